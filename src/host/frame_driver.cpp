@@ -1,0 +1,109 @@
+#include "host/native_call.h"
+#include "host/natives.h"
+#include "host/script.h"
+#include "platform/win32.h"
+#include "playback/playback.h"
+#include "playback/radio_state.h"
+#include "wheel/wheel.h"
+
+namespace trallio {
+
+namespace {
+
+constexpr int kKeyQ = 0x51;
+constexpr int kKeyR = 0x52;
+constexpr float kWheelTimeScale = 0.1f;
+constexpr float kNormalTimeScale = 1.0f;
+constexpr char kWheelEffect[] = "WheelHUDIn";
+
+// Whether the player may use the radio this frame. The questions stop at the first yes.
+bool IsEligible() {
+    const uint32_t player = CallNative32(native::kPlayerPedId);
+    if (CallNative32(native::kIsPedInAnyVehicle, player, 0) != 0 ||
+        CallNative32(native::kIsPedInAnyBoat, player) != 0 ||
+        CallNative32(native::kIsPedInAnyTrain, player) != 0 ||
+        CallNative32(native::kIsPedOnMount, player) != 0) {
+        return true;
+    }
+    return radio.mediaPlayerMode;
+}
+
+// Both wheel keys held; R is read only when Q is.
+bool AreWheelKeysHeld() {
+    return GetAsyncKeyState(kKeyQ) != 0 && GetAsyncKeyState(kKeyR) != 0;
+}
+
+void CloseWheel() {
+    radio.wheelOpen = false;
+    CallNative(native::kSetTimeScale, kNormalTimeScale);
+    CallNative(native::kAnimPostFxStop, kWheelEffect);
+}
+
+// Moves the cursor to the centre of the game window's client area. Without a window, or without
+// a readable client rectangle, there is nothing to centre on and the cursor stays where it is.
+void CentreCursorOnGameWindow() {
+    HWND window = FindWindowA(nullptr, "Red Dead Redemption 2");
+    if (window == nullptr) {
+        return;
+    }
+    RECT client;
+    if (!GetClientRect(window, &client)) {
+        return;
+    }
+    POINT centre;
+    centre.x = (client.right - client.left) / 2;
+    centre.y = (client.bottom - client.top) / 2;
+    ClientToScreen(window, &centre);
+    SetCursorPos(static_cast<int>(centre.x), static_cast<int>(centre.y));
+}
+
+void WheelFrame() {
+    SuppressAttackControls();
+    if (!radio.wheelOpen) {
+        CentreCursorOnGameWindow();
+    }
+    radio.wheelOpen = true;
+    CallNative(native::kSetTimeScale, kWheelTimeScale);
+    CallNative(native::kAnimPostFxPlay, kWheelEffect);
+    CallNative(native::kWheelFrameCall);
+    DrawWheel();
+}
+
+}  // namespace
+
+void SuppressAttackControls() {
+    static const char* const kControls[] = {
+        "INPUT_RELOAD",         "INPUT_ATTACK",          "INPUT_COVER",
+        "INPUT_HORSE_ATTACK",   "INPUT_VEH_CAR_ATTACK",  "INPUT_VEH_BOAT_ATTACK",
+        "INPUT_VEH_ATTACK",     "INPUT_VEH_PASSENGER_ATTACK", "INPUT_VEH_DRAFT_ATTACK",
+    };
+    for (const char* control : kControls) {
+        const uint32_t hash = CallNative32(native::kGetHashKey, control);
+        CallNative(native::kDisableControlAction, 0, hash, 1);
+    }
+}
+
+void TickFrame() {
+    if (!IsEligible()) {
+        if (!radio.paused) {
+            radio.radioOn = false;
+        }
+        // Leaving the mount with the wheel open must not leave the world in slow motion: the wheel
+        // closes as if its keys had been let go.
+        if (radio.wheelOpen) {
+            CloseWheel();
+        }
+    } else {
+        if (radio.paused && !radio.stoppedByUser) {
+            radio.radioOn = true;
+        }
+        if (AreWheelKeysHeld()) {
+            WheelFrame();
+        } else if (radio.wheelOpen) {
+            CloseWheel();
+        }
+    }
+    UpdatePlayback();
+}
+
+}  // namespace trallio

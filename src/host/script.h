@@ -1,0 +1,18 @@
+// The plug-in's life on the script fiber: the settings read once, then one frame step and one
+// wait per game frame, for ever.
+#pragma once
+
+namespace trallio {
+
+// The function handed to the script hook. Never returns.
+void ScriptEntry();
+// Reads the settings once, then loops: TickFrame(), scriptWait(0). Never returns.
+void RunScript();
+// Fills the three station folders and the media-player mode from ".\Trallio\Trallio.ini".
+void LoadSettings();
+// One game frame: eligibility, the wheel's keys and drawing, then one playback pass.
+void TickFrame();
+// Blocks the attack, reload and cover controls for this frame.
+void SuppressAttackControls();
+
+}  // namespace trallio

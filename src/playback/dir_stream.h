@@ -1,0 +1,27 @@
+// A directory stream in the POSIX shape: opendir, readdir, closedir over one entry record per
+// stream. On Windows it is built over the find-file calls, elsewhere over the system's own stream.
+// The entry record is refilled by every readdir and stays valid until closedir.
+#pragma once
+
+namespace trallio {
+
+struct dirent {
+    unsigned short d_type;  // file-type bits of a file mode (0x2000 device, 0x4000 folder, 0x8000 file)
+    char d_name[261];       // the entry's name, at most 260 bytes and a terminator
+};
+
+struct DIR;  // opaque
+
+// Returns a new stream, or nullptr when the path is absent or empty, the folder does not exist, is
+// not a folder, cannot be read, or memory runs out; errno tells which.
+DIR* opendir(const char* path);
+// The stream's entry record filled with the next entry, or nullptr at the end (and ever after).
+dirent* readdir(DIR* stream);
+// Releases the stream and its entry record; nullptr sets errno to EBADF and returns -1.
+int closedir(DIR* stream);
+
+// True when the name is taken as a track: it contains ".mp3", ".aac", ".wav", ".flac" or ".ogg",
+// in exactly that case, anywhere.
+bool IsAudioFile(const char* name);
+
+}  // namespace trallio

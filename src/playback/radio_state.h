@@ -1,0 +1,50 @@
+// The one process-wide record through which the frame driver, the wheel and the playback
+// controller talk. Fields are read and written directly, only on the script fiber.
+#pragma once
+
+#include <cstdint>
+
+#include "playback/dir_stream.h"
+
+namespace trallio {
+
+// The shared "none" text: currentFolder and currentTrack mean "no folder" / "no track" by
+// referring to this very text; tests compare the reference, never the contents.
+extern const char emptyText[1];
+
+constexpr int kStationCount = 3;
+constexpr int kSettingsTextSize = 255;
+constexpr int kMaxVolume = 500;
+
+struct RadioState {
+    const char* stationFolders[kStationCount];
+    const char* currentFolder;
+    const char* currentTrack;
+    int32_t volume;
+    DIR* folderStream;
+    dirent* folderEntry;
+    bool mediaPlayerMode;
+    bool radioOn;
+    bool stoppedByUser;
+    bool paused;
+    bool wheelOpen;
+    bool skipRequested;
+    bool stationSwitchPending;
+    bool trackActive;
+    bool folderOpen;
+    bool clickLatch;
+
+    // Storage owned by the record for its whole life: the three station texts the settings
+    // step fills, and the copy of the last track name kept when the stream it was read from is
+    // closed (so currentTrack never dangles).
+    char stationBuffers[kStationCount][kSettingsTextSize];
+    char lastTrackName[sizeof(dirent::d_name)];
+};
+
+extern RadioState radio;
+
+// Puts every field back to its value at module load. The product never calls it (the record is
+// initialised once when the module loads); hosts that start the radio afresh, like tests, do.
+void ResetRadioState();
+
+}  // namespace trallio

@@ -1,0 +1,152 @@
+#include "wheel/wheel.h"
+
+#include <cstdio>
+
+#include "audio/mci_channel.h"
+#include "host/native_call.h"
+#include "host/natives.h"
+#include "platform/win32.h"
+#include "playback/playback.h"
+#include "playback/radio_state.h"
+#include "wheel/hud.h"
+#include "wheel/layout.h"
+
+namespace trallio {
+
+namespace {
+
+constexpr int32_t kCursorStyleNormal = 0;
+constexpr int32_t kCursorStyleHover = 11;
+constexpr int kWheelTextSize = 64;
+
+void DrawSpec(const SpriteSpec& sprite) {
+    DrawHudSprite(sprite.dictionary, sprite.texture, sprite.x, sprite.y, sprite.width, sprite.height,
+                  sprite.heading, sprite.red, sprite.green, sprite.blue, sprite.alpha);
+}
+
+void PlayClickSound() {
+    CallNative(native::kStopSoundFrontend, "BACK", "HUD_SHOP_SOUNDSET");
+    CallNative(native::kPlaySoundFrontend, "BACK", "HUD_SHOP_SOUNDSET", 1, 0);
+}
+
+bool IsButtonDown(SHORT state) {
+    return (static_cast<uint16_t>(state) & 0x8000u) != 0;
+}
+
+// Whether the cursor lies on the slot's rectangle, scaled to the game window's client area. The
+// window, its client rectangle and the cursor are read afresh for every slot. Anything that cannot
+// be read leaves the slot not hovered.
+bool IsSlotHovered(int slot) {
+    const HitRect& r = wheelHitRects[slot];
+    HWND window = FindWindowA(nullptr, "Red Dead Redemption 2");
+    if (window == nullptr) {
+        return false;
+    }
+    RECT client;
+    if (!GetClientRect(window, &client)) {
+        return false;
+    }
+    const float width = static_cast<float>(client.right - client.left);
+    const float height = static_cast<float>(client.bottom - client.top);
+    const float left = r.x * width;
+    const float top = r.y * height;
+    const float right = left + r.width * width;
+    const float bottom = top + r.height * height;
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) {
+        return false;
+    }
+    if (!ScreenToClient(window, &cursor)) {
+        return false;
+    }
+    const float px = static_cast<float>(cursor.x);
+    const float py = static_cast<float>(cursor.y);
+    return left <= px && px <= right && top <= py && py <= bottom;
+}
+
+void ActOnClick(int slot) {
+    switch (slot) {
+        case Off:
+            radio.radioOn = false;
+            radio.stoppedByUser = true;
+            break;
+        case Station1:
+        case Station2:
+        case Station3:
+            radio.radioOn = true;
+            SelectStation(radio.stationFolders[slot - Station1]);
+            break;
+        case Skip:
+            if (!radio.paused && radio.currentTrack != emptyText) {
+                radio.skipRequested = true;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// One press gives one click: the latch holds from the press until the button is seen up over a
+// slot.
+void HandleClickEdge(int slot) {
+    const bool down = IsButtonDown(GetKeyState(VK_LBUTTON));
+    if (down && !radio.clickLatch) {
+        radio.clickLatch = true;
+        PlayClickSound();
+        ActOnClick(slot);
+    } else if (radio.clickLatch) {
+        if (!IsButtonDown(GetKeyState(VK_LBUTTON))) {
+            radio.clickLatch = false;
+        }
+    }
+}
+
+// One volume step per frame while the button is held over an arrow.
+void HandleVolumeHold(int slot) {
+    if (GetAsyncKeyState(VK_LBUTTON) == 0) {
+        return;
+    }
+    PlayClickSound();
+    if (slot == VolumeDown && radio.volume >= 1) {
+        --radio.volume;
+    } else if (slot == VolumeUp && radio.volume <= kMaxVolume - 1) {
+        ++radio.volume;
+    }
+}
+
+}  // namespace
+
+void DrawWheel() {
+    CallNative(native::kSetCursorStyle, kCursorStyleNormal);
+    DrawSpec(wheelSpritesHover[Background]);
+
+    for (int slot = Off; slot <= Skip; ++slot) {
+        if (!IsSlotHovered(slot)) {
+            DrawSpec(wheelSpritesIdle[slot]);
+            continue;
+        }
+        DrawSpec(wheelSpritesHover[slot]);
+        CallNative(native::kSetCursorStyle, kCursorStyleHover);
+        HandleClickEdge(slot);
+        if ((slot == VolumeDown || slot == VolumeUp) && radio.currentTrack != emptyText) {
+            HandleVolumeHold(slot);
+        }
+    }
+
+    if (radio.currentTrack != emptyText && radio.currentFolder != emptyText) {
+        char nowPlaying[kWheelTextSize];
+        std::snprintf(nowPlaying, sizeof nowPlaying, "%s\n%s\n", radio.currentFolder, radio.currentTrack);
+        DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
+        SetTrackVolume(radio.currentFolder, radio.currentTrack);
+    }
+
+    char volumeLine[kWheelTextSize];
+    std::snprintf(volumeLine, sizeof volumeLine, "Vol: %d", static_cast<int>(radio.volume));
+    DrawHudText(volumeLine, 0.7f, 0.56f, 0.56f);
+
+    if (radio.paused) {
+        DrawSpec(wheelSpritesHover[Off]);
+    }
+}
+
+}  // namespace trallio
