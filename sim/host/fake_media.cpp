@@ -1,0 +1,180 @@
+#include "fake_media.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "fake_host.h"
+#include "platform/win32.h"
+
+namespace fakehost {
+
+namespace {
+
+struct Media {
+    std::map<std::string, std::string> modes;
+    std::set<std::string> failing;
+    bool overrideStatus = false;
+    std::u16string overrideUnits;
+    bool overrideTerminate = true;
+    bool overrideWriteNothing = false;
+    int doubleOpens = 0;
+};
+
+Media media;
+
+std::string Narrow(LPCWSTR text) {
+    std::string out;
+    if (text == nullptr) {
+        return out;
+    }
+    for (const WCHAR* p = text; *p != 0; ++p) {
+        if (*p <= 0xFF) {
+            out += static_cast<char>(*p);
+        } else {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\u{%04X}", static_cast<unsigned>(*p));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
+    if (buffer == nullptr || capacity == 0) {
+        return;
+    }
+    UINT i = 0;
+    for (; text[i] != 0 && i + 1 < capacity; ++i) {
+        buffer[i] = static_cast<unsigned char>(text[i]);
+    }
+    buffer[i] = 0;
+}
+
+}  // namespace
+
+void ResetMedia() {
+    media = Media{};
+}
+
+void FinishTrack(const std::string& quotedPath) {
+    auto found = media.modes.find(quotedPath);
+    if (found != media.modes.end()) {
+        found->second = "stopped";
+    }
+}
+
+void FinishAllTracks() {
+    for (auto& device : media.modes) {
+        if (device.second == "playing") {
+            device.second = "stopped";
+        }
+    }
+}
+
+void FailOpen(const std::string& quotedPath) {
+    media.failing.insert(quotedPath);
+}
+
+void OverrideStatusReply(const std::u16string& units, bool terminate, bool writeNothing) {
+    media.overrideStatus = true;
+    media.overrideUnits = units;
+    media.overrideTerminate = terminate;
+    media.overrideWriteNothing = writeNothing;
+}
+
+void ClearStatusOverride() {
+    media.overrideStatus = false;
+}
+
+std::string DeviceMode(const std::string& quotedPath) {
+    auto found = media.modes.find(quotedPath);
+    return found == media.modes.end() ? "" : found->second;
+}
+
+int OpenDeviceCount() {
+    return static_cast<int>(media.modes.size());
+}
+
+int DoubleOpens() {
+    return media.doubleOpens;
+}
+
+}  // namespace fakehost
+
+MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
+    using fakehost::media;
+    const std::string text = fakehost::Narrow(command);
+    std::string line = "media " + text;
+    if (reply != nullptr || replyLength != 0) {
+        line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
+    }
+    if (callback != nullptr) {
+        line += " [callback]";
+    }
+
+    // keyword, quoted device name, rest
+    const size_t space = text.find(' ');
+    const std::string keyword = text.substr(0, space);
+    std::string device;
+    std::string rest;
+    if (space != std::string::npos && space + 1 < text.size() && text[space + 1] == '"') {
+        const size_t close = text.find('"', space + 2);
+        if (close != std::string::npos) {
+            device = text.substr(space + 1, close - space);
+            rest = text.substr(close + 1);
+        }
+    }
+
+    MCIERROR result = 0;
+    std::string answer;
+    auto found = media.modes.find(device);
+    const bool known = found != media.modes.end();
+    if (device.empty()) {
+        result = 261;
+    } else if (keyword == "open") {
+        if (media.failing.count(device) != 0) {
+            result = 275;
+        } else {
+            if (known) {
+                ++media.doubleOpens;
+            }
+            media.modes[device] = "stopped";
+        }
+    } else if (!known) {
+        result = 263;
+    } else if (keyword == "play" || keyword == "resume") {
+        found->second = "playing";
+    } else if (keyword == "pause") {
+        found->second = "paused";
+    } else if (keyword == "close") {
+        media.modes.erase(found);
+    } else if (keyword == "status") {
+        answer = found->second;
+    } else if (keyword != "setaudio") {
+        result = 261;
+    }
+
+    if (keyword == "status") {
+        if (media.overrideStatus) {
+            if (!media.overrideWriteNothing && reply != nullptr) {
+                for (size_t i = 0; i < media.overrideUnits.size() && i < replyLength; ++i) {
+                    reply[i] = media.overrideUnits[i];
+                }
+                if (media.overrideTerminate && media.overrideUnits.size() < replyLength) {
+                    reply[media.overrideUnits.size()] = 0;
+                }
+            }
+            answer = "(override)";
+            result = 0;
+        } else if (result == 0) {
+            fakehost::WriteReply(reply, replyLength, answer.c_str());
+        }
+        line += " = \"" + answer + "\"";
+    }
+    if (result != 0) {
+        line += " -> " + std::to_string(result);
+    }
+    fakehost::Record(fakehost::EventKind::Media, line);
+    return result;
+}

@@ -1,0 +1,76 @@
+// The settings step's calls to the platform reader, in order and with their exact arguments.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/script.h"
+#include "platform/win32.h"
+#include "playback/radio_state.h"
+
+namespace {
+
+struct Read {
+    std::string section, key, defaultValue, file;
+    char* destination;
+    DWORD size;
+    bool zeroed;
+};
+std::vector<Read> reads;
+const char* answer = nullptr;  // what the reader delivers for every read; nullptr: the default
+
+}  // namespace
+
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
+                               LPCSTR fileName) {
+    bool zeroed = true;
+    for (DWORD i = 0; i < size; ++i) {
+        zeroed = zeroed && returned[i] == 0;
+    }
+    reads.push_back({section, key, defaultValue, fileName, returned, size, zeroed});
+    const char* value = answer != nullptr ? answer : defaultValue;
+    std::strncpy(returned, value, size - 1);
+    returned[size - 1] = 0;
+    return static_cast<DWORD>(std::strlen(returned));
+}
+
+namespace {
+
+TEST(SettingsCalls, FourReadsInOrderIntoTheStationsOwnBuffers) {
+    trallio::ResetRadioState();
+    reads.clear();
+    answer = nullptr;
+    trallio::LoadSettings();
+    ASSERT_EQ(reads.size(), 4u);
+    const char* keys[] = {"radio 1", "radio 2", "radio 3"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(reads[i].section, "RADIOS");
+        EXPECT_EQ(reads[i].key, keys[i]);
+        EXPECT_EQ(reads[i].defaultValue, "Trallio\\Radio " + std::to_string(i + 1));
+        EXPECT_EQ(reads[i].file, ".\\Trallio\\Trallio.ini");
+        EXPECT_EQ(reads[i].size, 255u);
+        EXPECT_TRUE(reads[i].zeroed) << "station buffer " << i << " is zeroed before its read";
+        EXPECT_EQ(reads[i].destination, trallio::radio.stationFolders[i]);
+    }
+    EXPECT_EQ(reads[3].section, "config");
+    EXPECT_EQ(reads[3].key, "media_player_mode");
+    EXPECT_EQ(reads[3].defaultValue, "False");
+    EXPECT_EQ(reads[3].file, ".\\Trallio\\Trallio.ini");
+    EXPECT_EQ(reads[3].size, 255u);
+    EXPECT_FALSE(trallio::radio.mediaPlayerMode);
+}
+
+TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
+    trallio::ResetRadioState();
+    reads.clear();
+    answer = "true";
+    trallio::LoadSettings();
+    ASSERT_EQ(reads.size(), 4u);
+    EXPECT_STREQ(trallio::radio.stationFolders[0], "true");
+    EXPECT_TRUE(trallio::radio.mediaPlayerMode);
+    EXPECT_NE(reads[3].destination, trallio::radio.stationFolders[0]);
+    answer = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "support.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "host/script.h"
+#include "playback/radio_state.h"
+
+namespace testing_support {
+
+void RadioTest::SetUp() {
+    trallio::ResetRadioState();
+    fakehost::Reset();
+    fakehost::ResetMedia();
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previousDirectory = cwd;
+    char pattern[] = "/tmp/trallio-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    gameFolder = pattern;
+    ASSERT_EQ(chdir(gameFolder.c_str()), 0);
+}
+
+void RadioTest::TearDown() {
+    fakehost::Reset();
+    trallio::ResetRadioState();
+    ASSERT_EQ(chdir(previousDirectory.c_str()), 0);
+    const std::string remove = "rm -rf '" + gameFolder + "'";
+    ASSERT_EQ(std::system(remove.c_str()), 0);
+}
+
+void RadioTest::MakeFolder(const std::string& path) {
+    std::string partial;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') {
+            if (!partial.empty()) {
+                mkdir(partial.c_str(), 0755);
+            }
+        }
+        if (i < path.size()) {
+            partial += path[i];
+        }
+    }
+}
+
+void RadioTest::MakeFile(const std::string& path, const std::string& contents) {
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos) {
+        MakeFolder(path.substr(0, slash));
+    }
+    std::ofstream file(path, std::ios::binary);
+    file << contents;
+}
+
+void Frame() {
+    fakehost::ClearEvents();
+    fakehost::BeginFrame();
+    trallio::TickFrame();
+}
+
+std::vector<std::string> LinesStartingWith(const std::string& prefix) {
+    std::vector<std::string> lines;
+    for (const std::string& line : fakehost::Lines()) {
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> NativeLines(const std::string& name) {
+    std::vector<std::string> lines;
+    for (const std::string& line : fakehost::Lines(fakehost::EventKind::Native)) {
+        if (line.find(" " + name + "(") != std::string::npos) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+int CountNatives(const std::string& name) {
+    return static_cast<int>(NativeLines(name).size());
+}
+
+std::vector<fakehost::Event> NativeEvents() {
+    std::vector<fakehost::Event> events;
+    for (const fakehost::Event& event : fakehost::Events()) {
+        if (event.kind == fakehost::EventKind::Native) {
+            events.push_back(event);
+        }
+    }
+    return events;
+}
+
+std::string Quoted(const std::string& folder, const std::string& track) {
+    return "\"" + folder + "\\" + track + "\"";
+}
+
+}  // namespace testing_support

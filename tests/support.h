@@ -1,0 +1,44 @@
+// Shared ground for the radio's tests: a fresh radio, a fresh stand-in game and media service, and
+// a scratch game folder as the current directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_host.h"
+#include "fake_media.h"
+
+namespace testing_support {
+
+class RadioTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Files and folders under the scratch game folder.
+    void MakeFolder(const std::string& path);
+    void MakeFile(const std::string& path, const std::string& contents = "x");
+    std::string gameFolder;
+
+private:
+    std::string previousDirectory;
+};
+
+// One frame of the radio as the main loop runs it, without the script thread: the frame's
+// events are cleared first, so Lines() shows this frame only.
+void Frame();
+
+// The recorded lines that start with `prefix` ("native ", "win32 ", "media ", "wait").
+std::vector<std::string> LinesStartingWith(const std::string& prefix);
+// The recorded native lines that name `name`, e.g. "SET_TIME_SCALE".
+std::vector<std::string> NativeLines(const std::string& name);
+int CountNatives(const std::string& name);
+// The events of natives only, with their raw slots.
+std::vector<fakehost::Event> NativeEvents();
+
+// The media command for a track as the radio sends it.
+std::string Quoted(const std::string& folder, const std::string& track);
+
+}  // namespace testing_support
