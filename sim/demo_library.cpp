@@ -1,0 +1,191 @@
+#include "demo_library.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "playback/dir_stream.h"
+#include "playback/radio_state.h"
+#include "host/script.h"
+
+extern char** environ;
+
+namespace sim {
+
+namespace {
+
+struct DemoTrack {
+    const char* name;
+    const char* wave;  // audiotestsrc's wave names
+    int frequency;
+    const char* encoder;  // the encoding part of the pipeline, blank-separated
+};
+
+constexpr int kSecondsPerTrack = 3;
+
+const std::vector<DemoTrack>& Tracks(int station) {
+    static const std::vector<DemoTrack> kStations[3] = {
+        {
+            {"01 Morning sine.mp3", "sine", 440, "lamemp3enc"},
+            {"02 Square dance.ogg", "square", 330, "vorbisenc ! oggmux"},
+            {"03 Triangle trail.wav", "triangle", 550, "wavenc"},
+        },
+        {
+            {"01 Saw mill.flac", "saw", 220, "flacenc"},
+            {"02 High sine.mp3", "sine", 660, "lamemp3enc"},
+            {"03 Ticking clock.aac", "ticks", 880,
+             "avenc_aac ! aacparse ! audio/mpeg,mpegversion=4,stream-format=adts"},
+        },
+        {
+            {"01 Low sine.ogg", "sine", 262, "vorbisenc ! oggmux"},
+            {"02 Campfire noise.wav", "pink-noise", 0, "wavenc"},
+            {"03 Evening triangle.flac", "triangle", 392, "flacenc"},
+        },
+    };
+    return kStations[station - 1];
+}
+
+// A value for gst-launch's parser: quoted, with quotes and backslashes escaped.
+std::string GstQuote(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : text) {
+        if (c == ' ') {
+            if (!word.empty()) {
+                words.push_back(word);
+            }
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// Runs a program with these arguments, its output discarded; true when it exits with 0.
+bool Run(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return false;
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
+    // Written under a name the radio would pass over, then renamed, so that a failed encode
+    // never leaves a broken track behind.
+    const std::filesystem::path partial = folder / ".demo-partial";
+    const int buffers = kSecondsPerTrack * 10;  // buffers of a tenth of a second
+    std::vector<std::string> arguments = {
+        "gst-launch-1.0", "-q", "audiotestsrc", std::string("wave=") + track.wave,
+        "freq=" + std::to_string(track.frequency), "volume=0.25", "num-buffers=" + std::to_string(buffers),
+        "samplesperbuffer=4410", "!", "audio/x-raw,format=S16LE,rate=44100,channels=2", "!", "audioconvert", "!"};
+    for (const std::string& word : SplitWords(track.encoder)) {
+        arguments.push_back(word);
+    }
+    arguments.push_back("!");
+    arguments.push_back("filesink");
+    arguments.push_back("location=" + GstQuote(partial.string()));
+    std::error_code error;
+    if (!Run(arguments) || std::filesystem::file_size(partial, error) == 0 || error) {
+        std::filesystem::remove(partial, error);
+        return false;
+    }
+    std::filesystem::rename(partial, folder / track.name, error);
+    return !error;
+}
+
+}  // namespace
+
+std::vector<StationFolder> ReadStationFolders() {
+    trallio::ResetRadioState();
+    trallio::LoadSettings();
+    std::vector<StationFolder> folders;
+    for (int station = 0; station < trallio::kStationCount; ++station) {
+        StationFolder folder;
+        folder.station = station + 1;
+        folder.text = trallio::radio.stationFolders[station];
+        folder.path = folder.text;
+        for (char& c : folder.path) {
+            if (c == '\\') {
+                c = '/';
+            }
+        }
+        trallio::DIR* stream = trallio::opendir(folder.text.c_str());
+        folder.opens = stream != nullptr;
+        if (stream != nullptr) {
+            trallio::closedir(stream);
+        }
+        folders.push_back(folder);
+    }
+    // The script reads the settings again when it starts; the record goes back to its load state.
+    trallio::ResetRadioState();
+    return folders;
+}
+
+std::vector<std::string> DemoTrackNames(int station) {
+    std::vector<std::string> names;
+    for (const DemoTrack& track : Tracks(station)) {
+        names.push_back(track.name);
+    }
+    return names;
+}
+
+int CreateDemoStation(const StationFolder& folder, std::ostream& log) {
+    std::error_code error;
+    const std::filesystem::path path(folder.path);
+    std::filesystem::create_directories(path, error);
+    if (error) {
+        log << "Cannot create " << folder.path << ": " << error.message() << '\n';
+        return 0;
+    }
+    int made = 0;
+    for (const DemoTrack& track : Tracks(folder.station)) {
+        if (MakeTrack(track, path)) {
+            ++made;
+        } else {
+            log << "Could not make " << (path / track.name).string()
+                << " (is gst-launch-1.0 with its encoders installed?)\n";
+        }
+    }
+    log << "Station " << folder.station << ": made " << made << " demo tracks in " << folder.path << '\n';
+    return made;
+}
+
+}  // namespace sim

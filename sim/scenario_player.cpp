@@ -1,0 +1,129 @@
+#include "scenario_player.h"
+
+#include <utility>
+
+#include "wheel/layout.h"
+
+namespace sim {
+
+void SlotCentre(int slot, int clientWidth, int clientHeight, int& x, int& y) {
+    const trallio::HitRect& r = trallio::wheelHitRects[slot];
+    const float width = static_cast<float>(clientWidth);
+    const float height = static_cast<float>(clientHeight);
+    x = static_cast<int>(r.x * width + r.width * width * 0.5f);
+    y = static_cast<int>(r.y * height + r.height * height * 0.5f);
+}
+
+ScenarioPlayer::ScenarioPlayer(Scenario scenario) : scenario_(std::move(scenario)) {
+    finished_ = false;
+}
+
+int ScenarioPlayer::Resolve(const ScenarioEvent& event) const {
+    return event.relative ? base_ + event.frame : event.frame;
+}
+
+bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& actions, std::string& error) {
+    while (!awaiting_ && endFrame_ < 0 && next_ < scenario_.events.size()) {
+        const ScenarioEvent& event = scenario_.events[next_];
+        const int due = Resolve(event);
+        if (due < frame) {
+            error = "line " + std::to_string(event.line) + ": frame " + std::to_string(due) +
+                    " has already run (the await before it ended at frame " + std::to_string(frame - 1) + ")";
+            return false;
+        }
+        if (due > frame) {
+            break;
+        }
+        ++next_;
+        base_ = due;
+        lastFrame_ = due;
+        // The event's words after the frame number, for the trace.
+        const size_t blank = event.source.find_first_of(" \t");
+        const std::string words = blank == std::string::npos ? event.source : event.source.substr(blank + 1);
+        switch (event.command) {
+            case Command::Mount:
+                controls.onMount = event.on;
+                break;
+            case Command::Vehicle:
+                controls.inVehicle = event.on;
+                break;
+            case Command::Boat:
+                controls.inBoat = event.on;
+                break;
+            case Command::Train:
+                controls.inTrain = event.on;
+                break;
+            case Command::Key:
+                (event.key == 'Q' ? controls.keyQ : controls.keyR) = event.on;
+                break;
+            case Command::Button:
+                controls.button = event.on;
+                break;
+            case Command::Cursor:
+                if (event.slot >= 0) {
+                    SlotCentre(event.slot, controls.clientWidth, controls.clientHeight, controls.cursorX,
+                               controls.cursorY);
+                } else {
+                    controls.cursorX = event.x;
+                    controls.cursorY = event.y;
+                }
+                break;
+            case Command::Window:
+                controls.clientWidth = event.x;
+                controls.clientHeight = event.y;
+                break;
+            case Command::Finish:
+                actions.finishTracks = true;
+                break;
+            case Command::Await:
+                awaiting_ = true;
+                await_ = &event;
+                awaitDeadline_ = frame + event.frames - 1;
+                break;
+            case Command::Screenshot:
+                pendingShots_.push_back(event.text);
+                break;
+            case Command::End:
+                endFrame_ = frame;
+                break;
+        }
+        actions.notes.push_back("input " + words);
+    }
+    return true;
+}
+
+bool ScenarioPlayer::EndFrame(int frame, bool seen, FrameActions& actions, std::string& error) {
+    for (std::string& shot : pendingShots_) {
+        actions.screenshots.push_back(std::move(shot));
+    }
+    pendingShots_.clear();
+    if (awaiting_) {
+        if (seen) {
+            awaiting_ = false;
+            base_ = frame + 1;
+            await_ = nullptr;
+        } else if (frame >= awaitDeadline_) {
+            error = "line " + std::to_string(await_->line) + ": no trace line contained \"" + await_->text +
+                    "\" within " + std::to_string(await_->frames) + " frames";
+            awaiting_ = false;
+            finished_ = true;
+            return false;
+        }
+    }
+    if (endFrame_ >= 0 && frame >= endFrame_) {
+        finished_ = true;
+    } else if (!awaiting_ && next_ == scenario_.events.size() && frame >= lastFrame_) {
+        finished_ = true;
+    }
+    return true;
+}
+
+const std::string* ScenarioPlayer::AwaitText() const {
+    return awaiting_ ? &await_->text : nullptr;
+}
+
+bool ScenarioPlayer::Finished() const {
+    return finished_;
+}
+
+}  // namespace sim
