@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "host/text_format.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 
@@ -20,55 +22,56 @@ struct CommandText {
     size_t length;
 };
 
-// Appends bytes one to one as 16-bit units of the same value. Bytes 0x80..0xFF become
+// Appends `count` bytes one to one as 16-bit units of the same value. Bytes 0x80..0xFF become
 // U+0080..U+00FF, which is how the directory stream narrows names, so the widened name finds the
 // same file. A command that would not fit is cut; the caller then sends a truncated text, which the
-// service rejects, rather than writing past the buffer.
-void Append(CommandText& command, const char* text) {
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        if (command.length + 1 >= kCommandUnits) {
-            break;
-        }
-        command.units[command.length++] = static_cast<WCHAR>(*p);
+// service rejects, rather than writing past the buffer. The terminator is written by Terminate.
+void AppendBytes(CommandText& command, const char* text, size_t count) {
+    const size_t room = kCommandUnits - 1 - command.length;
+    if (count > room) {
+        count = room;
     }
+    WCHAR* out = command.units + command.length;
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(text);
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<WCHAR>(in[i]);
+    }
+    command.length += count;
+}
+
+void Append(CommandText& command, const char* text) {
+    AppendBytes(command, text, std::strlen(text));
+}
+
+// The command's fixed pieces, whose lengths are known when the radio is built.
+struct Piece {
+    const char* text;
+    size_t length;
+};
+
+template <size_t N>
+constexpr Piece Literal(const char (&text)[N]) {
+    return Piece{text, N - 1};
+}
+
+void Terminate(CommandText& command) {
     command.units[command.length] = 0;
 }
 
-void AppendDecimal(CommandText& command, int32_t value) {
-    char digits[16];
-    size_t count = 0;
-    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    char text[17];
-    size_t length = 0;
-    if (value < 0) {
-        text[length++] = '-';
-    }
-    while (count > 0) {
-        text[length++] = digits[--count];
-    }
-    text[length] = 0;
-    Append(command, text);
-}
-
 // keyword + "\"" + folder + "\\" + track + "\"" + tail
-void BuildCommand(CommandText& command, const char* keyword, const char* folder, const char* track,
-                  const char* tail) {
+void BuildCommand(CommandText& command, Piece keyword, const char* folder, const char* track, Piece tail) {
     command.length = 0;
-    command.units[0] = 0;
-    Append(command, keyword);
-    Append(command, "\"");
+    AppendBytes(command, keyword.text, keyword.length);
+    AppendBytes(command, "\"", 1);
     Append(command, folder);
-    Append(command, "\\");
+    AppendBytes(command, "\\", 1);
     Append(command, track);
-    Append(command, "\"");
-    Append(command, tail);
+    AppendBytes(command, "\"", 1);
+    AppendBytes(command, tail.text, tail.length);
+    Terminate(command);
 }
 
-void Send(const char* keyword, const char* folder, const char* track, const char* tail) {
+void Send(Piece keyword, const char* folder, const char* track, Piece tail) {
     CommandText command;
     BuildCommand(command, keyword, folder, track, tail);
     mciSendStringW(command.units, nullptr, 0, nullptr);
@@ -80,51 +83,50 @@ void OpenTrack(const char* folder, const char* track) {
     if (folder[0] == 0 || track[0] == 0) {
         return;
     }
-    Send("open ", folder, track, " type MPEGVideo");
-    Send("play ", folder, track, "");
+    Send(Literal("open "), folder, track, Literal(" type MPEGVideo"));
+    Send(Literal("play "), folder, track, Literal(""));
 }
 
 void CloseTrack(const char* folder, const char* track) {
-    Send("close ", folder, track, "");
+    Send(Literal("close "), folder, track, Literal(""));
 }
 
 void SetTrackVolume(const char* folder, const char* track) {
     CommandText command;
-    BuildCommand(command, "setaudio ", folder, track, " volume to ");
-    AppendDecimal(command, radio.volume);
+    BuildCommand(command, Literal("setaudio "), folder, track, Literal(" volume to "));
+    char digits[kDecimalSize];
+    AppendBytes(command, digits, FormatDecimal(radio.volume, digits));
+    Terminate(command);
     mciSendStringW(command.units, nullptr, 0, nullptr);
 }
 
 void PauseTrack(const char* folder, const char* track) {
-    Send("pause ", folder, track, "");
+    Send(Literal("pause "), folder, track, Literal(""));
 }
 
 void ResumeTrack(const char* folder, const char* track) {
-    Send("resume ", folder, track, " notify");
+    Send(Literal("resume "), folder, track, Literal(" notify"));
 }
 
 bool IsTrackStopped(const char* folder, const char* track) {
     CommandText command;
-    BuildCommand(command, "status ", folder, track, " mode");
+    BuildCommand(command, Literal("status "), folder, track, Literal(" mode"));
     // The first unit is a space so that a service that writes nothing reads as no reply; the
     // rest is zeroed so that nothing uninitialised is ever read.
     WCHAR reply[kReplyUnits] = {u' '};
     mciSendStringW(command.units, reply, kReplyUnits, nullptr);
 
     // Read only up to the first zero unit within the buffer: a service that writes no reply
-    // leaves the space, which reads as not stopped.
-    char narrow[kReplyUnits + 1];
+    // leaves the space, which reads as not stopped. Each unit counts by its low 8 bits.
     size_t length = 0;
     while (length < kReplyUnits && reply[length] != 0) {
-        narrow[length] = static_cast<char>(reply[length] & 0xFF);
         ++length;
     }
-    narrow[length] = 0;
     static const char kStopped[] = "stopped";
     const size_t needle = sizeof kStopped - 1;
     for (size_t start = 0; start + needle <= length; ++start) {
         size_t i = 0;
-        while (i < needle && narrow[start + i] == kStopped[i]) {
+        while (i < needle && static_cast<char>(reply[start + i] & 0xFF) == kStopped[i]) {
             ++i;
         }
         if (i == needle) {

@@ -1,10 +1,9 @@
 #include "wheel/wheel.h"
 
-#include <cstdio>
-
 #include "audio/mci_channel.h"
 #include "host/native_call.h"
 #include "host/natives.h"
+#include "host/text_format.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -134,14 +133,21 @@ void DrawWheel() {
     }
 
     if (radio.currentTrack != emptyText && radio.currentFolder != emptyText) {
+        // "folder\ntrack\n", cut to the buffer.
         char nowPlaying[kWheelTextSize];
-        std::snprintf(nowPlaying, sizeof nowPlaying, "%s\n%s\n", radio.currentFolder, radio.currentTrack);
+        size_t length = AppendBounded(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
+        length = AppendBounded(nowPlaying, sizeof nowPlaying, length, "\n");
+        length = AppendBounded(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
+        AppendBounded(nowPlaying, sizeof nowPlaying, length, "\n");
         DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
         SetTrackVolume(radio.currentFolder, radio.currentTrack);
     }
 
+    // "Vol: " and the volume in decimal.
     char volumeLine[kWheelTextSize];
-    std::snprintf(volumeLine, sizeof volumeLine, "Vol: %d", static_cast<int>(radio.volume));
+    char digits[kDecimalSize];
+    FormatDecimal(radio.volume, digits);
+    AppendBounded(volumeLine, sizeof volumeLine, AppendBounded(volumeLine, sizeof volumeLine, 0, "Vol: "), digits);
     DrawHudText(volumeLine, 0.7f, 0.56f, 0.56f);
 
     if (radio.paused) {

@@ -1,0 +1,20 @@
+// Small text formatting without the C library's printf family: the per-frame path formats a few
+// short texts every frame, and these cost a small fraction of a printf call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace trallio {
+
+// Writes `value` in decimal (no leading zeros or blanks, a minus sign only when negative) and a
+// terminator into `out`, which holds at least kDecimalSize bytes. Returns the number of digits
+// and sign written.
+constexpr size_t kDecimalSize = 12;
+size_t FormatDecimal(int32_t value, char* out);
+
+// Appends `text` at `length` in a buffer of `size` bytes, cutting what does not fit before the
+// last byte; the buffer stays terminated. Returns the new length.
+size_t AppendBounded(char* buffer, size_t size, size_t length, const char* text);
+
+}  // namespace trallio

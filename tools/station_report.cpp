@@ -1,0 +1,284 @@
+#include "station_report.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include <filesystem>
+#endif
+
+#include "host/script.h"
+#include "playback/dir_stream.h"
+#include "playback/radio_state.h"
+
+namespace check {
+
+namespace {
+
+constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
+constexpr char kTypes[] = ".mp3 .aac .wav .flac .ogg";
+constexpr unsigned short kFolderType = 0x4000;
+
+std::string Lower(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool EndsWithAudioType(const std::string& name) {
+    for (const char* type : {".mp3", ".aac", ".wav", ".flac", ".ogg"}) {
+        if (EndsWith(name, type)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FileExists(const std::string& path) {
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+#else
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+#endif
+}
+
+std::string CurrentFolder() {
+#ifdef _WIN32
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string(".");
+#else
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string(".");
+#endif
+}
+
+std::string OpenError(int error) {
+    switch (error) {
+        case ENOENT:
+            return "the folder does not exist";
+        case ENOTDIR:
+            return "it is not a folder";
+        case EACCES:
+            return "no permission to read it";
+        default:
+            return std::strerror(error);
+    }
+}
+
+}  // namespace
+
+EntryVerdict ClassifyEntry(const std::string& name, bool isFolder) {
+    if (name == "." || name == "..") {
+        return {Verdict::Ignored, ""};
+    }
+    if (trallio::IsAudioFile(name.c_str())) {
+        if (isFolder) {
+            return {Verdict::Warning,
+                    "a sub-folder named like a track: the radio will try to play it, stay silent and wait there "
+                    "until you skip"};
+        }
+        if (!EndsWithAudioType(name)) {
+            return {Verdict::Warning,
+                    "taken as a track because the name contains an audio type; unless it really is audio, the "
+                    "radio stays silent on it until you skip"};
+        }
+        return {Verdict::Track, ""};
+    }
+    if (name == "?") {
+        return {Verdict::PassedOver,
+                "a name with characters outside the system's code page; rename the file with plain letters"};
+    }
+    if (isFolder) {
+        return {Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"};
+    }
+    if (trallio::IsAudioFile(Lower(name).c_str())) {
+        return {Verdict::PassedOver, std::string("upper-case extension; only lower-case ") + kTypes + " are played"};
+    }
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == name.size()) {
+        return {Verdict::PassedOver, std::string("no file type; only ") + kTypes + " are played"};
+    }
+    return {Verdict::PassedOver,
+            "\"" + name.substr(dot) + "\" is not a type the radio plays; only " + kTypes + " are played"};
+}
+
+int StationReport::PlayableTracks() const {
+    int tracks = 0;
+    for (const Entry& entry : entries) {
+        if (trallio::IsAudioFile(entry.name.c_str()) && !entry.isFolder) {
+            ++tracks;
+        }
+    }
+    return tracks;
+}
+
+bool Report::AllStationsPlay() const {
+    for (const StationReport& station : stations) {
+        if (station.PlayableTracks() == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ResolvePath(const std::string& text) {
+    if (text.empty()) {
+        return "";
+    }
+#ifdef _WIN32
+    // The Windows directory stream asks the same call for its search pattern.
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(text.c_str(), sizeof buffer, buffer, nullptr);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : text;
+#else
+    // The Linux stand-ins read a backslash as a slash.
+    std::string path = text;
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    std::filesystem::path full(path);
+    if (full.is_relative()) {
+        full = std::filesystem::path(CurrentFolder()) / full;
+    }
+    std::string resolved = full.lexically_normal().string();
+    if (resolved.size() > 1 && resolved.back() == '/') {
+        resolved.pop_back();
+    }
+    return resolved;
+#endif
+}
+
+Report BuildReport() {
+    Report report;
+    report.gameFolder = CurrentFolder();
+    report.settingsFile = ResolvePath(kSettingsPath);
+    report.settingsFound = FileExists(report.settingsFile);
+
+    trallio::ResetRadioState();
+    trallio::LoadSettings();
+    report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
+
+    for (int i = 0; i < trallio::kStationCount; ++i) {
+        StationReport station;
+        station.station = i + 1;
+        station.setting = trallio::radio.stationFolders[i];
+        station.resolved = ResolvePath(station.setting);
+        errno = 0;
+        trallio::DIR* stream = trallio::opendir(station.setting.c_str());
+        station.opens = stream != nullptr;
+        if (stream == nullptr) {
+            station.openError = OpenError(errno != 0 ? errno : ENOENT);
+        } else {
+            while (trallio::dirent* entry = trallio::readdir(stream)) {
+                const bool isFolder = entry->d_type == kFolderType;
+                station.entries.push_back({entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder)});
+            }
+            trallio::closedir(stream);
+        }
+        report.stations.push_back(station);
+    }
+    return report;
+}
+
+std::string FormatReport(const Report& report) {
+    std::ostringstream out;
+    out << "Trallio station check\n";
+    out << "Game folder: " << report.gameFolder << '\n';
+    out << "Settings file: " << report.settingsFile
+        << (report.settingsFound ? " (found)" : " (not found: the defaults apply)") << '\n';
+    out << "Radio on foot (media_player_mode): " << (report.mediaPlayerMode ? "on" : "off") << '\n';
+
+    int silent = 0;
+    for (const StationReport& station : report.stations) {
+        out << '\n' << "Station " << station.station << ": " << station.setting << '\n';
+        if (station.setting.empty()) {
+            out << "  Folder: none (the setting is empty)\n";
+        } else {
+            out << "  Folder: " << station.resolved << '\n';
+        }
+        if (!station.opens) {
+            out << "  Opens: no (" << station.openError << ")\n";
+            out << "  In the game this station shows \"Directory doesn't exist. Check your directories\".\n";
+        } else {
+            out << "  Opens: yes\n";
+            std::vector<const Entry*> tracks;
+            std::vector<const Entry*> warnings;
+            std::vector<const Entry*> passed;
+            for (const Entry& entry : station.entries) {
+                switch (entry.verdict.verdict) {
+                    case Verdict::Track:
+                        tracks.push_back(&entry);
+                        break;
+                    case Verdict::Warning:
+                        tracks.push_back(&entry);
+                        warnings.push_back(&entry);
+                        break;
+                    case Verdict::PassedOver:
+                        passed.push_back(&entry);
+                        break;
+                    case Verdict::Ignored:
+                        break;
+                }
+            }
+            if (tracks.empty()) {
+                out << "  Tracks: none\n";
+            } else {
+                out << "  Tracks, in the order the radio plays them:\n";
+                for (size_t i = 0; i < tracks.size(); ++i) {
+                    out << "    " << i + 1 << ". " << tracks[i]->name
+                        << (tracks[i]->verdict.verdict == Verdict::Warning ? "  [see warnings]\n" : "\n");
+                }
+            }
+            if (!passed.empty()) {
+                out << "  Passed over:\n";
+                for (const Entry* entry : passed) {
+                    out << "    " << entry->name << ": " << entry->verdict.reason << '\n';
+                }
+            }
+            if (!warnings.empty()) {
+                out << "  Warnings:\n";
+                for (const Entry* entry : warnings) {
+                    out << "    " << entry->name << ": " << entry->verdict.reason << '\n';
+                }
+            }
+        }
+        const int playable = station.PlayableTracks();
+        if (playable == 0) {
+            ++silent;
+            out << "  Result: no playable track\n";
+        } else {
+            out << "  Result: " << playable << (playable == 1 ? " track\n" : " tracks\n");
+        }
+    }
+    out << '\n';
+    if (silent == 0) {
+        out << "Every station has something to play.\n";
+    } else {
+        out << silent << " of " << report.stations.size() << (silent == 1 ? " station has" : " stations have")
+            << " no playable track.\n";
+    }
+    return out.str();
+}
+
+}  // namespace check

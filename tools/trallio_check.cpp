@@ -1,0 +1,88 @@
+// trallio-check / TrallioCheck.exe: tells a player why a station stays silent. Run it in the game
+// folder (where the plug-in is); it reads the settings the radio reads and walks each station folder
+// the way the radio will. See docs/checker.md.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "station_report.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: TrallioCheck [--game-dir FOLDER] [--no-pause]\n"
+    "\n"
+    "Checks the radio's three stations: reads Trallio\\Trallio.ini from the game folder (the current\n"
+    "folder unless --game-dir is given) and lists, per station, the folder, the tracks in the order\n"
+    "the radio plays them, and every file it passes over with the reason.\n"
+    "Exit status: 0 when every station has a track to play, 1 when one has none, 2 on a usage error.\n";
+
+bool ChangeFolder(const char* folder) {
+#ifdef _WIN32
+    return SetCurrentDirectoryA(folder) != 0;
+#else
+    return chdir(folder) == 0;
+#endif
+}
+
+#ifdef _WIN32
+// Started by a double click, the checker has a console of its own that closes as soon as it ends:
+// keep it open until the player has read it.
+bool OwnsConsole() {
+    DWORD processes[2];
+    const DWORD count = GetConsoleProcessList(processes, 2);
+    return count == 1 && GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_CHAR &&
+           GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool pause = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--game-dir") == 0 && i + 1 < argc) {
+            const char* folder = argv[++i];
+            if (!ChangeFolder(folder)) {
+                std::fprintf(stderr, "TrallioCheck: cannot open the game folder %s\n", folder);
+                return 2;
+            }
+        } else if (std::strcmp(argv[i], "--no-pause") == 0) {
+            pause = false;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "/?") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else {
+            std::fprintf(stderr, "TrallioCheck: unknown option %s\n\n%s", argv[i], kUsage);
+            return 2;
+        }
+    }
+#ifdef _WIN32
+    // File names are in the system's code page; show them in it.
+    SetConsoleOutputCP(GetACP());
+#endif
+
+    const check::Report report = check::BuildReport();
+    std::fputs(check::FormatReport(report).c_str(), stdout);
+    std::fflush(stdout);
+
+#ifdef _WIN32
+    if (pause && OwnsConsole()) {
+        std::fputs("\nPress Enter to close.", stdout);
+        std::fflush(stdout);
+        std::getchar();
+    }
+#else
+    (void)pause;
+#endif
+    return report.AllStationsPlay() ? 0 : 1;
+}
