@@ -13,3 +13,6 @@ ctest --preset native
 cmake --preset asan
 cmake --build --preset asan -j2
 ctest --preset asan
+
+# A short run of every fuzz target (clang, libFuzzer); scripts/fuzz.sh SECONDS for longer runs.
+bash scripts/fuzz.sh "${TRALLIO_FUZZ_SECONDS:-10}"
