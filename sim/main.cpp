@@ -169,7 +169,11 @@ int main(int argc, char** argv) {
     if (demo && noDemo) {
         return UsageError("--demo and --no-demo exclude each other");
     }
-    const bool haveDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    const auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && value[0] != 0;
+    };
+    const bool haveDisplay = isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
     if (headless.empty() && !window && !haveDisplay) {
         return UsageError("no display: give a scenario with --headless, or set DISPLAY for a window");
     }

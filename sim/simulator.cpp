@@ -79,7 +79,11 @@ Simulator::Simulator(std::ostream* trace) : trace_(trace) {
             } else if (keyword == "close") {
                 media_ = MediaStatus{};
             } else if (!error.empty()) {
-                media_.mode = keyword + " failed (" + error + ")";
+                // A device that never opened fails every later command too; the open's failure
+                // is the one worth showing.
+                if (media_.mode.compare(0, 11, "open failed") != 0) {
+                    media_.mode = keyword + " failed (" + error + ")";
+                }
             } else if (keyword == "play" || keyword == "resume") {
                 media_.mode = "playing";
             } else if (keyword == "pause") {
