@@ -275,7 +275,7 @@ std::string FormatReport(const Report& report) {
     if (silent == 0) {
         out << "Every station has something to play.\n";
     } else {
-        out << silent << " of " << report.stations.size() << (silent == 1 ? " station has" : " stations have")
+        out << silent << " of " << report.stations.size() << " stations " << (silent == 1 ? "has" : "have")
             << " no playable track.\n";
     }
     return out.str();

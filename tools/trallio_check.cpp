@@ -18,8 +18,14 @@
 
 namespace {
 
+#ifdef _WIN32
+constexpr char kProgram[] = "TrallioCheck";
+#else
+constexpr char kProgram[] = "trallio-check";
+#endif
+
 constexpr char kUsage[] =
-    "Usage: TrallioCheck [--game-dir FOLDER] [--no-pause]\n"
+    "Usage: %s [--game-dir FOLDER] [--no-pause]\n"
     "\n"
     "Checks the radio's three stations: reads Trallio\\Trallio.ini from the game folder (the current\n"
     "folder unless --game-dir is given) and lists, per station, the folder, the tracks in the order\n"
@@ -53,16 +59,17 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--game-dir") == 0 && i + 1 < argc) {
             const char* folder = argv[++i];
             if (!ChangeFolder(folder)) {
-                std::fprintf(stderr, "TrallioCheck: cannot open the game folder %s\n", folder);
+                std::fprintf(stderr, "%s: cannot open the game folder %s\n", kProgram, folder);
                 return 2;
             }
         } else if (std::strcmp(argv[i], "--no-pause") == 0) {
             pause = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "/?") == 0) {
-            std::fputs(kUsage, stdout);
+            std::printf(kUsage, kProgram);
             return 0;
         } else {
-            std::fprintf(stderr, "TrallioCheck: unknown option %s\n\n%s", argv[i], kUsage);
+            std::fprintf(stderr, "%s: unknown option %s\n\n", kProgram, argv[i]);
+            std::fprintf(stderr, kUsage, kProgram);
             return 2;
         }
     }

@@ -1,0 +1,309 @@
+// The station checker: the verdict on each kind of folder entry, and the whole report with its exit
+// status on a made game folder of good, upper-case and odd names. The report tests run the Linux
+// program; CheckerUnderWine runs TrallioCheck.exe the same way when the wine rig names it
+// (TRALLIO_CHECK_EXE and TRALLIO_WINE64 in the environment).
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+#include "run_program.h"
+#include "station_report.h"
+#include "support.h"
+
+namespace {
+
+using check::ClassifyEntry;
+using check::Verdict;
+using testing_support::ProgramRun;
+using testing_support::RunProgram;
+
+const char kTypes[] = "only .mp3 .aac .wav .flac .ogg are played";
+
+TEST(CheckerVerdict, EachKindOfEntry) {
+    struct Case {
+        const char* name;
+        bool isFolder;
+        Verdict verdict;
+        std::string reason;
+    };
+    const std::string subFolderTrack =
+        "a sub-folder named like a track: the radio will try to play it, stay silent and wait there until you skip";
+    const std::string notReallyAudio =
+        "taken as a track because the name contains an audio type; unless it really is audio, the radio stays "
+        "silent on it until you skip";
+    const Case cases[] = {
+        {".", true, Verdict::Ignored, ""},
+        {"..", true, Verdict::Ignored, ""},
+        {"song.mp3", false, Verdict::Track, ""},
+        {"a.aac", false, Verdict::Track, ""},
+        {"b.wav", false, Verdict::Track, ""},
+        {"c.flac", false, Verdict::Track, ""},
+        {".ogg", false, Verdict::Track, ""},
+        {"live.wav", true, Verdict::Warning, subFolderTrack},
+        {"notes.mp3.txt", false, Verdict::Warning, notReallyAudio},
+        {"a.mp3x", false, Verdict::Warning, notReallyAudio},
+        {"Song.MP3", false, Verdict::PassedOver, std::string("upper-case extension; only lower-case .mp3 .aac .wav "
+                                                             ".flac .ogg are played")},
+        {"mixed.Ogg", false, Verdict::PassedOver, std::string("upper-case extension; only lower-case .mp3 .aac .wav "
+                                                              ".flac .ogg are played")},
+        {"track.m4a", false, Verdict::PassedOver, std::string("\".m4a\" is not a type the radio plays; ") + kTypes},
+        {"c.fla", false, Verdict::PassedOver, std::string("\".fla\" is not a type the radio plays; ") + kTypes},
+        {"README", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
+        {".hidden", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
+        {"trailing.", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
+        {"Extras", true, Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"},
+        {"Old.MP3", true, Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"},
+        {"?", false, Verdict::PassedOver,
+         "a name with characters outside the system's code page; rename the file with plain letters"},
+    };
+    for (const Case& c : cases) {
+        const check::EntryVerdict got = ClassifyEntry(c.name, c.isFolder);
+        EXPECT_EQ(got.verdict, c.verdict) << c.name;
+        EXPECT_EQ(got.reason, c.reason) << c.name;
+    }
+}
+
+// How one checker build shows things: its command, its paths, its folder order.
+struct Platform {
+    std::vector<std::string> command;
+    std::function<std::string(const std::string&)> shownPath;
+    bool sortedListing;  // Windows file systems list a folder sorted, without regard to case
+};
+
+Platform LinuxChecker() {
+    return {{TRALLIO_CHECK}, [](const std::string& path) { return path; }, false};
+}
+
+class CheckerReport : public testing_support::RadioTest {
+protected:
+    void SetUp() override {
+        RadioTest::SetUp();
+        platform = LinuxChecker();
+    }
+
+    // The names of a folder in the order its listing gives them.
+    std::vector<std::string> Listing(const std::string& folder) {
+        std::vector<std::string> names;
+        if (platform.sortedListing) {
+            names = {".", ".."};
+        }
+        ::DIR* stream = ::opendir((gameFolder + "/" + folder).c_str());
+        EXPECT_NE(stream, nullptr) << folder;
+        while (const ::dirent* entry = ::readdir(stream)) {
+            const std::string name = entry->d_name;
+            if (!platform.sortedListing || (name != "." && name != "..")) {
+                names.push_back(name);
+            }
+        }
+        ::closedir(stream);
+        if (platform.sortedListing) {
+            auto upper = [](std::string text) {
+                std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+                return text;
+            };
+            std::sort(names.begin() + 2, names.end(),
+                      [&upper](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
+        }
+        return names;
+    }
+
+    // One station's block of the report for a folder that opens; `notes` gives each entry's reason
+    // ("" for a plain track).
+    std::string OpenStation(int station, const std::string& setting, const std::string& folder,
+                            const std::map<std::string, std::pair<Verdict, std::string>>& notes) {
+        std::string tracks;
+        std::string passed;
+        std::string warnings;
+        int count = 0;
+        int playable = 0;
+        for (const std::string& name : Listing(folder)) {
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const auto& note = notes.at(name);
+            if (note.first == Verdict::PassedOver) {
+                passed += "    " + name + ": " + note.second + "\n";
+                continue;
+            }
+            tracks += "    " + std::to_string(++count) + ". " + name +
+                      (note.first == Verdict::Warning ? "  [see warnings]\n" : "\n");
+            if (note.first == Verdict::Warning) {
+                warnings += "    " + name + ": " + note.second + "\n";
+            }
+            const bool folderEntry = note.second.compare(0, 12, "a sub-folder") == 0;
+            playable += folderEntry ? 0 : 1;
+        }
+        return "\nStation " + std::to_string(station) + ": " + setting + "\n" +
+               "  Folder: " + platform.shownPath(gameFolder + "/" + folder) + "\n" +
+               "  Opens: yes\n" +
+               (tracks.empty() ? "  Tracks: none\n" : "  Tracks, in the order the radio plays them:\n" + tracks) +
+               (passed.empty() ? "" : "  Passed over:\n" + passed) +
+               (warnings.empty() ? "" : "  Warnings:\n" + warnings) +
+               (playable == 0 ? std::string("  Result: no playable track\n")
+                              : "  Result: " + std::to_string(playable) + (playable == 1 ? " track\n" : " tracks\n"));
+    }
+
+    std::string Header(bool settingsFound, bool onFoot) {
+        return "Trallio station check\n"
+               "Game folder: " + platform.shownPath(gameFolder) + "\n" +
+               "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") +
+               (settingsFound ? " (found)\n" : " (not found: the defaults apply)\n") +
+               "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n";
+    }
+
+    ProgramRun RunChecker(const std::vector<std::string>& options = {}) {
+        std::vector<std::string> command = platform.command;
+        command.insert(command.end(), options.begin(), options.end());
+        return RunProgram(command, gameFolder);
+    }
+
+    // A station with every kind of name, one with nothing it plays, one missing.
+    void CheckMixedGameFolder() {
+        MakeFile("Trallio/Trallio.ini",
+                 "; where the radio finds its stations\r\n"
+                 "[RADIOS]\r\n"
+                 "radio 1 = Music\\Mixed\r\n"
+                 "radio 3 = Music\\Not there\r\n"
+                 "[config]\r\n"
+                 "media_player_mode = true\r\n");
+        for (const char* name : {"good song.mp3", "b.ogg", "Song.MP3", "Loud.Wav", "notes.mp3.txt", "cover.jpg",
+                                 "README"}) {
+            MakeFile(std::string("Music/Mixed/") + name);
+        }
+        MakeFolder("Music/Mixed/live.wav");
+        MakeFolder("Music/Mixed/Extras");
+        MakeFile("Trallio/Radio 2/Only.FLAC");
+        MakeFile("Trallio/Radio 2/track.m4a");
+
+        const ProgramRun run = RunChecker();
+        const std::string upper = std::string("upper-case extension; only lower-case ") + ".mp3 .aac .wav .flac .ogg are played";
+        const std::string expected =
+            Header(true, true) +
+            OpenStation(1, "Music\\Mixed", "Music/Mixed",
+                        {{"good song.mp3", {Verdict::Track, ""}},
+                         {"b.ogg", {Verdict::Track, ""}},
+                         {"Song.MP3", {Verdict::PassedOver, upper}},
+                         {"Loud.Wav", {Verdict::PassedOver, upper}},
+                         {"notes.mp3.txt",
+                          {Verdict::Warning,
+                           "taken as a track because the name contains an audio type; unless it really is audio, "
+                           "the radio stays silent on it until you skip"}},
+                         {"cover.jpg", {Verdict::PassedOver, std::string("\".jpg\" is not a type the radio plays; ") + kTypes}},
+                         {"README", {Verdict::PassedOver, std::string("no file type; ") + kTypes}},
+                         {"live.wav",
+                          {Verdict::Warning,
+                           "a sub-folder named like a track: the radio will try to play it, stay silent and wait "
+                           "there until you skip"}},
+                         {"Extras", {Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"}}}) +
+            OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2",
+                        {{"Only.FLAC", {Verdict::PassedOver, upper}},
+                         {"track.m4a", {Verdict::PassedOver, std::string("\".m4a\" is not a type the radio plays; ") + kTypes}}}) +
+            "\nStation 3: Music\\Not there\n"
+            "  Folder: " + platform.shownPath(gameFolder + "/Music/Not there") + "\n" +
+            "  Opens: no (the folder does not exist)\n"
+            "  In the game this station shows \"Directory doesn't exist. Check your directories\".\n"
+            "  Result: no playable track\n"
+            "\n"
+            "2 of 3 stations have no playable track.\n";
+        EXPECT_EQ(Normalised(run.out), expected);
+        EXPECT_EQ(run.status, 1) << run.err;
+    }
+
+    // Every station with a track, the settings file absent.
+    void CheckDefaultsThatPlay() {
+        MakeFile("Trallio/Radio 1/one.mp3");
+        MakeFile("Trallio/Radio 2/two.aac");
+        MakeFile("Trallio/Radio 3/three.wav");
+        MakeFile("Trallio/Radio 3/four.flac");
+        const ProgramRun run = RunChecker();
+        const std::string expected =
+            Header(false, false) +
+            OpenStation(1, "Trallio\\Radio 1", "Trallio/Radio 1", {{"one.mp3", {Verdict::Track, ""}}}) +
+            OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2", {{"two.aac", {Verdict::Track, ""}}}) +
+            OpenStation(3, "Trallio\\Radio 3", "Trallio/Radio 3",
+                        {{"three.wav", {Verdict::Track, ""}}, {"four.flac", {Verdict::Track, ""}}}) +
+            "\nEvery station has something to play.\n";
+        EXPECT_EQ(Normalised(run.out), expected);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+
+    // Windows programs end their lines with "\r\n".
+    static std::string Normalised(const std::string& out) {
+        std::string text;
+        for (const std::string& line : testing_support::SplitLines(out)) {
+            text += line + "\n";
+        }
+        return text;
+    }
+
+    Platform platform;
+};
+
+TEST_F(CheckerReport, MixedNamesAMissingFolderAndASilentStation) {
+    CheckMixedGameFolder();
+}
+
+TEST_F(CheckerReport, EveryStationPlays) {
+    CheckDefaultsThatPlay();
+}
+
+TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
+    MakeFolder("Trallio/Radio 1/live.wav");
+    MakeFile("Trallio/Radio 2/a.mp3");
+    MakeFile("Trallio/Radio 3/b.mp3");
+    const ProgramRun run = RunChecker();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("    1. live.wav  [see warnings]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 of 3 stations has no playable track.\n"), std::string::npos) << run.out;
+}
+
+TEST_F(CheckerReport, GameDirOptionAndUsageErrors) {
+    MakeFile("game/Trallio/Radio 1/a.mp3");
+    const ProgramRun moved = RunChecker({"--game-dir", "game"});
+    EXPECT_EQ(moved.status, 1);  // stations 2 and 3 are missing
+    EXPECT_NE(moved.out.find("Game folder: " + gameFolder + "/game\n"), std::string::npos) << moved.out;
+    EXPECT_NE(moved.out.find("    1. a.mp3\n"), std::string::npos) << moved.out;
+
+    const ProgramRun unknown = RunChecker({"--verbose"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err.find("trallio-check: unknown option --verbose\n"), 0u) << unknown.err;
+
+    const ProgramRun missing = RunChecker({"--game-dir", "nowhere"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "trallio-check: cannot open the game folder nowhere\n");
+}
+
+// The Windows build, run by wine in the wine rig's prefix: file names come from the find-file
+// calls, paths are the drive Z: view of the same folders, the listing is sorted.
+class CheckerUnderWine : public CheckerReport {
+protected:
+    void SetUp() override {
+        CheckerReport::SetUp();
+        const char* exe = std::getenv("TRALLIO_CHECK_EXE");
+        const char* wine = std::getenv("TRALLIO_WINE64");
+        if (exe == nullptr || wine == nullptr) {
+            GTEST_SKIP() << "run by the wine rig, which sets TRALLIO_CHECK_EXE and TRALLIO_WINE64";
+        }
+        platform.command = {wine, exe, "--no-pause"};
+        platform.shownPath = [](const std::string& path) {
+            std::string shown = "Z:" + path;
+            std::replace(shown.begin(), shown.end(), '/', '\\');
+            return shown;
+        };
+        platform.sortedListing = true;
+    }
+};
+
+TEST_F(CheckerUnderWine, MixedNamesAMissingFolderAndASilentStation) {
+    CheckMixedGameFolder();
+}
+
+TEST_F(CheckerUnderWine, EveryStationPlays) {
+    CheckDefaultsThatPlay();
+}
+
+}  // namespace
