@@ -23,6 +23,19 @@ inline std::string CheckRadioInvariants() {
     if (r.currentTrack != trallio::emptyText && r.currentFolder == trallio::emptyText) {
         return "a current track without a current folder";
     }
+    if (r.currentFolder != trallio::emptyText && r.currentFolder != r.stationFolders[0] &&
+        r.currentFolder != r.stationFolders[1] && r.currentFolder != r.stationFolders[2]) {
+        return "the current folder is none of the station texts";
+    }
+    if (r.paused && r.radioOn) {
+        return "paused with the radio on at the end of a frame";
+    }
+    if (r.trackActive && !r.folderOpen) {
+        return "a track watched before any scan started one";
+    }
+    if (r.folderEntry != nullptr && r.folderStream == nullptr) {
+        return "an entry without its stream";
+    }
     if (fakehost::DoubleOpens() != 0) {
         return std::to_string(fakehost::DoubleOpens()) + " track(s) opened twice without a close between";
     }

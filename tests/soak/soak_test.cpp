@@ -121,7 +121,6 @@ protected:
     // The cursor on the middle of a slot, or now and then on its edge, the bare background, or
     // nowhere near the wheel.
     void AimCursor() {
-        fakehost::World& w = fakehost::GetWorld();
         static const int kSlots[] = {trallio::Off,      trallio::Station1, trallio::Station2, trallio::Station3,
                                      trallio::Station1, trallio::Station2, trallio::Station3, trallio::VolumeDown,
                                      trallio::VolumeUp, trallio::Skip,     trallio::Skip,     trallio::Background};
@@ -135,6 +134,15 @@ protected:
             fx = std::uniform_real_distribution<float>(-0.2f, 1.2f)(rng);
             fy = std::uniform_real_distribution<float>(-0.2f, 1.2f)(rng);
         }
+        PointAt(fx, fy);
+    }
+    void AimAt(int slot) {
+        const trallio::HitRect& r = trallio::wheelHitRects[slot];
+        PointAt(r.x + r.width / 2, r.y + r.height / 2);
+    }
+    // The cursor on a point of the client area given in fractions of its size.
+    void PointAt(float fx, float fy) {
+        fakehost::World& w = fakehost::GetWorld();
         w.cursorX = w.windowX + static_cast<int>(fx * static_cast<float>(w.clientWidth));
         w.cursorY = w.windowY + static_cast<int>(fy * static_cast<float>(w.clientHeight));
     }
@@ -151,13 +159,14 @@ protected:
             w.onMount = ride == 0 || ride == 4;
         }
         if (longHold > 0) {
-            // Holding an arrow long enough to sweep the volume to its end: keys, cursor and
-            // button stay put.
+            // Holding an arrow long enough to sweep the volume to its end: keys and button stay
+            // down, and the hand brings the cursor back onto the arrow (the wheel centres it on
+            // the frame it opens).
+            AimAt(holdSlot);
             w.leftButton = --longHold > 0;
         } else if (Chance(0.0005)) {
-            const trallio::HitRect& r = trallio::wheelHitRects[Chance(0.5) ? trallio::VolumeUp : trallio::VolumeDown];
-            w.cursorX = w.windowX + static_cast<int>((r.x + r.width / 2) * static_cast<float>(w.clientWidth));
-            w.cursorY = w.windowY + static_cast<int>((r.y + r.height / 2) * static_cast<float>(w.clientHeight));
+            holdSlot = Chance(0.5) ? trallio::VolumeUp : trallio::VolumeDown;
+            AimAt(holdSlot);
             w.keyQ = w.keyR = true;
             w.leftButton = true;
             longHold = 600;
@@ -180,21 +189,22 @@ protected:
         if (Chance(0.02)) {
             fakehost::FinishAllTracks();
         }
-        // The desktop: a window that goes away, a cursor that can't be read, a minimised window.
-        if (Chance(0.002)) {
-            w.windowExists = !w.windowExists;
-        }
-        if (Chance(0.002)) {
-            w.cursorReadable = !w.cursorReadable;
-        }
-        if (Chance(0.002)) {
-            w.screenToClientWorks = !w.screenToClientWorks;
-        }
-        if (Chance(0.002)) {
-            const bool minimised = w.clientWidth == 0;
-            w.clientWidth = minimised ? 1920 : 0;
-            w.clientHeight = minimised ? 1080 : 0;
-        }
+        // The desktop, now and then for a few frames: a window that goes away, a cursor that
+        // can't be read or converted, a minimised window.
+        const auto flicker = [this](bool& failing) { failing = failing ? !Chance(0.05) : Chance(0.002); };
+        bool windowGone = !w.windowExists;
+        bool cursorFails = !w.cursorReadable;
+        bool conversionFails = !w.screenToClientWorks;
+        bool minimised = w.clientWidth == 0;
+        flicker(windowGone);
+        flicker(cursorFails);
+        flicker(conversionFails);
+        flicker(minimised);
+        w.windowExists = !windowGone;
+        w.cursorReadable = !cursorFails;
+        w.screenToClientWorks = !conversionFails;
+        w.clientWidth = minimised ? 0 : 1920;
+        w.clientHeight = minimised ? 0 : 1080;
         // The folders: tracks added and removed, station 2's folder taken away and put back.
         if (Chance(0.002)) {
             const std::string path = "Trallio/Radio 2/new" + std::to_string(Pick(4)) + ".mp3";
@@ -220,6 +230,7 @@ protected:
     std::mt19937_64 rng;
     int thirdStation = 0;
     int longHold = 0;
+    int holdSlot = trallio::VolumeUp;
 };
 
 TEST_F(Soak, RandomPlayerDesktopAndFoldersKeepTheRadioSound) {
