@@ -1,0 +1,320 @@
+// The directory stream over the find-file calls, on real folders under wine: dots, separators,
+// failures and their error numbers, names that have no byte form, and the end of a folder.
+#include <windows.h>
+
+#include <cerrno>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "playback/dir_stream.h"
+
+namespace {
+
+std::wstring scratch;  // the test's own folder, removed at the end
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    return folder + L"\\" + name;
+}
+
+bool MakeFolder(const std::wstring& path) {
+    return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+bool MakeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(Join(folder, L"*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = Join(folder, name);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &data));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::string Bytes(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
+struct Entry {
+    std::string name;
+    unsigned short type;
+};
+
+// Every entry of the folder through the stream, in the order it gives them.
+std::vector<Entry> ReadAll(const char* path) {
+    std::vector<Entry> entries;
+    trallio::DIR* stream = trallio::opendir(path);
+    if (!CHECK(stream != nullptr)) {
+        std::printf("    opendir(%s) failed, errno %d\n", check::Show(path).c_str(), errno);
+        return entries;
+    }
+    while (trallio::dirent* entry = trallio::readdir(stream)) {
+        entries.push_back({entry->d_name, entry->d_type});
+    }
+    CHECK_EQ(trallio::closedir(stream), 0);
+    return entries;
+}
+
+std::vector<std::string> Names(const std::vector<Entry>& entries) {
+    std::vector<std::string> names;
+    for (const Entry& entry : entries) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+std::set<std::string> NameSet(const char* path) {
+    const std::vector<std::string> names = Names(ReadAll(path));
+    return std::set<std::string>(names.begin(), names.end());
+}
+
+// The names the platform itself lists for the folder, in its order, for comparison.
+std::vector<WIN32_FIND_DATAW> PlatformListing(const std::wstring& folder) {
+    std::vector<WIN32_FIND_DATAW> found;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(Join(folder, L"*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        found.push_back(data);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+int MappedErrno(DWORD error) {
+    if (error == ERROR_ACCESS_DENIED) {
+        return EACCES;
+    }
+    return error == ERROR_DIRECTORY ? ENOTDIR : ENOENT;
+}
+
+void ListsEveryEntryInThePlatformsOrder() {
+    check::Section("every entry, dots and folders included, in the platform's order");
+    const std::wstring folder = Join(scratch, L"station");
+    MakeFolder(folder);
+    MakeFile(Join(folder, L"one.mp3"));
+    MakeFile(Join(folder, L"notes.txt"));
+    MakeFolder(Join(folder, L"live.wav"));
+
+    const std::vector<Entry> entries = ReadAll(Bytes(folder).c_str());
+    std::vector<std::string> platformNames;
+    for (const WIN32_FIND_DATAW& data : PlatformListing(folder)) {
+        platformNames.push_back(Bytes(data.cFileName));
+    }
+    CHECK_EQ(entries.size(), size_t{5});
+    CHECK(Names(entries) == platformNames);
+    for (const Entry& entry : entries) {
+        const bool folderEntry = entry.name == "." || entry.name == ".." || entry.name == "live.wav";
+        if (!CHECK_EQ(entry.type, static_cast<unsigned short>(folderEntry ? 0x4000 : 0x8000))) {
+            std::printf("    entry %s\n", entry.name.c_str());
+        }
+    }
+    const std::set<std::string> names(platformNames.begin(), platformNames.end());
+    CHECK((names == std::set<std::string>{".", "..", "one.mp3", "notes.txt", "live.wav"}));
+
+    const std::wstring empty = Join(scratch, L"empty");
+    MakeFolder(empty);
+    CHECK((NameSet(Bytes(empty).c_str()) == std::set<std::string>{".", ".."}));
+}
+
+void SeparatorsNameTheSameFolder() {
+    check::Section("trailing separators, forward slashes, relative paths and drive forms");
+    const std::wstring folder = Join(scratch, L"Radio 1");
+    MakeFolder(folder);
+    MakeFile(Join(folder, L"a.mp3"));
+    const std::set<std::string> expected{".", "..", "a.mp3"};
+    const std::string path = Bytes(folder);
+
+    CHECK(NameSet(path.c_str()) == expected);
+    CHECK(NameSet((path + "\\").c_str()) == expected);
+    CHECK(NameSet((path + "/").c_str()) == expected);
+    std::string forward = path;
+    for (char& c : forward) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    CHECK(NameSet(forward.c_str()) == expected);
+    CHECK(NameSet((forward + "/").c_str()) == expected);
+
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    CHECK(SetCurrentDirectoryW(scratch.c_str()));
+    CHECK(NameSet("Radio 1") == expected);
+    CHECK(NameSet(".\\Radio 1\\") == expected);
+    CHECK(SetCurrentDirectoryW(folder.c_str()));
+    CHECK(NameSet(".") == expected);
+    // A drive letter alone names that drive's current folder.
+    const std::string drive = path.substr(0, 2);
+    if (drive.size() == 2 && drive[1] == ':') {
+        CHECK(NameSet(drive.c_str()) == expected);
+        // The drive's root already ends in a separator, so nothing is added before the "*".
+        const std::set<std::string> root = NameSet((drive + "\\").c_str());
+        CHECK(root.count("windows") == 1 || root.count("Windows") == 1);
+        CHECK(NameSet((drive + "/").c_str()) == root);
+    }
+    SetCurrentDirectoryW(previous);
+}
+
+void FailuresGiveNoStreamAndTheCause() {
+    check::Section("missing folder, file as folder, empty and absent paths");
+    errno = 0;
+    CHECK(trallio::opendir(Bytes(Join(scratch, L"no such folder")).c_str()) == nullptr);
+    CHECK_EQ(errno, ENOENT);
+    errno = 0;
+    CHECK(trallio::opendir(Bytes(Join(scratch, L"no such folder\\deeper")).c_str()) == nullptr);
+    CHECK_EQ(errno, ENOENT);
+    errno = 0;
+    CHECK(trallio::opendir("") == nullptr);
+    CHECK_EQ(errno, ENOENT);
+    errno = 0;
+    CHECK(trallio::opendir(nullptr) == nullptr);
+    CHECK_EQ(errno, ENOENT);
+
+    const std::wstring file = Join(scratch, L"plain.txt");
+    MakeFile(file);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileExW(Join(file, L"*").c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
+                                     nullptr, 0);
+    const DWORD platformError = search == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
+    std::printf("    the find-file search in a file fails with error %lu\n", static_cast<unsigned long>(platformError));
+    CHECK(platformError != 0);
+    errno = 0;
+    CHECK(trallio::opendir(Bytes(file).c_str()) == nullptr);
+    CHECK_EQ(errno, MappedErrno(platformError));
+    CHECK(errno == ENOTDIR || errno == ENOENT);
+}
+
+void NamesWithoutAByteForm() {
+    check::Section("names above U+00FF: the short name or \"?\"; names up to U+00FF as bytes");
+    const std::wstring folder = Join(scratch, L"wide");
+    MakeFolder(folder);
+    // Omega has no byte form. A long name gets a generated short name; a name that is already a
+    // valid short name gets none, and is seen as "?".
+    const std::vector<std::wstring> wide = {L"\x03A9mega.mp3", L"\x03A9.mp3"};
+    const std::wstring cafe = L"caf\x00E9.mp3";  // e acute: byte 0xE9
+    for (const std::wstring& name : wide) {
+        CHECK(MakeFile(Join(folder, name)));
+    }
+    CHECK(MakeFile(Join(folder, cafe)));
+
+    std::vector<std::string> expectedWide;
+    for (const WIN32_FIND_DATAW& data : PlatformListing(folder)) {
+        for (const std::wstring& name : wide) {
+            if (name == data.cFileName) {
+                std::printf("    short name of %s: %s\n", check::Show(name).c_str(),
+                            check::Show(data.cAlternateFileName).c_str());
+                expectedWide.push_back(data.cAlternateFileName[0] != 0 ? Bytes(data.cAlternateFileName) : "?");
+            }
+        }
+    }
+    CHECK_EQ(expectedWide.size(), wide.size());
+    const std::vector<Entry> entries = ReadAll(Bytes(folder).c_str());
+    CHECK_EQ(entries.size(), size_t{5});
+    for (const std::string& expected : expectedWide) {
+        size_t found = 0;
+        for (const Entry& entry : entries) {
+            if (entry.name == expected) {
+                ++found;
+                // An entry whose name did not convert at all has no type either.
+                CHECK_EQ(entry.type, static_cast<unsigned short>(expected == "?" ? 0 : 0x8000));
+            }
+        }
+        if (!CHECK_EQ(found, size_t{1})) {
+            std::printf("    looked for %s\n", check::Show(expected).c_str());
+        }
+    }
+    size_t cafes = 0;
+    for (const Entry& entry : entries) {
+        cafes += entry.name == "caf\xE9.mp3" ? 1 : 0;
+    }
+    CHECK_EQ(cafes, size_t{1});
+}
+
+void ReadingPastTheEnd() {
+    check::Section("readdir after the end, and closedir of no stream");
+    const std::wstring folder = Join(scratch, L"end");
+    MakeFolder(folder);
+    MakeFile(Join(folder, L"only.ogg"));
+    trallio::DIR* stream = trallio::opendir(Bytes(folder).c_str());
+    if (!CHECK(stream != nullptr)) {
+        return;
+    }
+    int entries = 0;
+    while (trallio::readdir(stream) != nullptr) {
+        ++entries;
+    }
+    CHECK_EQ(entries, 3);
+    int extra = 0;
+    for (int i = 0; i < 1000; ++i) {
+        if (trallio::readdir(stream) != nullptr) {
+            ++extra;
+        }
+    }
+    CHECK_EQ(extra, 0);
+    CHECK_EQ(trallio::closedir(stream), 0);
+
+    // Closing a stream that was never read to its end releases the search too.
+    stream = trallio::opendir(Bytes(folder).c_str());
+    CHECK(stream != nullptr && trallio::readdir(stream) != nullptr);
+    CHECK_EQ(trallio::closedir(stream), 0);
+    CHECK(RemoveDirectoryW(folder.c_str()) == 0);  // not empty yet: the file is still there
+    CHECK(DeleteFileW(Join(folder, L"only.ogg").c_str()));
+    CHECK(RemoveDirectoryW(folder.c_str()));  // no search left open on it
+
+    errno = 0;
+    CHECK_EQ(trallio::closedir(nullptr), -1);
+    CHECK_EQ(errno, EBADF);
+}
+
+}  // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    scratch = std::wstring(temp) + L"trallio-dir-stream-" + std::to_wstring(GetCurrentProcessId());
+    RemoveTree(scratch);
+    if (!MakeFolder(scratch)) {
+        std::printf("cannot make %s\n", check::Narrow(scratch).c_str());
+        return 1;
+    }
+
+    ListsEveryEntryInThePlatformsOrder();
+    SeparatorsNameTheSameFolder();
+    FailuresGiveNoStreamAndTheCause();
+    NamesWithoutAByteForm();
+    ReadingPastTheEnd();
+
+    RemoveTree(scratch);
+    return check::Summary("dir_stream_wine_test");
+}
