@@ -1,0 +1,278 @@
+// A stand-in for the game's script hook, built as ScriptHookRDR2.dll for the wine tests. It
+// exports the hook's six operations under their decorated names (fake_hook.def), runs the one
+// registered script on a fiber, one frame per switch, records every native call and answers the
+// natives from the player state the test host sets. Natives it has no answer for return 0.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "fake_hook_api.h"
+
+namespace {
+
+constexpr uint64_t kPlayerPedId = 0x096275889B8E0EE0;
+constexpr uint64_t kIsPedInAnyVehicle = 0x997ABD671D25CA0B;
+constexpr uint64_t kIsPedInAnyBoat = 0x2E0E1C2B4F6CB339;
+constexpr uint64_t kIsPedInAnyTrain = 0x6F972C1AB75A1ED0;
+constexpr uint64_t kIsPedOnMount = 0x460BC76A0E10655E;
+constexpr uint64_t kGetHashKey = 0xFD340785ADF8CFB7;
+constexpr uint64_t kCreateVarString = 0xFA925AC00EB830B9;
+constexpr uint64_t kHasTextureDictLoaded = 0x54D6900929CCF162;
+constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
+
+// Natives whose slots hold text addresses, and which slots (bit i: slot i).
+struct TextSlots {
+    uint64_t hash;
+    unsigned slots;
+};
+constexpr TextSlots kTextSlots[] = {
+    {0x4102732DF6B4005F, 0x1},  // screen effect start
+    {0xB4FD7446BAB2F394, 0x1},  // screen effect stop
+    {kGetHashKey, 0x1},
+    {0xB9EFD5C25018725A, 0x1},  // audio flag
+    {kCreateVarString, 0x6},
+    {0x0F2A2175734926D8, 0x3},  // stop sound
+    {0x67C540AA08E4A6F5, 0x3},  // play sound
+    {kHasTextureDictLoaded, 0x1},
+    {0xC1BA29DF5631B0F8, 0x1},  // request texture dictionary
+    {0xC9884ECADE94CB34, 0x3},  // draw sprite
+    {0x4ACA10A91F66F1E2, 0x1},  // release texture dictionary
+};
+
+// Texts the game made with kCreateVarString, so that drawing one can be recorded as its words.
+constexpr uint64_t kMadeTextTag = 0x7E47000000000000ull;
+constexpr size_t kMadeTextRing = 64;
+
+struct Hook {
+    FakePlayerState player{};
+    FakeHookStatus status{};
+    LPVOID hostFiber = nullptr;
+    LPVOID scriptFiber = nullptr;
+    bool inScript = false;  // the script's fiber is running
+
+    bool callOpen = false;
+    FakeNativeCall pending{};
+    uint64_t result = 0;
+    std::vector<FakeNativeCall> calls;
+
+    char madeTexts[kMadeTextRing][kFakeTextSize] = {};
+    uint64_t madeCount = 0;
+};
+
+Hook hook;
+
+void CopyText(char* destination, const char* text) {
+    if (text == nullptr) {
+        destination[0] = 0;
+        return;
+    }
+    size_t i = 0;
+    for (; i + 1 < kFakeTextSize && text[i] != 0; ++i) {
+        destination[i] = text[i];
+    }
+    destination[i] = 0;
+}
+
+const char* SlotText(const FakeNativeCall& call, uint32_t slot) {
+    if (slot >= call.argCount || slot >= kFakeMaxArgs) {
+        return nullptr;
+    }
+    return reinterpret_cast<const char*>(static_cast<uintptr_t>(call.args[slot]));
+}
+
+uint32_t JoaatHash(const char* text) {
+    uint32_t hash = 0;
+    for (; text != nullptr && *text != 0; ++text) {
+        char c = *text;
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        hash += static_cast<unsigned char>(c);
+        hash += hash << 10;
+        hash ^= hash >> 6;
+    }
+    hash += hash << 3;
+    hash ^= hash >> 11;
+    hash += hash << 15;
+    return hash;
+}
+
+void DecodeTexts(FakeNativeCall& call) {
+    for (const TextSlots& entry : kTextSlots) {
+        if (entry.hash != call.hash) {
+            continue;
+        }
+        for (uint32_t slot = 0; slot < kFakeTextArgs; ++slot) {
+            if (entry.slots & (1u << slot)) {
+                CopyText(call.texts[slot], SlotText(call, slot));
+            }
+        }
+    }
+    if (call.hash == kDisplayText && call.argCount > 0 && (call.args[0] & 0xFFFF000000000000ull) == kMadeTextTag) {
+        const uint64_t index = call.args[0] & 0xFFFFFFFFull;
+        if (index < hook.madeCount && hook.madeCount - index <= kMadeTextRing) {
+            CopyText(call.texts[0], hook.madeTexts[index % kMadeTextRing]);
+        }
+    }
+}
+
+uint64_t Answer(const FakeNativeCall& call) {
+    const bool aboutPlayer = call.argCount > 0 && static_cast<uint32_t>(call.args[0]) == kFakePlayerHandle;
+    switch (call.hash) {
+        case kPlayerPedId:
+            return kFakePlayerHandle;
+        case kIsPedInAnyVehicle:
+            return aboutPlayer && hook.player.inVehicle;
+        case kIsPedInAnyBoat:
+            return aboutPlayer && hook.player.inBoat;
+        case kIsPedInAnyTrain:
+            return aboutPlayer && hook.player.inTrain;
+        case kIsPedOnMount:
+            return aboutPlayer && hook.player.onMount;
+        case kGetHashKey:
+            return JoaatHash(SlotText(call, 0));
+        case kHasTextureDictLoaded:
+            return 1;
+        case kCreateVarString: {
+            const uint64_t index = hook.madeCount++;
+            CopyText(hook.madeTexts[index % kMadeTextRing], SlotText(call, 2));
+            return kMadeTextTag | (index & 0xFFFFFFFFull);
+        }
+        default:
+            return 0;
+    }
+}
+
+LPVOID CurrentFiber() {
+    // GCC takes the header's read of the thread block for an out-of-bounds access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+    return GetCurrentFiber();
+#pragma GCC diagnostic pop
+}
+
+void WINAPI ScriptFiberMain(LPVOID) {
+    hook.status.script();
+    // The radio's script never returns; if it does, every later frame comes straight back.
+    hook.status.scriptReturned = true;
+    for (;;) {
+        SwitchToFiber(hook.hostFiber);
+    }
+}
+
+}  // namespace
+
+// The hook's six operations; fake_hook.def exports them under the decorated names.
+extern "C" {
+
+void FakeScriptRegister(HINSTANCE module, void (*script)()) {
+    ++hook.status.registerCount;
+    hook.status.registeredModule = module;
+    hook.status.script = script;
+}
+
+void FakeScriptUnregister(HINSTANCE module) {
+    ++hook.status.unregisterCount;
+    hook.status.unregisteredModule = module;
+    // The script's fiber sits inside the module's code, which is about to go: drop it without
+    // running it again, as the hook does when it stops a plug-in's scripts.
+    if (module == hook.status.registeredModule && hook.scriptFiber != nullptr && !hook.inScript) {
+        DeleteFiber(hook.scriptFiber);
+        hook.scriptFiber = nullptr;
+        hook.status.script = nullptr;
+    }
+}
+
+void FakeScriptWait(DWORD milliseconds) {
+    ++hook.status.waits;
+    hook.status.lastWait = milliseconds;
+    if (hook.inScript) {
+        SwitchToFiber(hook.hostFiber);
+    }
+}
+
+void FakeNativeInit(uint64_t hash) {
+    if (hook.callOpen) {
+        ++hook.status.strayCalls;
+    }
+    hook.callOpen = true;
+    hook.pending = FakeNativeCall{};
+    hook.pending.hash = hash;
+    hook.pending.frame = hook.status.frames;
+}
+
+void FakeNativePush64(uint64_t value) {
+    if (hook.pending.argCount < kFakeMaxArgs) {
+        hook.pending.args[hook.pending.argCount] = value;
+    }
+    ++hook.pending.argCount;
+}
+
+uint64_t* FakeNativeInvoke() {
+    if (!hook.callOpen) {
+        ++hook.status.strayCalls;
+    }
+    hook.callOpen = false;
+    DecodeTexts(hook.pending);
+    hook.result = Answer(hook.pending);
+    hook.calls.push_back(hook.pending);
+    return &hook.result;
+}
+
+// The test host's side.
+
+void FakeHook_SetPlayer(const FakePlayerState* player) {
+    hook.player = *player;
+}
+
+void FakeHook_Status(FakeHookStatus* status) {
+    *status = hook.status;
+}
+
+// Runs the registered script until its next scriptWait. False when no script is registered.
+bool FakeHook_RunFrame() {
+    if (hook.status.script == nullptr && hook.scriptFiber == nullptr) {
+        return false;
+    }
+    if (hook.hostFiber == nullptr) {
+        hook.hostFiber = ConvertThreadToFiber(nullptr);
+        if (hook.hostFiber == nullptr && GetLastError() == ERROR_ALREADY_FIBER) {
+            // An earlier load of the hook in this process made the thread a fiber already.
+            hook.hostFiber = CurrentFiber();
+        }
+        if (hook.hostFiber == nullptr) {
+            return false;
+        }
+    }
+    if (hook.scriptFiber == nullptr) {
+        hook.scriptFiber = CreateFiber(0, ScriptFiberMain, nullptr);
+        if (hook.scriptFiber == nullptr) {
+            return false;
+        }
+    }
+    ++hook.status.frames;
+    hook.inScript = true;
+    SwitchToFiber(hook.scriptFiber);
+    hook.inScript = false;
+    return true;
+}
+
+uint32_t FakeHook_NativeCount() {
+    return static_cast<uint32_t>(hook.calls.size());
+}
+
+bool FakeHook_GetNative(uint32_t index, FakeNativeCall* call) {
+    if (index >= hook.calls.size()) {
+        return false;
+    }
+    *call = hook.calls[index];
+    return true;
+}
+
+void FakeHook_ClearNatives() {
+    hook.calls.clear();
+}
+
+}  // extern "C"

@@ -1,0 +1,540 @@
+// The wine test host: plays the game around the real Trallio.asi. It loads the fake script hook
+// and the plug-in from a game folder of its own, runs the plug-in's script one frame at a time,
+// plays the player (mount, keys, mouse) and checks what the game and the media-control service
+// are told.
+//
+//   trallio_wine_host load       loading, frames, unloading; the settings file in the game folder
+//   trallio_wine_host wheel      the wheel end to end, media commands seen by the recording winmm
+//   trallio_wine_host real-mci   the same with the system's winmm playing a real file
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "rig.h"
+
+namespace {
+
+constexpr uint64_t kPlayerPedId = 0x096275889B8E0EE0;
+constexpr uint64_t kSetTimeScale = 0x9682AF6050854856;
+constexpr uint64_t kEffectStart = 0x4102732DF6B4005F;
+constexpr uint64_t kEffectStop = 0xB4FD7446BAB2F394;
+constexpr uint64_t kDisableControl = 0xFE99B66D079CF6BC;
+constexpr uint64_t kDrawSprite = 0xC9884ECADE94CB34;
+constexpr uint64_t kStopSound = 0x0F2A2175734926D8;
+constexpr uint64_t kPlaySound = 0x67C540AA08E4A6F5;
+constexpr uint64_t kSetAudioFlag = 0xB9EFD5C25018725A;
+constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
+
+constexpr uint32_t kWheelTimeScaleBits = 0x3DCCCCCD;   // 0.1
+constexpr uint32_t kNormalTimeScaleBits = 0x3F800000;  // 1.0
+
+const wchar_t kGameWindowTitle[] = L"Red Dead Redemption 2";
+
+// One plug-in load in a game folder of its own.
+struct Session {
+    rig::GameFolder folder;
+    rig::Hook hook;
+    HMODULE plugin = nullptr;
+
+    explicit Session(const wchar_t* name) : folder(name) {}
+    ~Session() { Unload(); }
+
+    // Places the hook and the plug-in in the game folder and loads them as the game does: the
+    // hook first, then the plug-in, whose import of ScriptHookRDR2.dll binds to the loaded hook.
+    bool Load() {
+        const std::wstring from = rig::ProgramFolder();
+        if (!folder.ok() || !folder.CopyIn(from + L"\\ScriptHookRDR2.dll", L"ScriptHookRDR2.dll") ||
+            !folder.CopyIn(from + L"\\Trallio.asi", L"Trallio.asi")) {
+            return false;
+        }
+        if (!hook.Load(folder.At(L"ScriptHookRDR2.dll"))) {
+            return false;
+        }
+        plugin = LoadLibraryW(folder.At(L"Trallio.asi").c_str());
+        return plugin != nullptr;
+    }
+
+    void Unload() {
+        if (plugin != nullptr) {
+            FreeLibrary(plugin);
+            plugin = nullptr;
+        }
+        hook.Unload();
+    }
+};
+
+struct FrameRecord {
+    std::vector<FakeNativeCall> natives;
+    std::vector<rig::MediaCommand> media;
+};
+
+// One game frame: input is delivered, then the script runs until it waits.
+FrameRecord RunFrame(const Session& session, rig::MediaWatch* watch) {
+    rig::PumpMessages();
+    FrameRecord frame;
+    if (!session.hook.RunFrame()) {
+        check::Report(false, "the hook runs a frame of the registered script", __FILE__, __LINE__);
+    }
+    frame.natives = session.hook.Take();
+    if (watch != nullptr) {
+        frame.media = watch->Take();
+    }
+    return frame;
+}
+
+bool HasTimeScale(const FrameRecord& frame, uint32_t bits) {
+    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, kSetTimeScale)) {
+        if (call.argCount == 1 && call.args[0] == bits) {
+            return true;
+        }
+    }
+    return false;
+}
+
+size_t CountTextCalls(const FrameRecord& frame, uint64_t hash, const std::string& text) {
+    size_t count = 0;
+    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, hash)) {
+        if (text == call.texts[0]) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::vector<std::wstring> Commands(const std::vector<rig::MediaCommand>& media) {
+    std::vector<std::wstring> texts;
+    for (const rig::MediaCommand& command : media) {
+        texts.push_back(command.command);
+    }
+    return texts;
+}
+
+void Append(std::vector<rig::MediaCommand>& to, const std::vector<rig::MediaCommand>& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+std::wstring Device(const std::wstring& folder, const std::wstring& track) {
+    return L"\"" + folder + L"\\" + track + L"\"";
+}
+std::wstring Open(const std::wstring& device) {
+    return L"open " + device + L" type MPEGVideo";
+}
+std::wstring Play(const std::wstring& device) {
+    return L"play " + device;
+}
+std::wstring Volume(const std::wstring& device, int volume) {
+    return L"setaudio " + device + L" volume to " + std::to_wstring(volume);
+}
+std::wstring Status(const std::wstring& device) {
+    return L"status " + device + L" mode";
+}
+std::wstring Close(const std::wstring& device) {
+    return L"close " + device;
+}
+std::wstring Pause(const std::wstring& device) {
+    return L"pause " + device;
+}
+std::wstring Resume(const std::wstring& device) {
+    return L"resume " + device + L" notify";
+}
+
+// Every command but the status poll goes without a reply buffer; the poll has 64 units. None
+// names a callback window.
+void CheckCallShapes(const std::vector<rig::MediaCommand>& media) {
+    for (const rig::MediaCommand& command : media) {
+        const bool poll = command.command.compare(0, 7, L"status ") == 0;
+        bool ok = command.callback == nullptr;
+        ok = ok && (poll ? command.hadReplyBuffer && command.replyCapacity == 64
+                         : !command.hadReplyBuffer && command.replyCapacity == 0);
+        if (!check::Report(ok, "reply buffer and callback of a media command", __FILE__, __LINE__)) {
+            std::printf("    %s\n", check::Show(command.command).c_str());
+        }
+    }
+}
+
+// Position of a name in the platform's listing of a folder.
+size_t IndexOf(const std::vector<std::wstring>& listing, const std::wstring& name) {
+    for (size_t i = 0; i < listing.size(); ++i) {
+        if (listing[i] == name) {
+            return i;
+        }
+    }
+    return listing.size();
+}
+
+// Runs frames until a command starting with `prefix` shows up (at most `limit` frames); gives
+// the number of frames run, the frame with the command counted.
+int RunUntil(const Session& session, rig::MediaWatch& watch, const std::wstring& prefix, int limit,
+             std::vector<rig::MediaCommand>& media) {
+    for (int frames = 1; frames <= limit; ++frames) {
+        const FrameRecord frame = RunFrame(session, &watch);
+        Append(media, frame.media);
+        for (const rig::MediaCommand& command : frame.media) {
+            if (command.command.compare(0, prefix.size(), prefix) == 0) {
+                return frames;
+            }
+        }
+    }
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// load: the plug-in under the hook
+
+void RegistersRunsAndUnregisters() {
+    check::Section("load: registers with its module, runs frames, unregisters with its module");
+    Session session(L"load");
+    rig::MediaWatch watch;
+    if (!CHECK(session.Load())) {
+        return;
+    }
+    CHECK(watch.AttachRecorder());
+
+    FakeHookStatus status = session.hook.Status();
+    CHECK_EQ(status.registerCount, 1);
+    CHECK_EQ(status.unregisterCount, 0);
+    CHECK(status.registeredModule == session.plugin);
+    CHECK(status.script != nullptr);
+    HMODULE scriptOwner = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(status.script)), &scriptOwner);
+    CHECK(scriptOwner == session.plugin);
+    // The plug-in's import bound to the hook the host loaded, not to another copy.
+    CHECK(GetModuleHandleW(L"ScriptHookRDR2.dll") == session.hook.module());
+
+    session.hook.SetPlayer(false, false, false, false);
+    for (uint32_t frame = 1; frame <= 3; ++frame) {
+        const FrameRecord record = RunFrame(session, &watch);
+        CHECK(!record.natives.empty() && record.natives.front().hash == kPlayerPedId);
+        CHECK_EQ(rig::CallsOf(record.natives, kPlayerPedId).size(), size_t{1});
+        bool stamped = true;
+        for (const FakeNativeCall& call : record.natives) {
+            stamped = stamped && call.frame == frame;
+        }
+        CHECK(stamped);
+        // On foot with no station chosen: the music flag is given back to the game and nothing
+        // reaches the media service.
+        CHECK_EQ(CountTextCalls(record, kSetAudioFlag, "OpenWorldMusicDisabled"), size_t{1});
+        CHECK(!HasTimeScale(record, kWheelTimeScaleBits));
+        CHECK(record.media.empty());
+    }
+    status = session.hook.Status();
+    CHECK_EQ(status.frames, 3u);
+    CHECK_EQ(status.waits, 3u);
+    CHECK_EQ(status.lastWait, 0u);
+    CHECK_EQ(status.strayCalls, 0u);
+    CHECK(!status.scriptReturned);
+
+    HMODULE plugin = session.plugin;
+    CHECK(FreeLibrary(session.plugin));
+    session.plugin = nullptr;
+    status = session.hook.Status();
+    CHECK_EQ(status.unregisterCount, 1);
+    CHECK(status.unregisteredModule == plugin);
+    CHECK_EQ(status.registerCount, 1);
+    CHECK(GetModuleHandleW(L"Trallio.asi") == nullptr);
+}
+
+void UnloadsWithoutHavingRun() {
+    check::Section("load: unloading before the script ever ran still unregisters");
+    Session session(L"unload");
+    if (!CHECK(session.Load())) {
+        return;
+    }
+    HMODULE plugin = session.plugin;
+    CHECK_EQ(session.hook.Status().registerCount, 1);
+    CHECK(FreeLibrary(session.plugin));
+    session.plugin = nullptr;
+    const FakeHookStatus status = session.hook.Status();
+    CHECK_EQ(status.frames, 0u);
+    CHECK_EQ(status.unregisterCount, 1);
+    CHECK(status.unregisteredModule == plugin);
+}
+
+// With Q and R held for one frame: whether the wheel opened (time scale 0.1).
+bool WheelOpensWith(const std::string* settings, bool mounted) {
+    Session session(L"settings");
+    if (settings != nullptr) {
+        CHECK(session.folder.Write(L"Trallio\\Trallio.ini", *settings));
+    }
+    if (!CHECK(session.Load())) {
+        return false;
+    }
+    session.hook.SetPlayer(false, false, false, mounted);
+    RunFrame(session, nullptr);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    const FrameRecord frame = RunFrame(session, nullptr);
+    rig::ReleaseAll();
+    return HasTimeScale(frame, kWheelTimeScaleBits);
+}
+
+void SettingsComeFromTheGameFolder() {
+    check::Section("load: media_player_mode from .\\Trallio\\Trallio.ini lets the wheel open on foot");
+    const std::string on = "[config]\r\nmedia_player_mode = true\r\n";
+    const std::string off = "[RADIOS]\r\nradio 1 = Music\r\n[config]\r\nmedia_player_mode=False\r\n";
+    const std::string offNoNewline = "[config]\r\nmedia_player_mode=TRUE";
+    CHECK(WheelOpensWith(&on, false));
+    CHECK(!WheelOpensWith(&off, false));
+    CHECK(!WheelOpensWith(&offNoNewline, false));
+    CHECK(!WheelOpensWith(nullptr, false));
+    // The same keys do open it on a mount, so the refusals above are the settings' doing.
+    CHECK(WheelOpensWith(&off, true));
+}
+
+// ---------------------------------------------------------------------------------------------
+// wheel / real-mci: the player rides, opens the wheel, clicks station 1 and listens
+
+void WheelEndToEnd(bool realMci) {
+    check::Section(realMci ? "real-mci: the wheel with the system's winmm and real mp3 files"
+                           : "wheel: the wheel with the recording winmm");
+    Session session(realMci ? L"real-mci" : L"wheel");
+    const std::wstring station = L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    std::vector<std::wstring> tracks;
+    if (realMci) {
+        tracks = {L"one.mp3", L"two.mp3"};
+        for (const std::wstring& track : tracks) {
+            CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\" + track));
+        }
+    } else {
+        tracks = {L"first.mp3", L"second.ogg"};
+        for (const std::wstring& track : tracks) {
+            CHECK(session.folder.Write(station + L"\\" + track, "not really audio"));
+        }
+        CHECK(session.folder.MakeFolder(station + L"\\cover art"));
+    }
+    CHECK(session.folder.Write(station + L"\\notes.txt", "tracks from the ride"));
+
+    // The tracks in the order the platform lists the folder, with their places in the listing.
+    const std::vector<std::wstring> listing = session.folder.List(station);
+    if (IndexOf(listing, tracks[1]) < IndexOf(listing, tracks[0])) {
+        std::swap(tracks[0], tracks[1]);
+    }
+    const size_t firstAt = IndexOf(listing, tracks[0]);
+    const size_t secondAt = IndexOf(listing, tracks[1]);
+    if (!CHECK(secondAt < listing.size())) {
+        return;
+    }
+    const std::wstring first = Device(station, tracks[0]);
+    const std::wstring second = Device(station, tracks[1]);
+
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (realMci) {
+        CHECK(!watch.AttachRecorder());
+        if (!CHECK(watch.AttachPassThrough(session.plugin))) {
+            return;
+        }
+    } else if (!CHECK(watch.AttachRecorder())) {
+        return;
+    }
+
+    check::Section("on a mount, keys up: no wheel, nothing played");
+    session.hook.SetPlayer(false, false, false, true);
+    for (int i = 0; i < 2; ++i) {
+        const FrameRecord frame = RunFrame(session, &watch);
+        CHECK(rig::CallsOf(frame.natives, kSetTimeScale).empty());
+        CHECK(rig::CallsOf(frame.natives, kDrawSprite).empty());
+        CHECK(frame.media.empty());
+    }
+
+    check::Section("Q and R held: the wheel opens and centres the cursor");
+    CHECK(SetCursorPos(2, 2));
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    FrameRecord frame = RunFrame(session, &watch);
+    CHECK(HasTimeScale(frame, kWheelTimeScaleBits));
+    CHECK_EQ(CountTextCalls(frame, kEffectStart, "WheelHUDIn"), size_t{1});
+    CHECK_EQ(rig::CallsOf(frame.natives, kDisableControl).size(), size_t{9});
+    CHECK(rig::CallsOf(frame.natives, kDrawSprite).size() >= 8);
+    CHECK(frame.media.empty());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const POINT centre = rig::ClientCentreOnScreen(window);
+    CHECK_EQ(cursor.x, centre.x);
+    CHECK_EQ(cursor.y, centre.y);
+
+    check::Section("a click on the top segment chooses station 1, from the settings file");
+    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
+    CHECK(rig::PressLeftButton(true));
+    frame = RunFrame(session, &watch);
+    CHECK_EQ(CountTextCalls(frame, kStopSound, "BACK"), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, kPlaySound, "BACK"), size_t{1});
+    std::vector<rig::MediaCommand> media = frame.media;
+    // The walk passes over the entries before the first track one frame each.
+    int frames = 0;
+    if (media.empty()) {
+        frames = RunUntil(session, watch, L"open ", static_cast<int>(listing.size()) + 1, media);
+    }
+    CHECK_EQ(frames, static_cast<int>(firstAt));
+    CHECK_EQ(Commands(media), (std::vector<std::wstring>{Open(first), Play(first), Volume(first, 90), Status(first)}));
+    CheckCallShapes(media);
+    std::vector<rig::MediaCommand> history = media;
+
+    check::Section("button up, wheel still open: now playing shown, volume sent");
+    CHECK(rig::PressLeftButton(false));
+    frame = RunFrame(session, &watch);
+    Append(history, frame.media);
+    CHECK(HasTimeScale(frame, kWheelTimeScaleBits));
+    CHECK_EQ(CountTextCalls(frame, kDisplayText, "Stations\\Ride\n" + check::Narrow(tracks[0]) + "\n"), size_t{1});
+    CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Volume(first, 90), Status(first)}));
+    CHECK_EQ(CountTextCalls(frame, kPlaySound, "BACK"), size_t{0});
+
+    check::Section("keys released: time scale 1.0, effect stopped, wheel gone");
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    frame = RunFrame(session, &watch);
+    Append(history, frame.media);
+    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
+    CHECK_EQ(rig::CallsOf(frame.natives, kSetTimeScale).size(), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, kEffectStop, "WheelHUDIn"), size_t{1});
+    CHECK(rig::CallsOf(frame.natives, kDrawSprite).empty());
+    CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(first)});
+    frame = RunFrame(session, &watch);
+    Append(history, frame.media);
+    CHECK(rig::CallsOf(frame.natives, kSetTimeScale).empty());
+
+    if (realMci) {
+        check::Section("real playback: playing, stopped at the end, the next track opens");
+        // The tone lasts about a second; frames come every 20 ms until the next track is open.
+        std::vector<rig::MediaCommand> played;
+        bool nextOpened = false;
+        for (int i = 0; i < 750 && !nextOpened; ++i) {
+            Sleep(20);
+            frame = RunFrame(session, &watch);
+            for (const rig::MediaCommand& command : frame.media) {
+                played.push_back(command);
+                nextOpened = nextOpened || command.command == Open(second);
+            }
+        }
+        Append(history, played);
+        CHECK(nextOpened);
+        bool sawPlaying = false;
+        bool sawStopped = false;
+        size_t stoppedAt = played.size();
+        for (size_t i = 0; i < played.size(); ++i) {
+            if (played[i].command != Status(first)) {
+                continue;
+            }
+            if (played[i].reply == L"playing") {
+                sawPlaying = sawPlaying || !sawStopped;
+            } else if (played[i].reply == L"stopped" && !sawStopped) {
+                sawStopped = true;
+                stoppedAt = i;
+            }
+        }
+        CHECK(sawPlaying);
+        CHECK(sawStopped);
+        std::vector<std::wstring> afterStop;
+        for (size_t i = stoppedAt + 1; i < played.size(); ++i) {
+            afterStop.push_back(played[i].command);
+        }
+        CHECK_EQ(afterStop, (std::vector<std::wstring>{Close(first), Open(second), Play(second), Volume(second, 90)}));
+        for (const rig::MediaCommand& command : played) {
+            if (command.command.compare(0, 5, L"open ") == 0 || command.command.compare(0, 5, L"play ") == 0) {
+                CHECK_EQ(command.result, DWORD{0});
+            }
+        }
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        if (CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(second)})) {
+            CHECK_EQ(frame.media[0].reply, std::wstring(L"playing"));
+        }
+        CheckCallShapes(history);
+        watch.Send(L"close all");
+    } else {
+        check::Section("off the mount: the track pauses, once");
+        session.hook.SetPlayer(false, false, false, false);
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Status(first), Pause(first)}));
+        CHECK(!frame.media.empty() && frame.media[0].reply == L"playing");
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        CHECK(frame.media.empty());
+
+        check::Section("back on the mount: the track resumes");
+        session.hook.SetPlayer(false, false, false, true);
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Resume(first)});
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(first)});
+        CHECK(!frame.media.empty() && frame.media[0].reply == L"playing");
+
+        check::Section("the track ends: closed, and the next audio file of the folder opens");
+        CHECK(watch.SetMode(first, L"stopped"));
+        media.clear();
+        frames = RunUntil(session, watch, L"open ", static_cast<int>(listing.size()) + 1, media);
+        Append(history, media);
+        // Entries between the two tracks cost a frame each, the first of them excepted.
+        CHECK_EQ(frames, static_cast<int>(secondAt - firstAt - 1) + 1);
+        CHECK_EQ(Commands(media), (std::vector<std::wstring>{Status(first), Close(first), Open(second), Play(second),
+                                                             Volume(second, 90)}));
+        CHECK(!media.empty() && media[0].reply == L"stopped");
+
+        check::Section("the last track ends: the folder starts again from its first track");
+        frame = RunFrame(session, &watch);
+        Append(history, frame.media);
+        CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(second)});
+        CHECK(watch.SetMode(second, L"stopped"));
+        media.clear();
+        frames = RunUntil(session, watch, L"open ", 2 * static_cast<int>(listing.size()) + 2, media);
+        Append(history, media);
+        // The entries after the last track are passed over (the first without a wait), the
+        // folder's end closes the pass, and the next pass walks to the first track again.
+        const size_t after = listing.size() - 1 - secondAt;
+        CHECK_EQ(frames, static_cast<int>((after > 0 ? after - 1 : 0) + 1 + firstAt + 1));
+        CHECK_EQ(Commands(media), (std::vector<std::wstring>{Status(second), Close(second), Open(first), Play(first),
+                                                             Volume(first, 90), Status(first)}));
+        CheckCallShapes(history);
+    }
+
+    if (check::Counts().failed > 0 || std::getenv("TRALLIO_WINE_VERBOSE") != nullptr) {
+        std::printf("station folder as listed:");
+        for (const std::wstring& name : listing) {
+            std::printf(" %s", check::Show(name).c_str());
+        }
+        std::printf("\nmedia commands:\n");
+        for (const rig::MediaCommand& command : history) {
+            std::printf("    %s -> %lu %s\n", check::Show(command.command).c_str(),
+                        static_cast<unsigned long>(command.result), check::Show(command.reply).c_str());
+        }
+    }
+
+    check::Section("unload");
+    HMODULE plugin = session.plugin;
+    CHECK(FreeLibrary(session.plugin));
+    session.plugin = nullptr;
+    CHECK(session.hook.Status().unregisteredModule == plugin);
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string scenario = argc > 1 ? argv[1] : "";
+    rig::ReleaseAll();
+    if (scenario == "load") {
+        RegistersRunsAndUnregisters();
+        UnloadsWithoutHavingRun();
+        SettingsComeFromTheGameFolder();
+    } else if (scenario == "wheel") {
+        WheelEndToEnd(false);
+    } else if (scenario == "real-mci") {
+        WheelEndToEnd(true);
+    } else {
+        std::printf("usage: trallio_wine_host load|wheel|real-mci\n");
+        return 2;
+    }
+    rig::ReleaseAll();
+    return check::Summary(("trallio_wine_host " + scenario).c_str());
+}

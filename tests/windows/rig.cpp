@@ -1,0 +1,395 @@
+#include "rig.h"
+
+#include <cstring>
+
+#include "winmm_recorder_api.h"
+
+namespace rig {
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &data));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+GameFolder::GameFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"trallio-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
+    if (!path_.empty() && path_.back() == L'\\') {
+        path_.pop_back();
+    }
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    previous_ = current;
+    RemoveTree(path_);
+    ok_ = CreateDirectoryW(path_.c_str(), nullptr) && SetCurrentDirectoryW(path_.c_str());
+}
+
+GameFolder::~GameFolder() {
+    SetCurrentDirectoryW(previous_.c_str());
+    RemoveTree(path_);
+}
+
+bool GameFolder::MakeFolder(const std::wstring& relative) const {
+    std::wstring path = path_;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find(L'\\', start);
+        if (end == std::wstring::npos) {
+            end = relative.size();
+        }
+        path += L"\\" + relative.substr(start, end - start);
+        if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+bool GameFolder::Write(const std::wstring& relative, const std::string& bytes) const {
+    const size_t slash = relative.find_last_of(L'\\');
+    if (slash != std::wstring::npos && !MakeFolder(relative.substr(0, slash))) {
+        return false;
+    }
+    HANDLE file = CreateFileW(At(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool GameFolder::CopyIn(const std::wstring& source, const std::wstring& relative) const {
+    const size_t slash = relative.find_last_of(L'\\');
+    if (slash != std::wstring::npos && !MakeFolder(relative.substr(0, slash))) {
+        return false;
+    }
+    return CopyFileW(source.c_str(), At(relative).c_str(), FALSE) != 0;
+}
+
+std::vector<std::wstring> GameFolder::List(const std::wstring& relative) const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((At(relative) + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        names.push_back(data.cFileName);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return names;
+}
+
+template <typename T>
+static bool Find(HMODULE module, const char* name, T& function) {
+    function = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return function != nullptr;
+}
+
+bool Hook::Load(const std::wstring& path) {
+    module_ = LoadLibraryW(path.c_str());
+    if (module_ == nullptr) {
+        return false;
+    }
+    return Find(module_, FAKE_HOOK_SET_PLAYER, setPlayer_) && Find(module_, FAKE_HOOK_STATUS, status_) &&
+           Find(module_, FAKE_HOOK_RUN_FRAME, runFrame_) && Find(module_, FAKE_HOOK_NATIVE_COUNT, count_) &&
+           Find(module_, FAKE_HOOK_GET_NATIVE, get_) && Find(module_, FAKE_HOOK_CLEAR_NATIVES, clear_);
+}
+
+void Hook::Unload() {
+    if (module_ != nullptr) {
+        FreeLibrary(module_);
+        module_ = nullptr;
+    }
+}
+
+void Hook::SetPlayer(bool vehicle, bool boat, bool train, bool mount) const {
+    const FakePlayerState player{vehicle, boat, train, mount};
+    setPlayer_(&player);
+}
+
+FakeHookStatus Hook::Status() const {
+    FakeHookStatus status{};
+    status_(&status);
+    return status;
+}
+
+bool Hook::RunFrame() const {
+    return runFrame_();
+}
+
+std::vector<FakeNativeCall> Hook::Take() const {
+    std::vector<FakeNativeCall> calls(count_());
+    for (uint32_t i = 0; i < calls.size(); ++i) {
+        get_(i, &calls[i]);
+    }
+    clear_();
+    return calls;
+}
+
+std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, uint64_t hash) {
+    std::vector<FakeNativeCall> found;
+    for (const FakeNativeCall& call : calls) {
+        if (call.hash == hash) {
+            found.push_back(call);
+        }
+    }
+    return found;
+}
+
+uint32_t FloatBits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+namespace {
+
+typedef DWORD(WINAPI* MciSendStringWFn)(const wchar_t*, wchar_t*, UINT, HWND);
+
+HMODULE recorderModule = nullptr;
+MciSendStringWFn systemMci = nullptr;
+std::vector<MediaCommand> passedThrough;
+
+DWORD WINAPI PassThroughMci(const wchar_t* command, wchar_t* reply, UINT capacity, HWND callback) {
+    MediaCommand seen;
+    seen.command = command != nullptr ? command : L"";
+    seen.hadReplyBuffer = reply != nullptr;
+    seen.replyCapacity = capacity;
+    seen.callback = callback;
+    seen.result = systemMci(command, reply, capacity, callback);
+    if (reply != nullptr && capacity > 0) {
+        size_t length = 0;
+        while (length < capacity && reply[length] != 0) {
+            ++length;
+        }
+        seen.reply.assign(reply, length);
+    }
+    passedThrough.push_back(seen);
+    return seen.result;
+}
+
+// Points the module's import of `function` from `dll` at `replacement`; gives the old target.
+bool RedirectImport(HMODULE module, const char* dll, const char* function, void* replacement, void** original) {
+    BYTE* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) {
+        return false;
+    }
+    for (auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         descriptor->Name != 0; ++descriptor) {
+        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0 ||
+            descriptor->OriginalFirstThunk == 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) {
+                continue;
+            }
+            DWORD protection = 0;
+            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection)) {
+                return false;
+            }
+            *original = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool MediaWatch::AttachRecorder() {
+    HMODULE winmm = GetModuleHandleW(L"winmm.dll");
+    recorder_ = winmm != nullptr && GetProcAddress(winmm, MCI_RECORDER_COUNT) != nullptr;
+    recorderModule = recorder_ ? winmm : nullptr;
+    taken_ = 0;
+    return recorder_;
+}
+
+bool MediaWatch::AttachPassThrough(HMODULE plugin) {
+    recorder_ = false;
+    void* original = nullptr;
+    if (!RedirectImport(plugin, "WINMM.dll", "mciSendStringW", reinterpret_cast<void*>(&PassThroughMci),
+                        &original)) {
+        return false;
+    }
+    systemMci = reinterpret_cast<MciSendStringWFn>(original);
+    passedThrough.clear();
+    return true;
+}
+
+std::vector<MediaCommand> MediaWatch::Take() {
+    std::vector<MediaCommand> commands;
+    if (!recorder_) {
+        commands.swap(passedThrough);
+        return commands;
+    }
+    MciRecorderCountFn count;
+    MciRecorderGetFn get;
+    if (!Find(recorderModule, MCI_RECORDER_COUNT, count) || !Find(recorderModule, MCI_RECORDER_GET, get)) {
+        return commands;
+    }
+    const uint32_t total = count();
+    for (; taken_ < total; ++taken_) {
+        RecordedMciCommand recorded;
+        if (!get(taken_, &recorded)) {
+            break;
+        }
+        MediaCommand seen;
+        seen.command = recorded.command;
+        seen.reply = recorded.reply;
+        seen.hadReplyBuffer = recorded.hadReplyBuffer;
+        seen.replyCapacity = recorded.replyCapacity;
+        seen.callback = recorded.callback;
+        seen.result = recorded.result;
+        commands.push_back(seen);
+    }
+    return commands;
+}
+
+bool MediaWatch::SetMode(const std::wstring& device, const std::wstring& mode) const {
+    MciRecorderSetModeFn setMode;
+    return recorder_ && Find(recorderModule, MCI_RECORDER_SET_MODE, setMode) && setMode(device.c_str(), mode.c_str());
+}
+
+DWORD MediaWatch::Send(const std::wstring& command, std::wstring* reply) const {
+    MciSendStringWFn send = systemMci;
+    if (recorder_ && !Find(recorderModule, "mciSendStringW", send)) {
+        return ~0u;
+    }
+    if (send == nullptr) {
+        return ~0u;
+    }
+    wchar_t buffer[128] = {};
+    const DWORD result = send(command.c_str(), buffer, 128, nullptr);
+    if (reply != nullptr) {
+        *reply = buffer;
+    }
+    return result;
+}
+
+namespace {
+
+LRESULT CALLBACK GameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND CreateGameWindow(const wchar_t* title, int width, int height) {
+    static const wchar_t kClass[] = L"TrallioTestGameWindow";
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = GameWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kClass;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, kClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, width, height, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
+    if (window != nullptr) {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        SetFocus(window);
+        PumpMessages();
+    }
+    return window;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool PressKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+bool PressLeftButton(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    return SendInput(1, &input, sizeof input) == 1;
+}
+
+bool MoveCursorTo(HWND window, float x, float y) {
+    RECT client;
+    if (!GetClientRect(window, &client)) {
+        return false;
+    }
+    POINT point{static_cast<LONG>(x * static_cast<float>(client.right - client.left) + 0.5f),
+                static_cast<LONG>(y * static_cast<float>(client.bottom - client.top) + 0.5f)};
+    ClientToScreen(window, &point);
+    if (!SetCursorPos(point.x, point.y)) {
+        return false;
+    }
+    PumpMessages();
+    POINT now;
+    return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+}
+
+POINT ClientCentreOnScreen(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT centre{(client.right - client.left) / 2, (client.bottom - client.top) / 2};
+    ClientToScreen(window, &centre);
+    return centre;
+}
+
+void ReleaseAll() {
+    PressKey('Q', false);
+    PressKey('R', false);
+    PressLeftButton(false);
+    PumpMessages();
+    // Reading the keys clears their "pressed since the last query" bit.
+    GetAsyncKeyState('Q');
+    GetAsyncKeyState('R');
+    GetAsyncKeyState(VK_LBUTTON);
+}
+
+}  // namespace rig

@@ -1,0 +1,117 @@
+// The test host's pieces: a game folder of its own per test, the fake script hook and the plug-in
+// loaded from it, the game window and the input the player gives, and the record of the media
+// commands the plug-in sends (from the recording winmm.dll, or from a pass-through in front of the
+// system's winmm).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fake_hook_api.h"
+
+namespace rig {
+
+// The folder the host program runs from, with the rig's files beside it.
+std::wstring ProgramFolder();
+
+// A throw-away game folder under the temporary folder. It becomes the current folder while it
+// exists and is removed, with everything in it, when the object goes.
+class GameFolder {
+public:
+    explicit GameFolder(const std::wstring& name);
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    bool ok() const { return ok_; }
+    const std::wstring& path() const { return path_; }
+    std::wstring At(const std::wstring& relative) const { return path_ + L"\\" + relative; }
+    // Makes the folder (and the folders above it) inside the game folder.
+    bool MakeFolder(const std::wstring& relative) const;
+    // Writes the bytes to a file inside the game folder, making its folder first.
+    bool Write(const std::wstring& relative, const std::string& bytes) const;
+    bool CopyIn(const std::wstring& source, const std::wstring& relative) const;
+    // The names the platform lists in one of its folders, in the platform's order.
+    std::vector<std::wstring> List(const std::wstring& relative) const;
+
+private:
+    std::wstring path_;
+    std::wstring previous_;
+    bool ok_ = false;
+};
+
+void RemoveTree(const std::wstring& folder);
+
+// The fake ScriptHookRDR2.dll, loaded like the game loads the real one, and its control functions.
+class Hook {
+public:
+    bool Load(const std::wstring& path);
+    void Unload();
+    HMODULE module() const { return module_; }
+
+    void SetPlayer(bool vehicle, bool boat, bool train, bool mount) const;
+    FakeHookStatus Status() const;
+    bool RunFrame() const;
+    // The native calls recorded since the last call of Take (or the load).
+    std::vector<FakeNativeCall> Take() const;
+
+private:
+    HMODULE module_ = nullptr;
+    FakeHookSetPlayerFn setPlayer_ = nullptr;
+    FakeHookStatusFn status_ = nullptr;
+    FakeHookRunFrameFn runFrame_ = nullptr;
+    FakeHookNativeCountFn count_ = nullptr;
+    FakeHookGetNativeFn get_ = nullptr;
+    FakeHookClearNativesFn clear_ = nullptr;
+};
+
+// Calls of one native among the recorded ones.
+std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, uint64_t hash);
+uint32_t FloatBits(float value);
+
+// One media-control command as the plug-in sent it, with what it got back.
+struct MediaCommand {
+    std::wstring command;
+    std::wstring reply;
+    bool hadReplyBuffer = false;
+    UINT replyCapacity = 0;
+    HWND callback = nullptr;
+    DWORD result = 0;
+};
+
+// Where the plug-in's media commands are seen.
+class MediaWatch {
+public:
+    // The recording winmm.dll, if that is the winmm the process loaded. False otherwise.
+    bool AttachRecorder();
+    // The system's winmm, watched through the plug-in's own import of mciSendStringW, which is
+    // pointed at a pass-through that records each command and reply.
+    bool AttachPassThrough(HMODULE plugin);
+    bool recorder() const { return recorder_; }
+    // Commands since the last Take.
+    std::vector<MediaCommand> Take();
+    // Scripts the recorder's answer for a device (recorder only).
+    bool SetMode(const std::wstring& device, const std::wstring& mode) const;
+    // Sends a command of the host's own to the same winmm the plug-in uses.
+    DWORD Send(const std::wstring& command, std::wstring* reply = nullptr) const;
+
+private:
+    bool recorder_ = false;
+    uint32_t taken_ = 0;
+};
+
+// The game window and the player's hands.
+HWND CreateGameWindow(const wchar_t* title, int width, int height);
+void PumpMessages();
+bool PressKey(WORD key, bool down);
+bool PressLeftButton(bool down);
+// Puts the cursor on a point of the window's client area given as fractions of its size.
+bool MoveCursorTo(HWND window, float x, float y);
+POINT ClientCentreOnScreen(HWND window);
+// Lets go of every key and button the tests use, so that nothing stays held on the shared desktop.
+void ReleaseAll();
+
+}  // namespace rig
