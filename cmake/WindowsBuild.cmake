@@ -1,0 +1,104 @@
+# The Windows side of the Linux build: cross-builds this same source tree with mingw-w64 into
+# ${CMAKE_BINARY_DIR}/windows (Trallio.asi and the wine test rig) and runs the Windows programs
+# under wine64 as part of this build's tests (label "wine").
+find_program(TRALLIO_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+find_program(TRALLIO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump)
+find_program(TRALLIO_WINE64 wine64 PATHS /usr/lib/wine)
+find_program(TRALLIO_WINESERVER wineserver PATHS /usr/lib/wine)
+find_program(TRALLIO_GST_LAUNCH gst-launch-1.0)
+
+set(trallio_wine_default OFF)
+if(TRALLIO_MINGW_CXX AND TRALLIO_MINGW_OBJDUMP AND TRALLIO_WINE64 AND TRALLIO_WINESERVER)
+  set(trallio_wine_default ON)
+endif()
+option(TRALLIO_WINE_TESTS "Cross-build the Windows tree and run its tests under wine" ${trallio_wine_default})
+set(TRALLIO_WINDOWS_JOBS 1 CACHE STRING "Parallel jobs of the Windows tree's build (it runs beside this build's own jobs)")
+
+if(NOT TRALLIO_WINE_TESTS)
+  return()
+endif()
+if(NOT TRALLIO_MINGW_CXX OR NOT TRALLIO_WINE64 OR NOT TRALLIO_WINESERVER)
+  message(FATAL_ERROR "TRALLIO_WINE_TESTS needs x86_64-w64-mingw32-g++-posix, wine64 and wineserver "
+                      "(bash scripts/install-deps.sh installs them)")
+endif()
+
+include(ExternalProject)
+set(TRALLIO_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
+ExternalProject_Add(trallio_windows
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${TRALLIO_WINDOWS_DIR}
+  PREFIX ${CMAKE_BINARY_DIR}/windows-build-steps
+  CMAKE_GENERATOR Ninja
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64.cmake
+    -DCMAKE_BUILD_TYPE=Release
+  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel ${TRALLIO_WINDOWS_JOBS}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  USES_TERMINAL_BUILD ON)
+
+# The tests, run with wine64 in a prefix of this build's own.
+get_filename_component(wine_dir ${TRALLIO_WINE64} DIRECTORY)
+set(wine_rig ${TRALLIO_WINDOWS_DIR}/tests/windows/bin)
+set(wine_prefix ${CMAKE_BINARY_DIR}/wineprefix)
+set(wine_path "PATH=path_list_prepend:${wine_dir}")
+set(wine_env WINEPREFIX=${wine_prefix} WINEDEBUG=-all)
+set(wine_run bash ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+
+# A sound device that takes samples and plays them nowhere, for the system's own MCI.
+set(alsa_null_conf ${CMAKE_BINARY_DIR}/alsa-null.conf)
+file(WRITE ${alsa_null_conf} "pcm.!default { type null }\nctl.!default { type null }\n")
+
+add_test(NAME wine.prefix COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${wine_prefix})
+set_tests_properties(wine.prefix PROPERTIES
+  FIXTURES_SETUP wine_prefix
+  ENVIRONMENT_MODIFICATION ${wine_path}
+  TIMEOUT 300)
+
+add_test(NAME wine.imports
+  COMMAND ${CMAKE_COMMAND}
+    -DOBJDUMP=${TRALLIO_MINGW_OBJDUMP}
+    -DMODULE=${TRALLIO_WINDOWS_DIR}/src/Trallio.asi
+    "-DEXPECT_DLLS=KERNEL32.dll\;USER32.dll\;WINMM.dll\;msvcrt.dll\;ScriptHookRDR2.dll"
+    -DHOOK_DLL=ScriptHookRDR2.dll
+    "-DHOOK_FUNCTIONS=?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z\;?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z\;?scriptWait@@YAXK@Z\;?nativeInit@@YAX_K@Z\;?nativePush64@@YAX_K@Z\;?nativeCall@@YAPEA_KXZ"
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/check_imports.cmake)
+
+add_test(NAME wine.dir_stream COMMAND ${wine_run} ${wine_rig}/dir_stream_wine_test.exe)
+set_tests_properties(wine.dir_stream PROPERTIES ENVIRONMENT "${wine_env}")
+
+# The host's tests share the wine desktop's keyboard, mouse and cursor: one at a time.
+add_test(NAME wine.load COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe load)
+add_test(NAME wine.wheel COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe wheel)
+set_tests_properties(wine.load wine.wheel PROPERTIES
+  ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
+  RESOURCE_LOCK wine_desktop)
+
+# The system's winmm playing a real mp3 made at test time.
+add_test(NAME wine.tone
+  COMMAND ${TRALLIO_GST_LAUNCH} -q audiotestsrc num-buffers=40 ! audioconvert ! lamemp3enc
+          ! filesink location=${wine_rig}/tone.mp3)
+set_tests_properties(wine.tone PROPERTIES FIXTURES_SETUP wine_tone)
+add_test(NAME wine.real_mci COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe real-mci)
+set_tests_properties(wine.real_mci PROPERTIES
+  ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=b;ALSA_CONFIG_PATH=${alsa_null_conf}"
+  RESOURCE_LOCK wine_desktop)
+
+set_tests_properties(wine.prefix wine.imports wine.dir_stream wine.load wine.wheel wine.tone wine.real_mci
+  PROPERTIES LABELS wine)
+set_tests_properties(wine.dir_stream wine.load wine.wheel PROPERTIES FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine.real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.real_mci PROPERTIES
+  ENVIRONMENT_MODIFICATION ${wine_path}
+  TIMEOUT 120)
+
+# The station checker's Windows build, through the checker's own tests of its report.
+if(TARGET checker_tests)
+  add_test(NAME wine.checker COMMAND checker_tests --gtest_filter=CheckerUnderWine.*)
+  set_tests_properties(wine.checker PROPERTIES
+    ENVIRONMENT "${wine_env};TRALLIO_CHECK_EXE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe;TRALLIO_WINE64=${TRALLIO_WINE64}"
+    ENVIRONMENT_MODIFICATION ${wine_path}
+    FIXTURES_REQUIRED wine_prefix
+    LABELS wine
+    TIMEOUT 120)
+endif()
