@@ -34,7 +34,10 @@ constexpr char kUsage[] =
     "  --screenshot FRAME BMP save the picture of that frame (repeatable; headless draws off-screen)\n"
     "  --demo                 make demo stations for station folders that don't exist, without asking\n"
     "  --no-demo              never make demo stations\n"
-    "  --sink auto|fake|fast  how the GStreamer media service plays (sets TRALLIO_AUDIO_SINK)\n"
+    "  --sink auto|system|fake|fast\n"
+    "                         where the GStreamer media service plays: the sound card, a sink that\n"
+    "                         keeps to the clock, or one that drops sound as fast as it decodes\n"
+    "                         (sets TRALLIO_AUDIO_SINK; auto: the sound card when there is one)\n"
     "  --font FILE            TrueType font for the window (default: DejaVu Sans)\n"
     "  --help                 this text\n";
 
@@ -151,8 +154,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--no-demo") {
             noDemo = true;
         } else if (arg == "--sink") {
-            if (!value(text) || (text != "auto" && text != "fake" && text != "fast")) {
-                return UsageError("--sink needs auto, fake or fast");
+            if (!value(text) || (text != "auto" && text != "system" && text != "fake" && text != "fast")) {
+                return UsageError("--sink needs auto, system, fake or fast");
             }
             setenv("TRALLIO_AUDIO_SINK", text.c_str(), 1);
         } else if (arg == "--font") {
@@ -210,5 +213,8 @@ int main(int argc, char** argv) {
 
     OfferDemo(demo, noDemo);
     std::cerr << "trallio-sim: media service: " << sim::MediaServiceName() << '\n';
+    if (!sim::StartMediaService()) {
+        std::cerr << "trallio-sim: the media service cannot start; every track will fail to open\n";
+    }
     return inWindow ? sim::RunWindow(options) : sim::RunHeadless(options);
 }

@@ -9,6 +9,10 @@ const char* MediaServiceName() {
     return "recording stand-in";
 }
 
+bool StartMediaService() {
+    return true;
+}
+
 bool FinishPlayingTracks() {
     fakehost::FinishAllTracks();
     return true;

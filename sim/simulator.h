@@ -77,6 +77,9 @@ private:
 
 // The media service the simulator plays through: "GStreamer" or "recording stand-in".
 const char* MediaServiceName();
+// Readies the service before the first frame (GStreamer loads its decoders). False when it
+// cannot play anything.
+bool StartMediaService();
 // Ends every playing track at once. Only the recording stand-in can; returns false otherwise (the
 // real service plays tracks to their end by itself).
 bool FinishPlayingTracks();

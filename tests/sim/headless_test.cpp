@@ -97,10 +97,13 @@ const char kRide[] =
     "+5 end\n";
 
 TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
-    const ProgramRun run = Run(kRide);
+    // Real time, so that the GStreamer service (a sink that keeps to the clock, no sound) plays
+    // the first track to its end while the await waits; the recording stand-in ends it at "finish".
+    const ProgramRun run = Run(kRide, {"--demo", "--sink", "fake", "--fps", "60"});
     ASSERT_EQ(run.status, 0) << run.err;
-    // With the recording stand-in a track ends when the scenario says "finish"; with the GStreamer
-    // service it plays to its end and the await waits for the next one.
+    const size_t service = run.err.find("media service: ");
+    ASSERT_NE(service, std::string::npos) << run.err;
+    RecordProperty("media_service", run.err.substr(service + 15, run.err.find('\n', service) - service - 15));
     const std::vector<TraceLine> trace = ParseTrace(run.out);
     const std::vector<std::string> station = sim::DemoTrackNames(1);
     const std::set<std::string> tracks(station.begin(), station.end());

@@ -1,0 +1,72 @@
+// The simulator on the GStreamer media service: the tracks are really decoded and played (or
+// dropped in real time, as TRALLIO_AUDIO_SINK says) and end by themselves.
+//
+// The service answers mciSendStringW but knows nothing of traces, so the simulator links with
+// --wrap on that symbol: the radio's calls come here, are passed on, and are traced in the
+// recording stand-in's format, so a trace reads the same whichever service played it.
+#include <cstdio>
+#include <string>
+
+#include "fake_host.h"
+#include "platform/posix/media/media_service.h"
+#include "platform/win32.h"
+#include "simulator.h"
+
+// mciSendStringW as C++ names it (the Win32 subset is declared without C linkage).
+extern "C" MCIERROR __real__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
+                                                               HWND callback);
+
+namespace {
+
+std::string Narrow(LPCWSTR text) {
+    std::string out;
+    for (const WCHAR* p = text; p != nullptr && *p != 0; ++p) {
+        if (*p <= 0xFF) {
+            out += static_cast<char>(*p);
+        } else {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\u{%04X}", static_cast<unsigned>(*p));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+extern "C" MCIERROR __wrap__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
+                                                               HWND callback) {
+    const MCIERROR result = __real__Z14mciSendStringWPKDsPDsjP6HWND__(command, reply, replyLength, callback);
+    const std::string text = Narrow(command);
+    std::string line = "media " + text;
+    if (reply != nullptr || replyLength != 0) {
+        line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
+    }
+    if (callback != nullptr) {
+        line += " [callback]";
+    }
+    if (text.compare(0, 7, "status ") == 0) {
+        line += " = \"" + (result == 0 && reply != nullptr ? Narrow(reply) : std::string()) + "\"";
+    }
+    if (result != 0) {
+        line += " -> " + std::to_string(result);
+    }
+    fakehost::Record(fakehost::EventKind::Media, line);
+    return result;
+}
+
+namespace sim {
+
+const char* MediaServiceName() {
+    return "GStreamer";
+}
+
+bool StartMediaService() {
+    return trallio::media::StartMediaService();
+}
+
+bool FinishPlayingTracks() {
+    return false;
+}
+
+}  // namespace sim
