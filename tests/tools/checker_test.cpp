@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 
@@ -212,15 +213,25 @@ protected:
         EXPECT_EQ(run.status, 1) << run.err;
     }
 
-    // Every station with a track, the settings file absent.
-    void CheckDefaultsThatPlay() {
+    // Every station with a track; no settings file, or the one the zip ships (with its Windows line
+    // ends), which must read as the defaults.
+    void CheckDefaultsThatPlay(bool shippedSettings) {
+        if (shippedSettings) {
+            std::ifstream file(TRALLIO_PACKAGE_DIR "/Trallio/Trallio.ini", std::ios::binary);
+            std::string text;
+            for (char c; file.get(c);) {
+                text += c == '\n' ? "\r\n" : std::string(1, c);
+            }
+            ASSERT_FALSE(text.empty());
+            MakeFile("Trallio/Trallio.ini", text);
+        }
         MakeFile("Trallio/Radio 1/one.mp3");
         MakeFile("Trallio/Radio 2/two.aac");
         MakeFile("Trallio/Radio 3/three.wav");
         MakeFile("Trallio/Radio 3/four.flac");
         const ProgramRun run = RunChecker();
         const std::string expected =
-            Header(false, false) +
+            Header(shippedSettings, false) +
             OpenStation(1, "Trallio\\Radio 1", "Trallio/Radio 1", {{"one.mp3", {Verdict::Track, ""}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2", {{"two.aac", {Verdict::Track, ""}}}) +
             OpenStation(3, "Trallio\\Radio 3", "Trallio/Radio 3",
@@ -247,7 +258,11 @@ TEST_F(CheckerReport, MixedNamesAMissingFolderAndASilentStation) {
 }
 
 TEST_F(CheckerReport, EveryStationPlays) {
-    CheckDefaultsThatPlay();
+    CheckDefaultsThatPlay(false);
+}
+
+TEST_F(CheckerReport, TheShippedSettingsFileReadsAsTheDefaults) {
+    CheckDefaultsThatPlay(true);
 }
 
 TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
@@ -303,7 +318,11 @@ TEST_F(CheckerUnderWine, MixedNamesAMissingFolderAndASilentStation) {
 }
 
 TEST_F(CheckerUnderWine, EveryStationPlays) {
-    CheckDefaultsThatPlay();
+    CheckDefaultsThatPlay(false);
+}
+
+TEST_F(CheckerUnderWine, TheShippedSettingsFileReadsAsTheDefaults) {
+    CheckDefaultsThatPlay(true);
 }
 
 }  // namespace

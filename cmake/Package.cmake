@@ -1,0 +1,35 @@
+# The player's zip, made with CPack in the Windows build folder (cpack -G ZIP there):
+#   Trallio.asi, TrallioCheck.exe, README.txt, Trallio/Trallio.ini and the three empty station
+#   folders Trallio/Radio 1..3, unpacked straight into the game folder.
+# The text files keep Unix line ends in the repository; the zip carries them with Windows ones.
+set(trallio_package_source ${PROJECT_SOURCE_DIR}/package)
+set(trallio_package_staging ${CMAKE_BINARY_DIR}/package-files)
+foreach(text_file README.txt Trallio/Trallio.ini)
+  file(READ ${trallio_package_source}/${text_file} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  set(staged ${trallio_package_staging}/${text_file})
+  set(previous "")
+  if(EXISTS ${staged})
+    file(READ ${staged} previous)
+  endif()
+  if(NOT previous STREQUAL text)
+    file(WRITE ${staged} "${text}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${trallio_package_source}/${text_file})
+endforeach()
+
+install(FILES ${trallio_package_staging}/README.txt DESTINATION .)
+install(FILES ${trallio_package_staging}/Trallio/Trallio.ini DESTINATION Trallio)
+install(DIRECTORY DESTINATION "Trallio/Radio 1")
+install(DIRECTORY DESTINATION "Trallio/Radio 2")
+install(DIRECTORY DESTINATION "Trallio/Radio 3")
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Trallio)
+set(CPACK_PACKAGE_VENDOR Trallio)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Trallio-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

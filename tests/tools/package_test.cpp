@@ -1,0 +1,67 @@
+// The settings file the zip ships: every key present, and the radio's own reading of it (with the
+// Unix line ends of the repository and the Windows ones of the zip) gives exactly the defaults.
+#include <fstream>
+#include <sstream>
+
+#include "host/script.h"
+#include "platform/win32.h"
+#include "playback/radio_state.h"
+#include "support.h"
+
+namespace {
+
+std::string ShippedSettings() {
+    std::ifstream file(TRALLIO_PACKAGE_DIR "/Trallio/Trallio.ini", std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string WithWindowsLineEnds(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out += '\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+class ShippedSettingsFile : public testing_support::RadioTest {
+protected:
+    void ExpectDefaults(const std::string& contents) {
+        MakeFile("Trallio/Trallio.ini", contents);
+        struct Key {
+            const char* section;
+            const char* key;
+            const char* value;
+        };
+        const Key keys[] = {{"RADIOS", "radio 1", "Trallio\\Radio 1"},
+                            {"RADIOS", "radio 2", "Trallio\\Radio 2"},
+                            {"RADIOS", "radio 3", "Trallio\\Radio 3"},
+                            {"config", "media_player_mode", "False"}};
+        for (const Key& k : keys) {
+            char value[255];
+            GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
+            EXPECT_STREQ(value, k.value) << "[" << k.section << "] " << k.key;
+        }
+        trallio::LoadSettings();
+        EXPECT_STREQ(trallio::radio.stationFolders[0], "Trallio\\Radio 1");
+        EXPECT_STREQ(trallio::radio.stationFolders[1], "Trallio\\Radio 2");
+        EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
+        EXPECT_FALSE(trallio::radio.mediaPlayerMode);
+    }
+};
+
+TEST_F(ShippedSettingsFile, EveryKeyWithItsDefaultAsTheRepositoryKeepsIt) {
+    const std::string text = ShippedSettings();
+    ASSERT_FALSE(text.empty());
+    ExpectDefaults(text);
+}
+
+TEST_F(ShippedSettingsFile, EveryKeyWithItsDefaultAsTheZipShipsIt) {
+    ExpectDefaults(WithWindowsLineEnds(ShippedSettings()));
+}
+
+}  // namespace
