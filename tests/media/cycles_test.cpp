@@ -40,11 +40,13 @@ TEST(MediaCycles, TwoHundredTracksLeaveNothingBehind) {
     for (int i = 0; i < 20; ++i) {
         Cycle(devices[i % 5]);
     }
+    SettleMediaService();
     const long residentBefore = ResidentKb();
     const int descriptorsBefore = OpenDescriptors();
 
     for (int i = 0; i < 200; ++i) {
         Cycle(devices[i % 5]);
+        SettleMediaService();
         ASSERT_EQ(LivePipelineCount(), 0) << "cycle " << i;
         if (HasFatalFailure()) {
             return;

@@ -52,6 +52,10 @@ double Median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
+double Max(const std::vector<double>& values) {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
 std::string Quote(const std::string& path) {
     return "\"" + path + "\"";
 }
@@ -79,28 +83,26 @@ int main(int argc, char** argv) {
         std::printf("StartMediaService: %.1f ms\n", NowMs() - t);
     }
     const Start first = OpenAndPlay(Quote(ToneFile(firstType, 30)));
-    std::printf("first track (%s, %s): open call %.1f ms, play call %.2f ms, play to first sample %.1f ms\n",
+    std::printf("first track (%s, %s): open call %.1f ms, play call %.0f us, play to first sample %.1f ms\n",
                 firstType.c_str(), early ? "after StartMediaService" : "GStreamer started by this open",
-                first.openMs, first.playMs, first.firstSampleMs);
+                first.openMs, first.playMs * 1000, first.firstSampleMs);
     Send("close all");
 
     for (const char* type : types) {
-        std::vector<double> open, play, sample;
+        std::vector<double> open, play, sample, close;
         for (int i = 0; i < 15; ++i) {
             const Start start = OpenAndPlay(Quote(ToneFile(type, 30)));
             open.push_back(start.openMs);
-            play.push_back(start.playMs);
+            play.push_back(start.playMs * 1000);
             sample.push_back(start.firstSampleMs);
             const double t = NowMs();
-            Send("close all");
-            if (i == 0) {
-                std::printf("  close call while playing: %.2f ms\n", NowMs() - t);
-            }
+            Send("close " + Quote(ToneFile(type, 30)));
+            close.push_back(NowMs() - t);
         }
-        std::printf("warm %-4s: median of 15: open call %.2f ms, play call %.2f ms, play to first sample %.1f ms"
-                    " (max %.1f)\n",
-                    type, Median(open), Median(play), Median(sample),
-                    *std::max_element(sample.begin(), sample.end()));
+        std::printf("warm %-4s median (max) of 15: open call %.2f (%.2f) ms, play call %.0f (%.0f) us, "
+                    "play to first sample %.1f (%.1f) ms, close call while playing %.2f (%.2f) ms\n",
+                    type, Median(open), Max(open), Median(play), Max(play), Median(sample), Max(sample),
+                    Median(close), Max(close));
     }
 
     // The radio polls the mode once a frame.
@@ -151,6 +153,7 @@ int main(int argc, char** argv) {
     std::printf("resident memory: %ld kB before, +%ld kB per opened (pre-rolled) device, +%ld kB per "
                 "playing device, %ld kB after closing all %d\n",
                 base, (opened - base) / count, (playingKb - base) / count, closed, count);
+    trallio::media::SettleMediaService();
     std::printf("live pipelines after close: %d\n", trallio::media::LivePipelineCount());
     return 0;
 }

@@ -46,7 +46,8 @@ protected:
     void TearDown() override {
         EXPECT_EQ(Send("close all"), kMciOk);
         EXPECT_EQ(OpenDeviceCount(), 0);
-        // Closing drops the last reference: a pipeline still alive here is a leak.
+        // Once closed devices are torn down, a pipeline still alive is a leak.
+        SettleMediaService();
         EXPECT_EQ(LivePipelineCount(), 0);
     }
     // A quoted path to a tone; fails the test when the encoder is missing.
@@ -118,6 +119,7 @@ TEST_F(MediaService, ADeviceLivesFromOpenToClose) {
     ASSERT_EQ(Send("play " + device), kMciOk);
     EXPECT_EQ(LivePipelineCount(), 1);
     ASSERT_EQ(Send("close " + device), kMciOk);
+    SettleMediaService();
     EXPECT_EQ(LivePipelineCount(), 0);
     // Closed, the name is unknown to every command, then free for a new open.
     for (const char* command : {"play", "pause", "resume", "close", "status"}) {

@@ -21,20 +21,18 @@ void OnPipelineFinalized(gpointer, GObject*) {
 }
 
 uint32_t ToMs(gint64 nanoseconds) {
-    if (nanoseconds <= 0) {
-        return 0;
-    }
-    return static_cast<uint32_t>(nanoseconds / GST_MSECOND);
+    return nanoseconds <= 0 ? 0 : static_cast<uint32_t>(nanoseconds / GST_MSECOND);
 }
 
+// Runs on GStreamer's threads for every message the pipeline posts.
 GstBusSyncReply OnMessage(GstBus*, GstMessage* message, gpointer data) {
-    Device* device = static_cast<Device*>(data);
+    Player* player = static_cast<Player*>(data);
     switch (GST_MESSAGE_TYPE(message)) {
         case GST_MESSAGE_EOS:
-            device->MarkEnded();
+            player->ended.store(true, std::memory_order_release);
             break;
         case GST_MESSAGE_ERROR:
-            device->MarkFailed();
+            player->failed.store(true, std::memory_order_release);
             break;
         default:
             break;
@@ -50,25 +48,31 @@ int LivePipelines() {
     return livePipelines.load(std::memory_order_relaxed);
 }
 
-Device::~Device() {
-    if (pipeline_ == nullptr) {
+Player::~Player() {
+    if (pipeline == nullptr) {
         return;
     }
-    // Going to NULL stops and joins the streaming threads, so nothing calls OnMessage afterwards.
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    GstBus* bus = gst_element_get_bus(pipeline_);
+    // NULL stops and joins the streaming threads, so nothing calls OnMessage afterwards.
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(pipeline);
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
-    gst_object_unref(pipeline_);
+    gst_object_unref(pipeline);
 }
 
+Device::~Device() {
+    if (player_ != nullptr) {
+        Release(std::move(player_));
+    }
+}
 
 MciError Device::Open(const std::string& path, const std::string& name) {
     gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
     if (uri == nullptr) {
         return kMciInvalidFile;
     }
-    GstElement* sinkBin = MakeSinkBin(ChooseSinkMode(), &volume_);
+    GstElement* volume = nullptr;
+    GstElement* sinkBin = MakeSinkBin(ChooseSinkMode(), &volume);
     GstElement* pipeline = gst_element_factory_make("playbin", nullptr);
     if (sinkBin == nullptr || pipeline == nullptr) {
         g_free(uri);
@@ -78,26 +82,24 @@ MciError Device::Open(const std::string& path, const std::string& name) {
         if (pipeline != nullptr) {
             gst_object_unref(gst_object_ref_sink(pipeline));
         }
-        volume_ = nullptr;
         return kMciCannotLoadDriver;
     }
-    pipeline_ = GST_ELEMENT(gst_object_ref_sink(pipeline));
+    player_ = std::make_shared<Player>();
+    player_->pipeline = GST_ELEMENT(gst_object_ref_sink(pipeline));
+    player_->volume = volume;
     livePipelines.fetch_add(1, std::memory_order_relaxed);
-    g_object_weak_ref(G_OBJECT(pipeline_), OnPipelineFinalized, nullptr);
+    g_object_weak_ref(G_OBJECT(pipeline), OnPipelineFinalized, nullptr);
     // Named after the device, so GStreamer's own debug log tells the devices apart.
-    gst_object_set_name(GST_OBJECT(pipeline_), name.c_str());
-    g_object_set(pipeline_, "flags", kPlayFlagAudio, "uri", uri, "audio-sink", sinkBin, nullptr);
+    gst_object_set_name(GST_OBJECT(pipeline), name.c_str());
+    g_object_set(pipeline, "flags", kPlayFlagAudio, "uri", uri, "audio-sink", sinkBin, nullptr);
     g_free(uri);
 
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    gst_bus_set_sync_handler(bus, OnMessage, this, nullptr);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, OnMessage, player_.get(), nullptr);
     gst_object_unref(bus);
 
-    // Pre-roll in the background: the file is typefound and the decoder set up while the caller
-    // goes on, so play starts sooner. A failure here is the same as a later error.
-    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        MarkFailed();
-    }
+    // Pre-roll meanwhile: the file is typefound and the decoder set up before play is sent.
+    ChangeState(player_, GST_STATE_PAUSED);
     return kMciOk;
 }
 
@@ -106,16 +108,13 @@ MciError Device::Play() {
         return kMciInvalidFile;
     }
     if (Ended()) {
-        // READY stops the streaming threads, so no end-of-stream from the last run can arrive
-        // after the flag is cleared; PLAYING then starts from the beginning.
-        gst_element_set_state(pipeline_, GST_STATE_READY);
-        ended_.store(false, std::memory_order_release);
+        // The run that ended posts no second end of stream, so the flag can be cleared now;
+        // READY then PLAYING starts the file again from its beginning.
+        player_->ended.store(false, std::memory_order_release);
+        ChangeState(player_, GST_STATE_READY);
     }
     wanted_ = Mode::Playing;
-    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        MarkFailed();
-        return kMciInvalidFile;
-    }
+    ChangeState(player_, GST_STATE_PLAYING);
     return kMciOk;
 }
 
@@ -124,9 +123,7 @@ void Device::Pause() {
         return;
     }
     wanted_ = Mode::Paused;
-    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        MarkFailed();
-    }
+    ChangeState(player_, GST_STATE_PAUSED);
 }
 
 MciError Device::Resume() {
@@ -140,20 +137,17 @@ MciError Device::Resume() {
 }
 
 void Device::SetVolume(uint32_t volume) {
-    g_object_set(volume_, "volume", static_cast<gdouble>(volume) / 1000.0, nullptr);
+    g_object_set(player_->volume, "volume", static_cast<gdouble>(volume) / 1000.0, nullptr);
 }
 
 uint32_t Device::Volume() const {
     gdouble factor = 0;
-    g_object_get(volume_, "volume", &factor, nullptr);
+    g_object_get(player_->volume, "volume", &factor, nullptr);
     return static_cast<uint32_t>(std::lround(factor * 1000.0));
 }
 
 Mode Device::CurrentMode() const {
-    if (Failed() || Ended()) {
-        return Mode::Stopped;
-    }
-    return wanted_;
+    return Failed() || Ended() ? Mode::Stopped : wanted_;
 }
 
 uint32_t Device::PositionMs() const {
@@ -161,18 +155,12 @@ uint32_t Device::PositionMs() const {
         return LengthMs();
     }
     gint64 position = 0;
-    if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position)) {
-        return 0;
-    }
-    return ToMs(position);
+    return gst_element_query_position(player_->pipeline, GST_FORMAT_TIME, &position) ? ToMs(position) : 0;
 }
 
 uint32_t Device::LengthMs() const {
     gint64 duration = 0;
-    if (!gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration)) {
-        return 0;
-    }
-    return ToMs(duration);
+    return gst_element_query_duration(player_->pipeline, GST_FORMAT_TIME, &duration) ? ToMs(duration) : 0;
 }
 
 }  // namespace trallio::media

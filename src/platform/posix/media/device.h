@@ -1,17 +1,17 @@
 // One open device: a playbin playing one file, audio only, into "volume ! sink".
 //
-// Commands only set the state the caller wants and return; GStreamer reaches it on its own
-// threads. The pipeline's bus calls back on those threads to record end of stream and errors,
-// which is all the mode query needs, so no main loop runs and no message queues up.
+// Commands record the mode the caller wants and queue the matching state change for the state
+// thread (player.h), so none waits on GStreamer. The pipeline's bus calls back on GStreamer's
+// threads to record end of stream and errors, which is all the mode query needs besides the
+// wanted mode: no main loop runs and no message queues up.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/posix/media/mci_errors.h"
-
-struct _GstElement;
+#include "platform/posix/media/player.h"
 
 namespace trallio::media {
 
@@ -20,18 +20,19 @@ enum class Mode { Stopped, Playing, Paused };
 class Device {
 public:
     Device() = default;
+    // Hands the pipeline to the state thread to be stopped and dropped.
     ~Device();
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
 
     // Builds the pipeline for the file at `path` (absolute, readable) into the sink that
-    // TRALLIO_AUDIO_SINK chooses, and starts pre-rolling it. Fails only when GStreamer cannot
-    // make the elements (kMciCannotLoadDriver); a file that cannot be decoded is found later and
-    // shows as a stopped device. `name` names the pipeline in GStreamer's debug log.
+    // TRALLIO_AUDIO_SINK chooses, and has it pre-roll. Fails only when GStreamer cannot make the
+    // elements (kMciCannotLoadDriver); a file that cannot be decoded is found later and shows as
+    // a stopped device. `name` names the pipeline in GStreamer's debug log.
     MciError Open(const std::string& path, const std::string& name);
 
     // Starts playing: from where it stands, or from the start again once the track has ended.
-    // kMciInvalidFile when the file turned out not to be playable.
+    // kMciInvalidFile when the file has turned out not to be playable.
     MciError Play();
     // Holds the position. Does nothing to a device that has ended or failed.
     void Pause();
@@ -49,23 +50,17 @@ public:
     uint32_t PositionMs() const;
     uint32_t LengthMs() const;
 
-    // Called from the pipeline's threads.
-    void MarkEnded() { ended_.store(true, std::memory_order_release); }
-    void MarkFailed() { failed_.store(true, std::memory_order_release); }
-
 private:
-    bool Failed() const { return failed_.load(std::memory_order_acquire); }
-    bool Ended() const { return ended_.load(std::memory_order_acquire); }
+    bool Failed() const { return player_->failed.load(std::memory_order_acquire); }
+    bool Ended() const { return player_->ended.load(std::memory_order_acquire); }
 
-    _GstElement* pipeline_ = nullptr;
-    _GstElement* volume_ = nullptr;  // owned by the pipeline
+    std::shared_ptr<Player> player_;
     Mode wanted_ = Mode::Stopped;
-    std::atomic<bool> ended_{false};
-    std::atomic<bool> failed_{false};
 };
 
 // Number of player pipelines not yet finalised, open or being torn down. Falls back to zero
-// once every device is closed; a pipeline kept alive by a stray reference shows here.
+// once every device is closed and the state thread has settled; a pipeline kept alive by a
+// stray reference shows here.
 int LivePipelines();
 
 }  // namespace trallio::media

@@ -11,6 +11,7 @@
 #include "platform/posix/media/device.h"
 #include "platform/posix/media/file_path.h"
 #include "platform/posix/media/mci_errors.h"
+#include "platform/posix/media/player.h"
 #include "platform/posix/media/startup.h"
 #include "platform/win32.h"
 
@@ -165,6 +166,10 @@ MciError Execute(const Command& command, Reply& reply) {
 }
 
 }  // namespace
+
+void SettleMediaService() {
+    SettleStateChanges();
+}
 
 int OpenDeviceCount() {
     return static_cast<int>(Devices().size());

@@ -11,10 +11,16 @@ namespace trallio::media {
 // Returns false when GStreamer cannot start (every open then fails).
 bool StartMediaService();
 
+// Commands return before GStreamer has acted on them: state changes and the teardown of closed
+// devices happen on a thread of the service's own. This returns once everything sent so far
+// has been carried out. For a host shutting down, and for tests.
+void SettleMediaService();
+
 // Number of devices open now.
 int OpenDeviceCount();
 
-// Number of player pipelines that still exist (see device.h).
+// Number of player pipelines that still exist, open or closed but not yet torn down; after
+// SettleMediaService, those of the open devices.
 int LivePipelineCount();
 
 }  // namespace trallio::media
