@@ -17,6 +17,7 @@ int RunHeadless(const RunOptions& options) {
     std::unique_ptr<SceneRenderer> scene;  // only for screenshots
     const auto frameTime = std::chrono::microseconds(options.fps > 0 ? 1000000 / options.fps : 0);
     auto nextFrame = std::chrono::steady_clock::now();
+    const std::string* watching = nullptr;
     int status = 0;
 
     for (;;) {
@@ -35,8 +36,9 @@ int RunHeadless(const RunOptions& options) {
             simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
                            " service plays tracks to their end by itself");
         }
-        if (const std::string* text = player.AwaitText()) {
-            simulator.Watch(*text);
+        if (player.AwaitText() != watching) {
+            watching = player.AwaitText();
+            simulator.Watch(watching != nullptr ? *watching : std::string());
         }
         simulator.RunFrame(controls);
 

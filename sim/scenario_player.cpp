@@ -119,7 +119,13 @@ bool ScenarioPlayer::EndFrame(int frame, bool seen, FrameActions& actions, std::
 }
 
 const std::string* ScenarioPlayer::AwaitText() const {
-    return awaiting_ ? &await_->text : nullptr;
+    if (awaiting_) {
+        return &await_->text;
+    }
+    if (endFrame_ < 0 && next_ < scenario_.events.size() && scenario_.events[next_].command == Command::Await) {
+        return &scenario_.events[next_].text;
+    }
+    return nullptr;
 }
 
 bool ScenarioPlayer::Finished() const {

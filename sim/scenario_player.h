@@ -27,7 +27,10 @@ public:
     // End of frame `frame`. `seen` tells whether the awaited text has appeared (see AwaitText).
     // Returns false with `error` when an await has run out of frames.
     bool EndFrame(int frame, bool seen, FrameActions& actions, std::string& error);
-    // The text an await is looking for, or null when none waits.
+    // The text the scenario waits for: that of a running await, or of the next event when it is an
+    // await (so an await also sees what happened from the frame of the event before it on). Null
+    // when no await is coming. The driver watches the trace for it from the next frame on, and
+    // starts afresh when the pointer changes.
     const std::string* AwaitText() const;
     // True after the frame of the last event (or of "end") has run.
     bool Finished() const;

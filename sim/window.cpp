@@ -56,6 +56,7 @@ int RunWindow(const RunOptions& options) {
         const Uint32 frameMs = options.fps > 0 ? static_cast<Uint32>(1000 / options.fps) : 0;
         bool running = status == 0;
         int screenshotCount = 0;
+        const std::string* watching = nullptr;
         Uint32 nextFrame = SDL_GetTicks();
 
         while (running) {
@@ -117,8 +118,9 @@ int RunWindow(const RunOptions& options) {
                 simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
                                " service plays tracks to their end by itself");
             }
-            if (const std::string* text = player.AwaitText()) {
-                simulator.Watch(*text);
+            if (player.AwaitText() != watching) {
+                watching = player.AwaitText();
+                simulator.Watch(watching != nullptr ? *watching : std::string());
             }
 
             const Uint8* keys = SDL_GetKeyboardState(nullptr);

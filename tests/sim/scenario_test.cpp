@@ -135,14 +135,20 @@ Played Play(const std::string& text, std::vector<int> seenAt = {}, int maxFrames
     ScenarioPlayer player(Parse(text));
     Played played;
     Controls controls;
+    // As the simulator watches its trace: from the frame after the text is named, until it changes.
+    const std::string* watching = nullptr;
+    bool seen = false;
     for (int frame = 1; frame <= maxFrames; ++frame) {
         FrameActions actions;
         if (!player.BeginFrame(frame, controls, actions, played.error)) {
             break;
         }
         played.controls.push_back(controls);
-        const bool seen = player.AwaitText() != nullptr &&
-                          std::find(seenAt.begin(), seenAt.end(), frame) != seenAt.end();
+        if (player.AwaitText() != watching) {
+            watching = player.AwaitText();
+            seen = false;
+        }
+        seen |= watching != nullptr && std::find(seenAt.begin(), seenAt.end(), frame) != seenAt.end();
         const bool ok = player.EndFrame(frame, seen, actions, played.error);
         played.actions.push_back(actions);
         played.frames = frame;
@@ -204,6 +210,19 @@ TEST(ScenarioPlayer, AnAwaitHoldsLaterEventsUntilTheTextAppears) {
     EXPECT_TRUE(p.controls[9].onMount);
     EXPECT_FALSE(p.controls[10].keyQ);
     EXPECT_TRUE(p.controls[11].keyQ);
+}
+
+TEST(ScenarioPlayer, AnAwaitAlsoCountsWhatHappenedFromThePreviousEventsFrameOn) {
+    // The text appears at frame 6, between the click at 5 and the await at 8: the await is met at
+    // once, in its own frame.
+    const Played p = Play("5 button down\n8 await 10 media play\n+0 mount on\n", {6});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    ASSERT_EQ(p.frames, 9);
+    EXPECT_FALSE(p.controls[7].onMount);
+    EXPECT_TRUE(p.controls[8].onMount);
+    // Before the frame of the event ahead of it, nothing counts.
+    const Played early = Play("5 button down\n8 await 3 media play\n", {4});
+    EXPECT_EQ(early.error, "line 2: no trace line contained \"media play\" within 3 frames");
 }
 
 TEST(ScenarioPlayer, AnAwaitThatRunsOutFailsWithItsLine) {
