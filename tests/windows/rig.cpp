@@ -1,7 +1,9 @@
 #include "rig.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "check.h"
 #include "winmm_recorder_api.h"
 
 namespace rig {
@@ -50,6 +52,10 @@ GameFolder::GameFolder(const std::wstring& name) {
 
 GameFolder::~GameFolder() {
     SetCurrentDirectoryW(previous_.c_str());
+    if (check::Counts().failed > 0) {
+        std::printf("game folder kept for a look: %s\n", check::Narrow(path_).c_str());
+        return;
+    }
     RemoveTree(path_);
 }
 

@@ -18,7 +18,8 @@ namespace rig {
 std::wstring ProgramFolder();
 
 // A throw-away game folder under the temporary folder. It becomes the current folder while it
-// exists and is removed, with everything in it, when the object goes.
+// exists and is removed, with everything in it, when the object goes; after a failed check it is
+// kept (with the recording winmm's log in it) and its path printed.
 class GameFolder {
 public:
     explicit GameFolder(const std::wstring& name);
