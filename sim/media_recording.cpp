@@ -13,6 +13,8 @@ bool StartMediaService() {
     return true;
 }
 
+void StopMediaService(const std::string&) {}
+
 bool FinishPlayingTracks() {
     fakehost::FinishAllTracks();
     return true;

@@ -108,6 +108,7 @@ Simulator::~Simulator() {
         trace_->flush();
     }
     fakehost::SetEventSink(nullptr);
+    StopMediaService(media_.device);
 }
 
 bool Simulator::RunFrame(Controls& controls) {

@@ -80,6 +80,9 @@ const char* MediaServiceName();
 // Readies the service before the first frame (GStreamer loads its decoders). False when it
 // cannot play anything.
 bool StartMediaService();
+// Closes the device the radio left open (the radio never closes its last track) and waits until
+// the service has carried everything out; for the end of a run.
+void StopMediaService(const std::string& device);
 // Ends every playing track at once. Only the recording stand-in can; returns false otherwise (the
 // real service plays tracks to their end by itself).
 bool FinishPlayingTracks();
