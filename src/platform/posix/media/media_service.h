@@ -4,10 +4,10 @@
 
 namespace trallio::media {
 
-// Starts GStreamer and loads the decoders, and returns when they are loaded (some 150 ms, most
-// of it libav). For a host's start-up, where a pause is harmless. Without it the first open
-// starts GStreamer (some 25 ms) and loads the decoders on a background thread, so the caller
-// is not held up but the first aac track starts only once they are in.
+// Starts GStreamer, looks for the system's audio output and loads the decoders, and returns
+// when all is done (0.15 to 0.35 s, most of it libav). For a host's start-up, where a pause is
+// harmless. Without it the first open starts GStreamer (25 to 60 ms) and the decoders load on a
+// background thread, so the caller is not held up long but the first track starts late.
 // Returns false when GStreamer cannot start (every open then fails).
 bool StartMediaService();
 

@@ -1,9 +1,9 @@
 // Starting GStreamer, once, and loading the decoders ahead of the first track.
 #include <gst/gst.h>
 
-#include "platform/posix/media/startup.h"
-
+#include "platform/posix/media/audio_sink.h"
 #include "platform/posix/media/media_service.h"
+#include "platform/posix/media/startup.h"
 
 namespace trallio::media {
 
@@ -106,6 +106,8 @@ bool StartMediaService() {
     if (!StartGStreamer()) {
         return false;
     }
+    // Looks for the system's audio output now rather than at the first open.
+    ChooseSinkMode();
     WaitForDecoders();
     return true;
 }
