@@ -6,8 +6,11 @@
 //   trallio_wine_host load       loading, frames, unloading; the settings file in the game folder
 //   trallio_wine_host wheel      the wheel end to end, media commands seen by the recording winmm
 //   trallio_wine_host real-mci   the same with the system's winmm playing a real file
+//   trallio_wine_host frame-cost the time of a riding frame against a bare status poll of the same
+//                                device, with the system's winmm (a measurement, not a test)
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -518,6 +521,99 @@ void WheelEndToEnd(bool realMci) {
     rig::PumpMessages();
 }
 
+// frame-cost: how long a riding frame with a track playing takes, against a bare status poll of
+// the same device sent by the host to the same winmm, in the same run.
+
+double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1e6 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void FrameCost() {
+    check::Section("frame-cost: a riding frame against a bare status poll");
+    Session session(L"frame-cost");
+    const std::wstring station = L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\tone.mp3"));
+    const std::wstring device = Device(station, L"tone.mp3");
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    // The host's own polls go straight to the winmm the plug-in imports; the plug-in's commands
+    // are not watched, so its frames carry no recording.
+    using MciSend = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
+    const MciSend mci = reinterpret_cast<MciSend>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"winmm.dll"), "mciSendStringW")));
+    if (!CHECK(mci != nullptr)) {
+        return;
+    }
+    const std::wstring statusCommand = L"status " + device + L" mode";
+    wchar_t reply[64];
+    auto poll = [&] {
+        reply[0] = L' ';
+        reply[1] = 0;
+        const MCIERROR error = mci(statusCommand.c_str(), reply, 64, nullptr);
+        return error;
+    };
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, nullptr);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, nullptr);
+    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
+    CHECK(rig::PressLeftButton(true));
+    std::wstring mode;
+    for (int i = 0; i < 20 && mode != L"playing"; ++i) {
+        RunFrame(session, nullptr);
+        const MCIERROR error = poll();
+        mode = reply;
+        if (std::getenv("TRALLIO_WINE_VERBOSE") != nullptr) {
+            std::printf("frame %d: %s -> %lu %s\n", i, check::Show(device).c_str(), static_cast<unsigned long>(error),
+                        check::Show(mode).c_str());
+        }
+    }
+    CHECK(rig::PressLeftButton(false));
+    RunFrame(session, nullptr);
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, nullptr);
+    if (!CHECK(mode == L"playing")) {
+        return;
+    }
+
+    // Interleaved, so both see the same machine: one frame, then one poll, 400 times.
+    std::vector<double> frames;
+    std::vector<double> polls;
+    for (int i = 0; i < 400; ++i) {
+        rig::PumpMessages();
+        LARGE_INTEGER a, b, c;
+        QueryPerformanceCounter(&a);
+        session.hook.RunFrame();
+        QueryPerformanceCounter(&b);
+        poll();
+        QueryPerformanceCounter(&c);
+        mode = reply;
+        session.hook.Take();
+        frames.push_back(Microseconds(a, b));
+        polls.push_back(Microseconds(b, c));
+    }
+    CHECK(mode == L"playing");
+    std::printf("riding frame (fake hook recording every native): median %.1f us, best %.1f us\n", Median(frames),
+                *std::min_element(frames.begin(), frames.end()));
+    std::printf("bare status poll of the same device:           median %.1f us, best %.1f us\n", Median(polls),
+                *std::min_element(polls.begin(), polls.end()));
+    std::printf("frame / poll (medians): %.2f\n", Median(frames) / Median(polls));
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -531,8 +627,10 @@ int main(int argc, char** argv) {
         WheelEndToEnd(false);
     } else if (scenario == "real-mci") {
         WheelEndToEnd(true);
+    } else if (scenario == "frame-cost") {
+        FrameCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci\n");
+        std::printf("usage: trallio_wine_host load|wheel|real-mci|frame-cost\n");
         return 2;
     }
     rig::ReleaseAll();
