@@ -77,6 +77,10 @@ void StopMediaService(const std::string& device) {
     trallio::media::SettleMediaService();
 }
 
+bool CanFinishTracks() {
+    return false;
+}
+
 bool FinishPlayingTracks() {
     return false;
 }

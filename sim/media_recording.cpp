@@ -15,6 +15,10 @@ bool StartMediaService() {
 
 void StopMediaService(const std::string&) {}
 
+bool CanFinishTracks() {
+    return true;
+}
+
 bool FinishPlayingTracks() {
     fakehost::FinishAllTracks();
     return true;

@@ -86,5 +86,6 @@ void StopMediaService(const std::string& device);
 // Ends every playing track at once. Only the recording stand-in can; returns false otherwise (the
 // real service plays tracks to their end by itself).
 bool FinishPlayingTracks();
+bool CanFinishTracks();
 
 }  // namespace sim

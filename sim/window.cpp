@@ -1,6 +1,7 @@
 #include <SDL.h>
 
 #include <iostream>
+#include <string>
 
 #include "runs.h"
 #include "scenario_player.h"
@@ -11,7 +12,10 @@ namespace sim {
 
 namespace {
 
-constexpr char kHint[] = "Hold Q+R: wheel   M mount  V vehicle  B boat  T train   F end track   F12 screenshot   Esc quit";
+std::string KeyHint() {
+    return std::string("Hold Q+R: wheel   M mount  V vehicle  B boat  T train   ") +
+           (CanFinishTracks() ? "F end track   " : "") + "F12 screenshot   Esc quit";
+}
 
 bool KeyHeld(const Uint8* keys, SDL_Keycode key) {
     return keys[SDL_GetScancodeFromKey(key)] != 0;
@@ -163,7 +167,7 @@ int RunWindow(const RunOptions& options) {
             info.frame = frame;
             info.controls = controls;
             info.mediaService = MediaServiceName();
-            info.hint = kHint;
+            info.hint = KeyHint();
             scene.Draw(renderer, width, height, simulator, info);
 
             std::vector<std::string> shots = actions.screenshots;
