@@ -2,8 +2,15 @@
 # Checks the player's zip: exactly the files and folders the player README promises, the two
 # programs really Windows x86-64 ones, and the text files with Windows line ends.
 # Usage: scripts/check-package.sh path/to/Trallio-VERSION-win64.zip
+#        scripts/check-package.sh --make WINDOWS_BUILD_DIR   (runs CPack there first)
 set -euo pipefail
-zip=${1:?usage: $0 ZIP}
+if [ "${1:-}" = "--make" ]; then
+  build=${2:?usage: $0 --make WINDOWS_BUILD_DIR}
+  (cd "$build" && cpack -G ZIP > /dev/null)
+  zip=$(ls -t "$build"/Trallio-*-win64.zip | head -n 1)
+else
+  zip=${1:?usage: $0 ZIP | --make WINDOWS_BUILD_DIR}
+fi
 
 expected=$(printf '%s\n' README.txt Trallio.asi TrallioCheck.exe Trallio/ Trallio/Trallio.ini \
   "Trallio/Radio 1/" "Trallio/Radio 2/" "Trallio/Radio 3/" | sort)

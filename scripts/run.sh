@@ -11,9 +11,8 @@ bash scripts/install-deps.sh
 # The Windows side: Trallio.asi, TrallioCheck.exe, and the zip.
 cmake --preset windows
 cmake --build --preset windows -j2
-(cd build/windows && cpack -G ZIP > /dev/null)
+bash scripts/check-package.sh --make build/windows
 zip=$(ls -t build/windows/Trallio-*-win64.zip | head -n 1)
-bash scripts/check-package.sh "$zip"
 
 # The Linux side: the simulator and the station checker.
 cmake --preset native
