@@ -102,3 +102,7 @@ if(TARGET checker_tests)
     LABELS wine
     TIMEOUT 120)
 endif()
+
+# The player's zip, made by CPack in the Windows tree and checked for its layout.
+add_test(NAME package.zip COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-package.sh --make ${TRALLIO_WINDOWS_DIR})
+set_tests_properties(package.zip PROPERTIES LABELS package TIMEOUT 120)
