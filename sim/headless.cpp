@@ -23,26 +23,14 @@ int RunHeadless(const RunOptions& options) {
     for (;;) {
         const int frame = simulator.Frame() + 1;
         FrameActions actions;
-        std::string error;
-        if (!player.BeginFrame(frame, controls, actions, error)) {
-            std::cerr << "trallio-sim: " << error << '\n';
+        if (!BeginScenarioFrame(player, simulator, frame, controls, actions, watching)) {
             status = 1;
             break;
-        }
-        for (const std::string& note : actions.notes) {
-            simulator.Note(note);
-        }
-        if (actions.finishTracks && !FinishPlayingTracks()) {
-            simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
-                           " service plays tracks to their end by itself");
-        }
-        if (player.AwaitText() != watching) {
-            watching = player.AwaitText();
-            simulator.Watch(watching != nullptr ? *watching : std::string());
         }
         simulator.RunFrame(controls);
 
         const bool seen = simulator.WatchSeen();
+        std::string error;
         if (!player.EndFrame(frame, seen, actions, error)) {
             std::cerr << "trallio-sim: " << error << '\n';
             status = 1;

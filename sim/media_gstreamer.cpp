@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fake_host.h"
+#include "natives_catalog.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
 #include "simulator.h"
@@ -16,28 +17,10 @@
 extern "C" MCIERROR __real__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
                                                                HWND callback);
 
-namespace {
-
-std::string Narrow(LPCWSTR text) {
-    std::string out;
-    for (const WCHAR* p = text; p != nullptr && *p != 0; ++p) {
-        if (*p <= 0xFF) {
-            out += static_cast<char>(*p);
-        } else {
-            char escaped[16];
-            std::snprintf(escaped, sizeof escaped, "\\u{%04X}", static_cast<unsigned>(*p));
-            out += escaped;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 extern "C" MCIERROR __wrap__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
                                                                HWND callback) {
     const MCIERROR result = __real__Z14mciSendStringWPKDsPDsjP6HWND__(command, reply, replyLength, callback);
-    const std::string text = Narrow(command);
+    const std::string text = fakehost::NarrowUnits(command);
     std::string line = "media " + text;
     if (reply != nullptr || replyLength != 0) {
         line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
@@ -46,7 +29,7 @@ extern "C" MCIERROR __wrap__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, L
         line += " [callback]";
     }
     if (text.compare(0, 7, "status ") == 0) {
-        line += " = \"" + (result == 0 && reply != nullptr ? Narrow(reply) : std::string()) + "\"";
+        line += " = \"" + (result == 0 && reply != nullptr ? fakehost::NarrowUnits(reply) : std::string()) + "\"";
     }
     if (result != 0) {
         line += " -> " + std::to_string(result);

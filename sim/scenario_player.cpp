@@ -1,5 +1,6 @@
 #include "scenario_player.h"
 
+#include <iostream>
 #include <utility>
 
 #include "wheel/layout.h"
@@ -130,6 +131,27 @@ const std::string* ScenarioPlayer::AwaitText() const {
 
 bool ScenarioPlayer::Finished() const {
     return finished_;
+}
+
+bool BeginScenarioFrame(ScenarioPlayer& player, Simulator& simulator, int frame, Controls& controls,
+                        FrameActions& actions, const std::string*& watching) {
+    std::string error;
+    if (!player.BeginFrame(frame, controls, actions, error)) {
+        std::cerr << "trallio-sim: " << error << '\n';
+        return false;
+    }
+    for (const std::string& note : actions.notes) {
+        simulator.Note(note);
+    }
+    if (actions.finishTracks && !FinishPlayingTracks()) {
+        simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
+                       " service plays tracks to their end by itself");
+    }
+    if (player.AwaitText() != watching) {
+        watching = player.AwaitText();
+        simulator.Watch(watching != nullptr ? *watching : std::string());
+    }
+    return true;
 }
 
 }  // namespace sim

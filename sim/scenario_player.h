@@ -50,6 +50,13 @@ private:
     bool finished_ = false;
 };
 
+// Starts frame `frame` of a scenario on the simulator: applies the frame's events to `controls`,
+// writes them to the trace, ends the playing tracks when asked, and points the simulator at the
+// text awaited next (`watching`, kept by the caller between frames). Returns false, with the error
+// printed, when the scenario names a frame that has already run.
+bool BeginScenarioFrame(ScenarioPlayer& player, Simulator& simulator, int frame, Controls& controls,
+                        FrameActions& actions, const std::string*& watching);
+
 // The centre of a wheel slot's hit rectangle in client pixels of a window of this size, as the
 // radio's hit test scales it.
 void SlotCentre(int slot, int clientWidth, int clientHeight, int& x, int& y);

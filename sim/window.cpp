@@ -109,22 +109,9 @@ int RunWindow(const RunOptions& options) {
             }
 
             FrameActions actions;
-            std::string error;
-            if (!player.BeginFrame(frame, scripted, actions, error)) {
-                std::cerr << "trallio-sim: " << error << '\n';
+            if (!BeginScenarioFrame(player, simulator, frame, scripted, actions, watching)) {
                 status = 1;
                 break;
-            }
-            for (const std::string& note : actions.notes) {
-                simulator.Note(note);
-            }
-            if (actions.finishTracks && !FinishPlayingTracks()) {
-                simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
-                               " service plays tracks to their end by itself");
-            }
-            if (player.AwaitText() != watching) {
-                watching = player.AwaitText();
-                simulator.Watch(watching != nullptr ? *watching : std::string());
             }
 
             const Uint8* keys = SDL_GetKeyboardState(nullptr);
@@ -158,6 +145,7 @@ int RunWindow(const RunOptions& options) {
                 SDL_WarpMouseInWindow(window, controls.cursorX, controls.cursorY);
             }
 
+            std::string error;
             if (!player.EndFrame(frame, simulator.WatchSeen(), actions, error)) {
                 std::cerr << "trallio-sim: " << error << '\n';
                 status = 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fake_host.h"
+#include "natives_catalog.h"
 #include "platform/win32.h"
 
 namespace fakehost {
@@ -22,23 +23,6 @@ struct Media {
 };
 
 Media media;
-
-std::string Narrow(LPCWSTR text) {
-    std::string out;
-    if (text == nullptr) {
-        return out;
-    }
-    for (const WCHAR* p = text; *p != 0; ++p) {
-        if (*p <= 0xFF) {
-            out += static_cast<char>(*p);
-        } else {
-            char escaped[16];
-            std::snprintf(escaped, sizeof escaped, "\\u{%04X}", static_cast<unsigned>(*p));
-            out += escaped;
-        }
-    }
-    return out;
-}
 
 void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
     if (buffer == nullptr || capacity == 0) {
@@ -104,7 +88,7 @@ int DoubleOpens() {
 
 MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
     using fakehost::media;
-    const std::string text = fakehost::Narrow(command);
+    const std::string text = fakehost::NarrowUnits(command);
     std::string line = "media " + text;
     if (reply != nullptr || replyLength != 0) {
         line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";

@@ -90,6 +90,20 @@ std::string QuoteText(const char* text) {
     return out + "\"";
 }
 
+std::string NarrowUnits(const char16_t* text) {
+    std::string out;
+    for (const char16_t* p = text; p != nullptr && *p != 0; ++p) {
+        if (*p <= 0xFF) {
+            out += static_cast<char>(*p);
+        } else {
+            char escaped[16];
+            std::snprintf(escaped, sizeof escaped, "\\u{%04X}", static_cast<unsigned>(*p));
+            out += escaped;
+        }
+    }
+    return out;
+}
+
 std::string FormatArg(char kind, uint64_t slot) {
     char text[40];
     switch (kind) {

@@ -32,6 +32,10 @@ float FloatFromSlot(uint64_t slot);
 std::string FormatArg(char kind, uint64_t slot);
 std::string QuoteText(const char* text);
 
+// A wide media command as traces show it: units up to 0xFF as the byte of that value, others as
+// \u{XXXX}.
+std::string NarrowUnits(const char16_t* text);
+
 // The game's hash of a name: Jenkins one-at-a-time over the lower-cased bytes.
 uint32_t JoaatHash(const char* text);
 
