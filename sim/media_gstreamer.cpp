@@ -21,13 +21,7 @@ extern "C" MCIERROR __wrap__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, L
                                                                HWND callback) {
     const MCIERROR result = __real__Z14mciSendStringWPKDsPDsjP6HWND__(command, reply, replyLength, callback);
     const std::string text = fakehost::NarrowUnits(command);
-    std::string line = "media " + text;
-    if (reply != nullptr || replyLength != 0) {
-        line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
-    }
-    if (callback != nullptr) {
-        line += " [callback]";
-    }
+    std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
     if (text.compare(0, 7, "status ") == 0) {
         line += " = \"" + (result == 0 && reply != nullptr ? fakehost::NarrowUnits(reply) : std::string()) + "\"";
     }

@@ -89,13 +89,7 @@ int DoubleOpens() {
 MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
     using fakehost::media;
     const std::string text = fakehost::NarrowUnits(command);
-    std::string line = "media " + text;
-    if (reply != nullptr || replyLength != 0) {
-        line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
-    }
-    if (callback != nullptr) {
-        line += " [callback]";
-    }
+    std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
 
     // keyword, quoted device name, rest
     const size_t space = text.find(' ');

@@ -104,6 +104,17 @@ std::string NarrowUnits(const char16_t* text) {
     return out;
 }
 
+std::string MediaLine(const char16_t* command, const void* reply, unsigned replyLength, const void* callback) {
+    std::string line = "media " + NarrowUnits(command);
+    if (reply != nullptr || replyLength != 0) {
+        line += " [reply " + std::to_string(replyLength) + (reply == nullptr ? " null" : "") + "]";
+    }
+    if (callback != nullptr) {
+        line += " [callback]";
+    }
+    return line;
+}
+
 std::string FormatArg(char kind, uint64_t slot) {
     char text[40];
     switch (kind) {

@@ -35,6 +35,10 @@ std::string QuoteText(const char* text);
 // A wide media command as traces show it: units up to 0xFF as the byte of that value, others as
 // \u{XXXX}.
 std::string NarrowUnits(const char16_t* text);
+// The start of a media command's trace line: "media " and the command, then " [reply N]" when a
+// reply buffer or capacity was passed (" null" inside when the buffer was not), and " [callback]"
+// when a callback window was.
+std::string MediaLine(const char16_t* command, const void* reply, unsigned replyLength, const void* callback);
 
 // The game's hash of a name: Jenkins one-at-a-time over the lower-cased bytes.
 uint32_t JoaatHash(const char* text);
