@@ -95,7 +95,8 @@ void SetTrackVolume(const char* folder, const char* track) {
     CommandText command;
     BuildCommand(command, Literal("setaudio "), folder, track, Literal(" volume to "));
     char digits[kDecimalSize];
-    AppendBytes(command, digits, FormatDecimal(radio.volume, digits));
+    const size_t length = FormatDecimal(radio.volume, digits);
+    AppendBytes(command, digits, length);
     Terminate(command);
     mciSendStringW(command.units, nullptr, 0, nullptr);
 }
