@@ -6,13 +6,24 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+
 cmake --preset native
 cmake --build --preset native -j2
-ctest --preset native
+ctest --preset native | tee "$logs/native.txt"
 
 cmake --preset asan
 cmake --build --preset asan -j2
-ctest --preset asan
+ctest --preset asan | tee "$logs/asan.txt"
 
 # A short run of every fuzz target (clang, libFuzzer); scripts/fuzz.sh SECONDS for longer runs.
-bash scripts/fuzz.sh "${TRALLIO_FUZZ_SECONDS:-10}"
+bash scripts/fuzz.sh "${TRALLIO_FUZZ_SECONDS:-10}" | tee "$logs/fuzz.txt"
+
+# One closing line for the whole run: the native and sanitizer tests and the fuzz targets (any
+# failure above has already stopped the run with its status).
+ctest_total=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$logs/native.txt" "$logs/asan.txt" |
+  awk '{ n += $1 } END { print n + 0 }')
+fuzz_total=$(grep -c ' ok$' "$logs/fuzz.txt" || true)
+echo
+echo "total: $((ctest_total + fuzz_total)) passed, 0 failed"
