@@ -9,6 +9,7 @@
 
 #include "check.h"
 #include "playback/dir_stream.h"
+#include "rig.h"
 
 namespace {
 
@@ -29,27 +30,6 @@ bool MakeFile(const std::wstring& path) {
     }
     CloseHandle(file);
     return true;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(Join(folder, L"*").c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = Join(folder, name);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &data));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 std::string Bytes(const std::wstring& text) {
@@ -303,7 +283,7 @@ int main() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     scratch = std::wstring(temp) + L"trallio-dir-stream-" + std::to_wstring(GetCurrentProcessId());
-    RemoveTree(scratch);
+    rig::RemoveTree(scratch);
     if (!MakeFolder(scratch)) {
         std::printf("cannot make %s\n", check::Narrow(scratch).c_str());
         return 1;
@@ -315,6 +295,6 @@ int main() {
     NamesWithoutAByteForm();
     ReadingPastTheEnd();
 
-    RemoveTree(scratch);
+    rig::RemoveTree(scratch);
     return check::Summary("dir_stream_wine_test");
 }
