@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/script.h"
+#include "host/frame_driver.h"
 #include "null_host.h"
 #include "platform/script_hook.h"
 #include "platform/win32.h"

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/audio_filter.h"
 #include "audio/mci_channel.h"
 #include "fake_host.h"
 #include "fake_media.h"

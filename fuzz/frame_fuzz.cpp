@@ -21,7 +21,7 @@
 #include "fake_host.h"
 #include "fake_media.h"
 #include "fuzz_support.h"
-#include "host/script.h"
+#include "host/frame_driver.h"
 #include "playback/radio_state.h"
 #include "soak/radio_invariants.h"
 #include "wheel/layout.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "host/script.h"
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 

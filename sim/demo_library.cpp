@@ -12,7 +12,7 @@
 
 #include "playback/dir_stream.h"
 #include "playback/radio_state.h"
-#include "host/script.h"
+#include "host/settings.h"
 
 extern char** environ;
 

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/script.h"
+#include "host/settings.h"
+#include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <set>
 
+#include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
 #include "support.h"
 

@@ -1,6 +1,6 @@
 // One game frame: eligibility, the radio following the player, the wheel's keys, and the
 // playback pass at the end of every frame.
-#include "host/script.h"
+#include "host/frame_driver.h"
 #include "natives_catalog.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"

@@ -2,6 +2,7 @@
 // natives and waits.
 #include <algorithm>
 
+#include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/script.h"
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/script.h"
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 #include "support.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "host/script.h"
+#include "host/frame_driver.h"
 #include "playback/radio_state.h"
 
 namespace testing_support {

@@ -15,7 +15,8 @@
 #include <filesystem>
 #endif
 
-#include "host/script.h"
+#include "host/settings.h"
+#include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
 #include "playback/radio_state.h"
 

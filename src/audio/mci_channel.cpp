@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/text_format.h"
+#include "text/text_format.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 

@@ -1,6 +1,8 @@
+#include "host/frame_driver.h"
+
+#include "host/game_window.h"
 #include "host/native_call.h"
 #include "host/natives.h"
-#include "host/script.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -42,12 +44,9 @@ void CloseWheel() {
 // Moves the cursor to the centre of the game window's client area. Without a window, or without
 // a readable client rectangle, there is nothing to centre on and the cursor stays where it is.
 void CentreCursorOnGameWindow() {
-    HWND window = FindWindowA(nullptr, "Red Dead Redemption 2");
-    if (window == nullptr) {
-        return;
-    }
+    HWND window;
     RECT client;
-    if (!GetClientRect(window, &client)) {
+    if (!ReadGameWindow(&window, &client)) {
         return;
     }
     POINT centre;

@@ -1,5 +1,8 @@
 #include "host/script.h"
 
+#include "host/frame_driver.h"
+#include "host/settings.h"
+
 #include "platform/script_hook.h"
 
 namespace trallio {

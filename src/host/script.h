@@ -8,11 +8,5 @@ namespace trallio {
 void ScriptEntry();
 // Reads the settings once, then loops: TickFrame(), scriptWait(0). Never returns.
 void RunScript();
-// Fills the three station folders and the media-player mode from ".\Trallio\Trallio.ini".
-void LoadSettings();
-// One game frame: eligibility, the wheel's keys and drawing, then one playback pass.
-void TickFrame();
-// Blocks the attack, reload and cover controls for this frame.
-void SuppressAttackControls();
 
 }  // namespace trallio

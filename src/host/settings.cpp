@@ -1,7 +1,7 @@
 // The settings step: the station folders and the media-player mode, read once at script start.
 #include <cstring>
 
-#include "host/script.h"
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 

@@ -1,6 +1,6 @@
-#include <cstring>
+#include "playback/audio_filter.h"
 
-#include "playback/dir_stream.h"
+#include <cstring>
 
 namespace trallio {
 

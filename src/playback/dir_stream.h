@@ -20,8 +20,4 @@ dirent* readdir(DIR* stream);
 // Releases the stream and its entry record; nullptr sets errno to EBADF and returns -1.
 int closedir(DIR* stream);
 
-// True when the name is taken as a track: it contains ".mp3", ".aac", ".wav", ".flac" or ".ogg",
-// in exactly that case, anywhere.
-bool IsAudioFile(const char* name);
-
 }  // namespace trallio

@@ -5,11 +5,20 @@
 #include "audio/mci_channel.h"
 #include "host/native_call.h"
 #include "host/natives.h"
+#include "playback/audio_filter.h"
 #include "playback/radio_state.h"
 
 namespace trallio {
 
 namespace {
+
+// Puts a short text in the game's on-screen message log.
+void ShowMessage(const char* text) {
+    const GameValue message{CallNative64(native::kCreateVarString, 10, "LITERAL_STRING", text)};
+    CallNative(native::kMessageLogAddText, message);
+    CallNative(native::kMessageLogShow);
+    CallNative(native::kMessageLogClear);
+}
 
 void SetOpenWorldMusicDisabled(int32_t disabled) {
     CallNative(native::kSetAudioFlag, "OpenWorldMusicDisabled", disabled);
@@ -118,13 +127,6 @@ void PauseStep() {
 }
 
 }  // namespace
-
-void ShowMessage(const char* text) {
-    const GameValue message{CallNative64(native::kCreateVarString, 10, "LITERAL_STRING", text)};
-    CallNative(native::kMessageLogAddText, message);
-    CallNative(native::kMessageLogShow);
-    CallNative(native::kMessageLogClear);
-}
 
 void UpdatePlayback() {
     if (!radio.radioOn) {

@@ -12,7 +12,4 @@ void UpdatePlayback();
 // plays it from its first track. Choosing the current station again changes nothing.
 void SelectStation(const char* folder);
 
-// Puts a short text in the game's on-screen message log.
-void ShowMessage(const char* text);
-
 }  // namespace trallio

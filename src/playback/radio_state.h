@@ -17,28 +17,28 @@ constexpr int kSettingsTextSize = 255;
 constexpr int kMaxVolume = 500;
 
 struct RadioState {
-    const char* stationFolders[kStationCount];
-    const char* currentFolder;
-    const char* currentTrack;
-    int32_t volume;
-    DIR* folderStream;
-    dirent* folderEntry;
-    bool mediaPlayerMode;
-    bool radioOn;
-    bool stoppedByUser;
-    bool paused;
-    bool wheelOpen;
-    bool skipRequested;
-    bool stationSwitchPending;
-    bool trackActive;
-    bool folderOpen;
-    bool clickLatch;
+    const char* stationFolders[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2", "Trallio\\Radio 3"};
+    const char* currentFolder = emptyText;
+    const char* currentTrack = emptyText;
+    int32_t volume = 90;
+    DIR* folderStream = nullptr;
+    dirent* folderEntry = nullptr;
+    bool mediaPlayerMode = false;
+    bool radioOn = false;
+    bool stoppedByUser = false;
+    bool paused = false;
+    bool wheelOpen = false;
+    bool skipRequested = false;
+    bool stationSwitchPending = false;
+    bool trackActive = false;
+    bool folderOpen = false;
+    bool clickLatch = false;
 
     // Storage owned by the record for its whole life: the three station texts the settings
     // step fills, and the copy of the last track name kept when the stream it was read from is
     // closed (so currentTrack never dangles).
-    char stationBuffers[kStationCount][kSettingsTextSize];
-    char lastTrackName[sizeof(dirent::d_name)];
+    char stationBuffers[kStationCount][kSettingsTextSize] = {};
+    char lastTrackName[sizeof(dirent::d_name)] = {};
 };
 
 extern RadioState radio;

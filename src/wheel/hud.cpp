@@ -5,6 +5,17 @@
 
 namespace trallio {
 
+namespace {
+
+// Draws a sprite centred on the given point.
+void DrawSprite(const char* dictionary, const char* texture, float centreX, float centreY, float width,
+                float height, float heading, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
+    CallNative(native::kDrawSprite, dictionary, texture, centreX, centreY, width, height, heading, red, green,
+               blue, alpha, 1);
+}
+
+}  // namespace
+
 void DrawHudText(const char* text, float y, float firstScale, float secondScale) {
     CallNative(native::kSetTextColor, 255, 255, 255, 255);
     CallNative(native::kSetTextScale, firstScale, secondScale);
@@ -21,12 +32,6 @@ void DrawHudSprite(const char* dictionary, const char* texture, float x, float y
     DrawSprite(dictionary, texture, x + width * 0.5f, y + height * 0.5f, width, height, heading, red, green,
                blue, alpha);
     CallNative(native::kReleaseTextureDict, dictionary);
-}
-
-void DrawSprite(const char* dictionary, const char* texture, float centreX, float centreY, float width,
-                float height, float heading, int32_t red, int32_t green, int32_t blue, int32_t alpha) {
-    CallNative(native::kDrawSprite, dictionary, texture, centreX, centreY, width, height, heading, red, green,
-               blue, alpha, 1);
 }
 
 }  // namespace trallio

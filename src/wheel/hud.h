@@ -8,7 +8,5 @@ namespace trallio {
 void DrawHudText(const char* text, float y, float firstScale, float secondScale);
 void DrawHudSprite(const char* dictionary, const char* texture, float x, float y, float width, float height,
                    float heading, int32_t red, int32_t green, int32_t blue, int32_t alpha);
-void DrawSprite(const char* dictionary, const char* texture, float centreX, float centreY, float width,
-                float height, float heading, int32_t red, int32_t green, int32_t blue, int32_t alpha);
 
 }  // namespace trallio

@@ -1,9 +1,10 @@
 #include "wheel/wheel.h"
 
 #include "audio/mci_channel.h"
+#include "host/game_window.h"
 #include "host/native_call.h"
 #include "host/natives.h"
-#include "host/text_format.h"
+#include "text/text_format.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -37,12 +38,9 @@ bool IsButtonDown(SHORT state) {
 // be read leaves the slot not hovered.
 bool IsSlotHovered(int slot) {
     const HitRect& r = wheelHitRects[slot];
-    HWND window = FindWindowA(nullptr, "Red Dead Redemption 2");
-    if (window == nullptr) {
-        return false;
-    }
+    HWND window;
     RECT client;
-    if (!GetClientRect(window, &client)) {
+    if (!ReadGameWindow(&window, &client)) {
         return false;
     }
     const float width = static_cast<float>(client.right - client.left);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
 #include "playback/dir_stream.h"

@@ -7,6 +7,7 @@
 
 #include "fake_host.h"
 #include "media_files.h"
+#include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
 #include "playback/dir_stream.h"
 #include "playback/playback.h"

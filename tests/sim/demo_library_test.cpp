@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "demo_library.h"
+#include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
 #include "support.h"
 

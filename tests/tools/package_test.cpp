@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/script.h"
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 #include "support.h"

@@ -1,5 +1,6 @@
-// Small text formatting without the C library's printf family: the per-frame path formats a few
-// short texts every frame, and these cost a small fraction of a printf call.
+// Small text formatting without the C library's printf family, for the wheel's two lines and the
+// media commands: the per-frame path formats a few short texts every frame, and these cost a small
+// fraction of a printf call.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "host/text_format.h"
+#include "text/text_format.h"
 
 #include <cstring>
 
