@@ -77,7 +77,10 @@ Simulator::Simulator(std::ostream* trace) : trace_(trace) {
             } else if (device != media_.device) {
                 return;
             } else if (keyword == "close") {
-                media_ = MediaStatus{};
+                // A refused track is closed at once; its failed open stays shown.
+                if (media_.mode.compare(0, 11, "open failed") != 0) {
+                    media_ = MediaStatus{};
+                }
             } else if (!error.empty()) {
                 // A device that never opened fails every later command too; the open's failure
                 // is the one worth showing.

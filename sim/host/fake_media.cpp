@@ -60,6 +60,10 @@ void FailOpen(const std::string& quotedPath) {
     media.failing.insert(quotedPath);
 }
 
+void DropDevice(const std::string& quotedPath) {
+    media.modes.erase(quotedPath);
+}
+
 void OverrideStatusReply(const std::u16string& units, bool terminate, bool writeNothing) {
     media.overrideStatus = true;
     media.overrideUnits = units;

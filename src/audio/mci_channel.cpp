@@ -71,20 +71,53 @@ void BuildCommand(CommandText& command, Piece keyword, const char* folder, const
     Terminate(command);
 }
 
-void Send(Piece keyword, const char* folder, const char* track, Piece tail) {
+MCIERROR Send(Piece keyword, const char* folder, const char* track, Piece tail) {
     CommandText command;
     BuildCommand(command, keyword, folder, track, tail);
-    mciSendStringW(command.units, nullptr, 0, nullptr);
+    return mciSendStringW(command.units, nullptr, 0, nullptr);
+}
+
+// Sends the status query and tells whether the reply holds "stopped"; `refused` tells whether the
+// service answered the query with an error.
+bool QueryStopped(const char* folder, const char* track, bool& refused) {
+    CommandText command;
+    BuildCommand(command, Literal("status "), folder, track, Literal(" mode"));
+    // The first unit is a space so that a service that writes nothing reads as no reply; the
+    // rest is zeroed so that nothing uninitialised is ever read.
+    WCHAR reply[kReplyUnits] = {u' '};
+    refused = mciSendStringW(command.units, reply, kReplyUnits, nullptr) != 0;
+
+    // Read only up to the first zero unit within the buffer: a service that writes no reply
+    // leaves the space, which reads as not stopped. Each unit counts by its low 8 bits.
+    size_t length = 0;
+    while (length < kReplyUnits && reply[length] != 0) {
+        ++length;
+    }
+    static const char kStopped[] = "stopped";
+    const size_t needle = sizeof kStopped - 1;
+    for (size_t start = 0; start + needle <= length; ++start) {
+        size_t i = 0;
+        while (i < needle && static_cast<char>(reply[start + i] & 0xFF) == kStopped[i]) {
+            ++i;
+        }
+        if (i == needle) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
-void OpenTrack(const char* folder, const char* track) {
+bool OpenTrack(const char* folder, const char* track) {
     if (folder[0] == 0 || track[0] == 0) {
-        return;
+        return true;
     }
-    Send(Literal("open "), folder, track, Literal(" type MPEGVideo"));
+    if (Send(Literal("open "), folder, track, Literal(" type MPEGVideo")) != 0) {
+        return false;
+    }
     Send(Literal("play "), folder, track, Literal(""));
+    return true;
 }
 
 void CloseTrack(const char* folder, const char* track) {
@@ -110,31 +143,14 @@ void ResumeTrack(const char* folder, const char* track) {
 }
 
 bool IsTrackStopped(const char* folder, const char* track) {
-    CommandText command;
-    BuildCommand(command, Literal("status "), folder, track, Literal(" mode"));
-    // The first unit is a space so that a service that writes nothing reads as no reply; the
-    // rest is zeroed so that nothing uninitialised is ever read.
-    WCHAR reply[kReplyUnits] = {u' '};
-    mciSendStringW(command.units, reply, kReplyUnits, nullptr);
+    bool refused = false;
+    return QueryStopped(folder, track, refused);
+}
 
-    // Read only up to the first zero unit within the buffer: a service that writes no reply
-    // leaves the space, which reads as not stopped. Each unit counts by its low 8 bits.
-    size_t length = 0;
-    while (length < kReplyUnits && reply[length] != 0) {
-        ++length;
-    }
-    static const char kStopped[] = "stopped";
-    const size_t needle = sizeof kStopped - 1;
-    for (size_t start = 0; start + needle <= length; ++start) {
-        size_t i = 0;
-        while (i < needle && static_cast<char>(reply[start + i] & 0xFF) == kStopped[i]) {
-            ++i;
-        }
-        if (i == needle) {
-            return true;
-        }
-    }
-    return false;
+bool IsTrackFinished(const char* folder, const char* track) {
+    bool refused = false;
+    const bool stopped = QueryStopped(folder, track, refused);
+    return stopped || refused;
 }
 
 }  // namespace trallio

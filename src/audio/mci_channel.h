@@ -5,11 +5,17 @@
 
 namespace trallio {
 
-void OpenTrack(const char* folder, const char* track);
+// Sends the open and, when the service accepts it, the play. Returns false when the service
+// refused the open (the play is then not sent); an empty folder or name sends nothing and counts
+// as accepted.
+bool OpenTrack(const char* folder, const char* track);
 void CloseTrack(const char* folder, const char* track);
 void SetTrackVolume(const char* folder, const char* track);
 void PauseTrack(const char* folder, const char* track);
 void ResumeTrack(const char* folder, const char* track);
 bool IsTrackStopped(const char* folder, const char* track);
+// The same status query; also true when the service refuses it (the device is not open), so a
+// track that never opened counts as finished.
+bool IsTrackFinished(const char* folder, const char* track);
 
 }  // namespace trallio

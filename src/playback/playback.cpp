@@ -7,6 +7,7 @@
 #include "host/natives.h"
 #include "playback/audio_filter.h"
 #include "playback/radio_state.h"
+#include "text/text_format.h"
 
 namespace trallio {
 
@@ -52,25 +53,56 @@ bool FindAudioEntry() {
             return false;
         }
         scriptWait(0);
+        radio.opensThisFrame = 0;
     }
     return true;
 }
 
+// Opens the entry in folderEntry as the current track. A track whose open the service refuses is
+// closed at once and marked refused: it counts as finished, and PassOverRefusedTracks goes on.
 void StartEntryAsTrack() {
     radio.currentTrack = radio.folderEntry->d_name;
-    OpenTrack(radio.currentFolder, radio.currentTrack);
-    SetTrackVolume(radio.currentFolder, radio.currentTrack);
     radio.trackActive = true;
+    ++radio.opensThisFrame;
+    radio.loopSentOpen = true;
+    if (!OpenTrack(radio.currentFolder, radio.currentTrack)) {
+        CloseTrack(radio.currentFolder, radio.currentTrack);
+        radio.trackRefused = true;
+        return;
+    }
+    radio.trackRefused = false;
+    radio.loopAcceptedOpen = true;
+    SetTrackVolume(radio.currentFolder, radio.currentTrack);
+}
+
+// "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the
+// folder was refused.
+void ShowRefusedStationMessage() {
+    char* text = radio.refusedMessage;
+    const size_t size = sizeof radio.refusedMessage;
+    size_t length = AppendBounded(text, size, 0, "No track in ");
+    length = AppendBounded(text, size, length, radio.currentFolder);
+    AppendBounded(text, size, length, " would play. Run TrallioCheck.exe");
+    ShowMessage(text);
 }
 
 void ReachFolderEnd() {
     radio.stationSwitchPending = true;
     radio.trackActive = false;
+    radio.trackRefused = false;
     radio.skipRequested = false;
+    // A walk that sent opens and had every one refused is not walked again by itself: each new
+    // walk would only be refused again.
+    if (radio.loopSentOpen && !radio.loopAcceptedOpen) {
+        radio.stationRefused = true;
+        ShowRefusedStationMessage();
+    }
+    radio.loopSentOpen = false;
+    radio.loopAcceptedOpen = false;
 }
 
-void AdvanceStep() {
-    CloseTrack(radio.currentFolder, radio.currentTrack);
+// Reads on to the next audio file and starts it, or reaches the folder's end.
+void StartNextEntry() {
     // No stream (the last scan of this station failed and the station was chosen again): there is
     // no next entry, which is the folder's end.
     if (radio.folderStream == nullptr) {
@@ -86,11 +118,32 @@ void AdvanceStep() {
     radio.skipRequested = false;
 }
 
+// A refused track is already closed and counts as finished: the next audio file starts in the
+// same frame. Each frame sends at most kMaxOpensPerFrame opens, so a folder of refused files is
+// spread over frames; a refused track left when the frame's opens are spent is passed over at the
+// start of the next pass, without a status query.
+void PassOverRefusedTracks() {
+    while (radio.trackActive && radio.trackRefused && radio.opensThisFrame < kMaxOpensPerFrame) {
+        StartNextEntry();
+    }
+}
+
+void AdvanceStep() {
+    CloseTrack(radio.currentFolder, radio.currentTrack);
+    StartNextEntry();
+    PassOverRefusedTracks();
+}
+
 void WatchStep() {
     if (!radio.trackActive) {
         return;
     }
-    if (!IsTrackStopped(radio.currentFolder, radio.currentTrack) && !radio.skipRequested) {
+    if (radio.trackRefused) {
+        PassOverRefusedTracks();
+        return;
+    }
+    // A status query the service refuses means the device is not open: the track is finished.
+    if (!IsTrackFinished(radio.currentFolder, radio.currentTrack) && !radio.skipRequested) {
         return;
     }
     AdvanceStep();
@@ -104,6 +157,8 @@ void ScanStep() {
         return;
     }
     radio.folderStream = stream;
+    radio.loopSentOpen = false;
+    radio.loopAcceptedOpen = false;
     radio.folderEntry = readdir(stream);
     if (radio.folderEntry == nullptr || !FindAudioEntry()) {
         return;
@@ -116,7 +171,8 @@ void ScanStep() {
 
 void PauseStep() {
     SetOpenWorldMusicDisabled(0);
-    if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused) {
+    // A refused track is closed already: there is nothing to pause.
+    if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused || radio.trackRefused) {
         return;
     }
     if (IsTrackStopped(radio.currentFolder, radio.currentTrack)) {
@@ -135,6 +191,7 @@ void UpdatePlayback() {
     }
     SetOpenWorldMusicDisabled(1);
     radio.stoppedByUser = false;
+    radio.opensThisFrame = 0;
     if (radio.paused) {
         ResumeTrack(radio.currentFolder, radio.currentTrack);
         radio.paused = false;
@@ -142,7 +199,7 @@ void UpdatePlayback() {
     }
     if (radio.folderOpen && !radio.stationSwitchPending) {
         WatchStep();
-    } else {
+    } else if (!radio.stationRefused) {
         ScanStep();
     }
 }
@@ -153,8 +210,14 @@ void SelectStation(const char* folder) {
         return;
     }
     radio.stationSwitchPending = true;
+    // A station whose every track was refused is tried again when chosen, the same one too.
+    const bool retry = radio.stationRefused;
+    radio.stationRefused = false;
     if (radio.currentFolder == emptyText) {
         radio.currentFolder = folder;
+        return;
+    }
+    if (radio.currentFolder == folder && retry) {
         return;
     }
     if (radio.currentFolder == folder) {

@@ -15,6 +15,9 @@ extern const char emptyText[1];
 constexpr int kStationCount = 3;
 constexpr int kSettingsTextSize = 255;
 constexpr int kMaxVolume = 500;
+constexpr int kMaxOpensPerFrame = 2;
+// "No track in " + a station text + " would play. Run TrallioCheck.exe" and its terminator.
+constexpr int kRefusedMessageSize = kSettingsTextSize + 64;
 
 struct RadioState {
     const char* stationFolders[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2", "Trallio\\Radio 3"};
@@ -34,11 +37,24 @@ struct RadioState {
     bool folderOpen = false;
     bool clickLatch = false;
 
+    // Refused tracks. trackRefused: the current track's open was refused and it is closed already;
+    // the next pass goes straight on to the next file. opensThisFrame counts the opens sent since
+    // the frame began (at most kMaxOpensPerFrame). loopSentOpen / loopAcceptedOpen: what the
+    // service did with the opens of the current walk of the folder. stationRefused: a whole walk
+    // was refused; the radio stays silent until a station is chosen again.
+    bool trackRefused = false;
+    int32_t opensThisFrame = 0;
+    bool loopSentOpen = false;
+    bool loopAcceptedOpen = false;
+    bool stationRefused = false;
+
     // Storage owned by the record for its whole life: the three station texts the settings
     // step fills, and the copy of the last track name kept when the stream it was read from is
     // closed (so currentTrack never dangles).
     char stationBuffers[kStationCount][kSettingsTextSize] = {};
     char lastTrackName[sizeof(dirent::d_name)] = {};
+    // The text of the refused-station message, built when it is shown.
+    char refusedMessage[kRefusedMessageSize] = {};
 };
 
 extern RadioState radio;
