@@ -70,7 +70,8 @@ set_tests_properties(wine.dir_stream PROPERTIES ENVIRONMENT "${wine_env}")
 # The host's tests share the wine desktop's keyboard, mouse and cursor: one at a time.
 add_test(NAME wine.load COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe load)
 add_test(NAME wine.wheel COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe wheel)
-set_tests_properties(wine.load wine.wheel PROPERTIES
+add_test(NAME wine.refused COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe refused)
+set_tests_properties(wine.load wine.wheel wine.refused PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
   RESOURCE_LOCK wine_desktop)
 
@@ -80,15 +81,16 @@ add_test(NAME wine.tone
           ! filesink location=${wine_rig}/tone.mp3)
 set_tests_properties(wine.tone PROPERTIES FIXTURES_SETUP wine_tone)
 add_test(NAME wine.real_mci COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe real-mci)
-set_tests_properties(wine.real_mci PROPERTIES
+add_test(NAME wine.refused_real_mci COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe refused-real-mci)
+set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=b;ALSA_CONFIG_PATH=${alsa_null_conf}"
   RESOURCE_LOCK wine_desktop)
 
-set_tests_properties(wine.prefix wine.imports wine.dir_stream wine.load wine.wheel wine.tone wine.real_mci
-  PROPERTIES LABELS wine)
-set_tests_properties(wine.dir_stream wine.load wine.wheel PROPERTIES FIXTURES_REQUIRED wine_prefix)
-set_tests_properties(wine.real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
-set_tests_properties(wine.dir_stream wine.load wine.wheel wine.real_mci PROPERTIES
+set_tests_properties(wine.prefix wine.imports wine.dir_stream wine.load wine.wheel wine.refused wine.tone
+  wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused PROPERTIES FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.real_mci wine.refused_real_mci PROPERTIES
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 120)
 

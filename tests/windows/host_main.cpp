@@ -6,6 +6,8 @@
 //   trallio_wine_host load       loading, frames, unloading; the settings file in the game folder
 //   trallio_wine_host wheel      the wheel end to end, media commands seen by the recording winmm
 //   trallio_wine_host real-mci   the same with the system's winmm playing a real file
+//   trallio_wine_host refused    files the recording winmm refuses to open are passed over
+//   trallio_wine_host refused-real-mci  a station of files the system's winmm refuses and plays
 //   trallio_wine_host frame-cost the time of a riding frame against a bare status poll of the same
 //                                device, with the system's winmm (a measurement, not a test)
 #include <windows.h>
@@ -32,6 +34,10 @@ constexpr uint64_t kStopSound = 0x0F2A2175734926D8;
 constexpr uint64_t kPlaySound = 0x67C540AA08E4A6F5;
 constexpr uint64_t kSetAudioFlag = 0xB9EFD5C25018725A;
 constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
+constexpr uint64_t kCreateVarString = 0xFA925AC00EB830B9;
+constexpr uint64_t kMessageLogAdd = 0xFA233F8FE190514C;
+constexpr uint64_t kMessageLogShow = 0xE9990552DEC71600;
+constexpr uint64_t kMessageLogClear = 0xDFF0D417277B41F8;
 
 constexpr uint32_t kWheelTimeScaleBits = 0x3DCCCCCD;   // 0.1
 constexpr uint32_t kNormalTimeScaleBits = 0x3F800000;  // 1.0
@@ -521,6 +527,310 @@ void WheelEndToEnd(bool realMci) {
     rig::PumpMessages();
 }
 
+// ---------------------------------------------------------------------------------------------
+// refused / refused-real-mci: files the media service will not open
+
+// The wheel's station segments, at their centres as fractions of the client area.
+constexpr float kStation1X = 0.51f, kStation1Y = 0.265f;
+constexpr float kStation2X = 0.32f, kStation2Y = 0.575f;
+
+// Opens the wheel, clicks at (x, y) and lets go of everything, the media commands of those frames
+// appended to `media`, their natives to `natives`. The walk of the chosen folder takes frames of
+// its own, in which the wheel does not run: the button is let go only once the wheel runs again,
+// so that it sees the button up over a slot and takes the next press as a new click.
+void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y,
+                   std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives,
+                   std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
+    auto run = [&] {
+        const FrameRecord frame = RunFrame(session, &watch);
+        Append(media, frame.media);
+        if (frames != nullptr) {
+            frames->push_back(frame.media);
+        }
+        natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
+        return HasTimeScale(frame, kWheelTimeScaleBits);
+    };
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    CHECK(run());
+    CHECK(rig::MoveCursorTo(window, x, y));
+    CHECK(rig::PressLeftButton(true));
+    run();
+    bool wheelAgain = false;
+    for (int i = 0; i < 20 && !wheelAgain; ++i) {
+        wheelAgain = run();
+    }
+    CHECK(wheelAgain);
+    CHECK(rig::PressLeftButton(false));
+    CHECK(run());
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    run();
+    run();
+}
+
+size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
+    size_t count = 0;
+    for (const rig::MediaCommand& command : media) {
+        count += command.command.compare(0, 5, L"open ") == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// The message the radio shows for a station whose every file was refused, counted where its four
+// natives follow each other in that order.
+size_t CountRefusedMessages(const std::vector<FakeNativeCall>& natives, const std::string& text) {
+    size_t count = 0;
+    for (size_t i = 0; i + 3 < natives.size(); ++i) {
+        if (natives[i].hash == kCreateVarString && text == natives[i].texts[2] &&
+            natives[i + 1].hash == kMessageLogAdd && natives[i + 2].hash == kMessageLogShow &&
+            natives[i + 3].hash == kMessageLogClear) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+size_t CountHash(const std::vector<FakeNativeCall>& natives, uint64_t hash) {
+    return rig::CallsOf(natives, hash).size();
+}
+
+void RefusedFiles() {
+    check::Section("refused: the recording winmm refuses one file's open");
+    Session session(L"refused");
+    const std::wstring ride = L"Stations\\Ride";
+    const std::wstring dead = L"Stations\\Dead";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               "[RADIOS]\r\nradio 1 = Stations\\Ride\r\nradio 2 = Stations\\Dead\r\n"));
+    for (const wchar_t* name : {L"a.mp3", L"b.mp3"}) {
+        CHECK(session.folder.Write(ride + L"\\" + name, "not really audio"));
+    }
+    const std::vector<std::wstring> deadTracks = {L"x.mp3", L"y.ogg", L"z.wav"};
+    for (const std::wstring& name : deadTracks) {
+        CHECK(session.folder.Write(dead + L"\\" + name, "not really audio"));
+    }
+    // The two tracks in listing order; the folder holds nothing else, so they are neighbours.
+    const std::vector<std::wstring> listing = session.folder.List(ride);
+    std::vector<std::wstring> tracks = {L"a.mp3", L"b.mp3"};
+    if (IndexOf(listing, tracks[1]) < IndexOf(listing, tracks[0])) {
+        std::swap(tracks[0], tracks[1]);
+    }
+    CHECK_EQ(IndexOf(listing, tracks[1]), IndexOf(listing, tracks[0]) + 1);
+    const std::wstring first = Device(ride, tracks[0]);
+    const std::wstring second = Device(ride, tracks[1]);
+
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachRecorder()) || !CHECK(watch.RefuseOpen(first))) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+
+    check::Section("the refused file is closed and the next file opens in the same frame");
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    CHECK(SetCursorPos(2, 2));
+    std::vector<std::vector<rig::MediaCommand>> frames;
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives, &frames);
+    // The frame of the first open, from that open on.
+    std::vector<rig::MediaCommand> fromOpen;
+    for (const std::vector<rig::MediaCommand>& commands : frames) {
+        bool seen = false;
+        for (const rig::MediaCommand& command : commands) {
+            seen = seen || command.command == Open(first);
+            if (seen) {
+                fromOpen.push_back(command);
+            }
+        }
+    }
+    if (CHECK_EQ(Commands(fromOpen), (std::vector<std::wstring>{Open(first), Close(first), Open(second), Play(second),
+                                                                  Volume(second, 90)}))) {
+        CHECK_EQ(fromOpen[0].result, DWORD{296});
+        CHECK_EQ(fromOpen[1].result, DWORD{263});
+        CHECK_EQ(fromOpen[2].result, DWORD{0});
+    }
+    CheckCallShapes(fromOpen);
+    FrameRecord frame = RunFrame(session, &watch);
+    CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(second)});
+    CHECK_EQ(CountOpens(media), size_t{2});
+
+    check::Section("a station whose every file is refused: one message, then no open for 1,000 frames");
+    for (const std::wstring& name : deadTracks) {
+        CHECK(watch.RefuseOpen(Device(dead, name)));
+    }
+    const std::string message = "No track in Stations\\Dead would play. Run TrallioCheck.exe";
+    for (int round = 0; round < 2; ++round) {
+        media.clear();
+        natives.clear();
+        ChooseStation(session, watch, window, kStation2X, kStation2Y, media, natives);
+        size_t lateCommands = 0;
+        for (int i = 0; i < 1000; ++i) {
+            frame = RunFrame(session, &watch);
+            Append(media, frame.media);
+            natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
+            lateCommands += i >= 10 ? frame.media.size() : 0;
+        }
+        // Round two is the same station chosen again: one more walk, one more message.
+        CHECK_EQ(CountOpens(media), deadTracks.size());
+        CHECK_EQ(CountRefusedMessages(natives, message), size_t{1});
+        CHECK_EQ(CountHash(natives, kMessageLogShow), size_t{1});
+        for (const rig::MediaCommand& command : media) {
+            if (!CHECK(command.command.compare(0, 7, L"status ") != 0 ||
+                       command.command.find(dead) == std::wstring::npos)) {
+                std::printf("    %s\n", check::Show(command.command).c_str());
+            }
+        }
+        // The last 990 frames send nothing at all.
+        CHECK_EQ(lateCommands, size_t{0});
+    }
+
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
+// The station of refused and playable files, with the system's winmm: the listing order is the
+// platform's; each file's open, and for the accepted ones the replies, are printed.
+void RefusedFilesRealMci() {
+    check::Section("refused-real-mci: corrupt, good, folder, empty, good, with the system's winmm");
+    Session session(L"refused-real-mci");
+    const std::wstring station = L"Stations\\Mixed";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Mixed\r\n"));
+    std::string corrupt(6000, '\0');
+    for (size_t i = 0; i < corrupt.size(); ++i) {
+        corrupt[i] = static_cast<char>((i * 7919u + 13u) % 251u);  // no frame sync, no tag
+    }
+    CHECK(session.folder.Write(station + L"\\1 corrupt.mp3", corrupt));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\2 good.mp3"));
+    CHECK(session.folder.MakeFolder(station + L"\\3 live.wav"));
+    CHECK(session.folder.Write(station + L"\\4 empty.ogg", ""));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\5 good.mp3"));
+    const std::vector<std::wstring> good = {Device(station, L"2 good.mp3"), Device(station, L"5 good.mp3")};
+    std::vector<std::wstring> audio;  // the devices in listing order
+    std::printf("station folder as listed:");
+    for (const std::wstring& name : session.folder.List(station)) {
+        std::printf(" %s", check::Show(name).c_str());
+        if (name != L"." && name != L"..") {
+            audio.push_back(Device(station, name));
+        }
+    }
+    std::printf("\n");
+    CHECK_EQ(audio.size(), size_t{5});
+
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    CHECK(!watch.AttachRecorder());
+    if (!CHECK(watch.AttachPassThrough(session.plugin))) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    std::vector<std::vector<rig::MediaCommand>> frames = {media};
+
+    // Frames every 20 ms until the first file of the listing is opened a second time: the loop.
+    size_t firstOpens = 0;
+    for (const rig::MediaCommand& command : media) {
+        firstOpens += command.command == Open(audio[0]) ? 1 : 0;
+    }
+    for (int i = 0; i < 1500 && firstOpens < 2; ++i) {
+        Sleep(20);
+        frames.push_back(RunFrame(session, &watch).media);
+        for (const rig::MediaCommand& command : frames.back()) {
+            firstOpens += command.command == Open(audio[0]) ? 1 : 0;
+        }
+    }
+    CHECK_EQ(firstOpens, size_t{2});
+
+    // Per device: the first open's answer, the status replies seen, and whether a refused device
+    // was ever polled or left open past the frame of its open.
+    for (const std::wstring& device : audio) {
+        bool opened = false;
+        DWORD openResult = 0;
+        std::vector<std::wstring> replies;
+        bool refusedPolled = false;
+        bool refusedLeftOpen = false;
+        bool lastRefused = false;
+        for (const std::vector<rig::MediaCommand>& frame : frames) {
+            bool openInFrame = false;
+            for (const rig::MediaCommand& command : frame) {
+                if (command.command == Open(device)) {
+                    if (!opened) {
+                        openResult = command.result;
+                    }
+                    opened = true;
+                    openInFrame = true;
+                    lastRefused = command.result != 0;
+                } else if (command.command == Status(device)) {
+                    refusedPolled = refusedPolled || lastRefused;
+                    if (replies.empty() || replies.back() != command.reply) {
+                        replies.push_back(command.reply);
+                    }
+                } else if (command.command == Close(device)) {
+                    openInFrame = false;
+                }
+            }
+            refusedLeftOpen = refusedLeftOpen || (openInFrame && lastRefused);
+        }
+        wchar_t reason[256] = L"";
+        if (openResult != 0) {
+            using ErrorText = BOOL(WINAPI*)(DWORD, LPWSTR, UINT);
+            const ErrorText text = reinterpret_cast<ErrorText>(
+                reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"winmm.dll"), "mciGetErrorStringW")));
+            if (text != nullptr) {
+                text(openResult, reason, 256);
+            }
+        }
+        std::printf("%s: open -> %lu %s; status replies:", check::Show(device).c_str(),
+                    static_cast<unsigned long>(openResult), check::Show(std::wstring(reason)).c_str());
+        for (const std::wstring& reply : replies) {
+            std::printf(" %s", check::Show(reply).c_str());
+        }
+        std::printf("\n");
+        CHECK(opened);
+        CHECK(!refusedPolled);
+        CHECK(!refusedLeftOpen);
+        if (std::find(good.begin(), good.end(), device) != good.end()) {
+            CHECK_EQ(openResult, DWORD{0});
+            CHECK(std::find(replies.begin(), replies.end(), L"playing") != replies.end());
+            CHECK(std::find(replies.begin(), replies.end(), L"stopped") != replies.end());
+        }
+    }
+    // The accepted files keep today's sequence: open, play, volume, then one poll a frame.
+    for (const std::wstring& device : good) {
+        for (const std::vector<rig::MediaCommand>& frame : frames) {
+            const std::vector<std::wstring> commands = Commands(frame);
+            const auto at = std::find(commands.begin(), commands.end(), Open(device));
+            if (at != commands.end()) {
+                CHECK(commands.end() - at >= 3 && at[1] == Play(device) && at[2] == Volume(device, 90));
+            }
+        }
+    }
+    if (check::Counts().failed > 0 || std::getenv("TRALLIO_WINE_VERBOSE") != nullptr) {
+        std::printf("media commands:\n");
+        for (size_t f = 0; f < frames.size(); ++f) {
+            for (const rig::MediaCommand& command : frames[f]) {
+                std::printf("    frame %zu: %s -> %lu %s\n", f, check::Show(command.command).c_str(),
+                            static_cast<unsigned long>(command.result), check::Show(command.reply).c_str());
+            }
+        }
+    }
+    watch.Send(L"close all");
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 // frame-cost: how long a riding frame with a track playing takes, against a bare status poll of
 // the same device sent by the host to the same winmm, in the same run.
 
@@ -627,10 +937,14 @@ int main(int argc, char** argv) {
         WheelEndToEnd(false);
     } else if (scenario == "real-mci") {
         WheelEndToEnd(true);
+    } else if (scenario == "refused") {
+        RefusedFiles();
+    } else if (scenario == "refused-real-mci") {
+        RefusedFilesRealMci();
     } else if (scenario == "frame-cost") {
         FrameCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci|frame-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|frame-cost\n");
         return 2;
     }
     rig::ReleaseAll();

@@ -297,6 +297,15 @@ bool MediaWatch::SetMode(const std::wstring& device, const std::wstring& mode) c
     return recorder_ && Find(recorderModule, MCI_RECORDER_SET_MODE, setMode) && setMode(device.c_str(), mode.c_str());
 }
 
+bool MediaWatch::RefuseOpen(const std::wstring& device) const {
+    MciRecorderRefuseOpenFn refuse;
+    if (!recorder_ || !Find(recorderModule, MCI_RECORDER_REFUSE_OPEN, refuse)) {
+        return false;
+    }
+    refuse(device.c_str());
+    return true;
+}
+
 DWORD MediaWatch::Send(const std::wstring& command, std::wstring* reply) const {
     MciSendStringWFn send = systemMci;
     if (recorder_ && !Find(recorderModule, "mciSendStringW", send)) {

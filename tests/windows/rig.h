@@ -96,6 +96,8 @@ public:
     std::vector<MediaCommand> Take();
     // Scripts the recorder's answer for a device (recorder only).
     bool SetMode(const std::wstring& device, const std::wstring& mode) const;
+    // Makes the recorder refuse every later open of a device (recorder only).
+    bool RefuseOpen(const std::wstring& device) const;
     // Sends a command of the host's own to the same winmm the plug-in uses.
     DWORD Send(const std::wstring& command, std::wstring* reply = nullptr) const;
 

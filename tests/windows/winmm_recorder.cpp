@@ -2,7 +2,7 @@
 // anything. It keeps a small model of the devices so that its answers make sense: "open" makes a
 // device named by its quoted path, "play" and "resume" set it playing, "pause" pauses it, "close"
 // removes it, and "status <device> mode" reports its mode; commands for a device that is not open
-// fail as MCI fails them. The test host reads the record and scripts modes through the functions
+// fail as MCI fails them, and a device the host marked refused fails its open as an unreadable file. The test host reads the record and scripts modes through the functions
 // of winmm_recorder_api.h. Every command is also appended to winmm-commands.log in the current
 // folder, for reading after a failed run.
 // Only the base headers: mmsystem.h would declare mciSendStringW as an import.
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,11 @@ constexpr DWORD kMciErrorUnrecognizedCommand = 261;  // MCIERR_UNRECOGNIZED_COMM
 constexpr DWORD kMciErrorInvalidDeviceName = 263;    // MCIERR_INVALID_DEVICE_NAME
 constexpr DWORD kMciErrorDeviceOpen = 265;           // MCIERR_DEVICE_OPEN
 constexpr DWORD kMciErrorParamOverflow = 268;        // MCIERR_PARAM_OVERFLOW
+constexpr DWORD kMciErrorInvalidFile = 296;          // MCIERR_INVALID_FILE
 
 std::vector<RecordedMciCommand> commands;
 std::map<std::wstring, std::wstring> devices;  // quoted path -> mode
+std::set<std::wstring> refusedOpens;           // quoted paths whose open fails
 
 void CopyUnits(wchar_t* destination, size_t capacity, const wchar_t* text) {
     size_t i = 0;
@@ -63,6 +66,9 @@ DWORD Execute(const std::wstring& command, std::wstring& reply) {
     if (verb == L"open") {
         if (devices.count(device) != 0) {
             return kMciErrorDeviceOpen;
+        }
+        if (refusedOpens.count(device) != 0) {
+            return kMciErrorInvalidFile;
         }
         devices[device] = L"stopped";
         reply = std::to_wstring(devices.size());
@@ -148,6 +154,10 @@ bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
     }
     found->second = mode;
     return true;
+}
+
+void MciRecorder_RefuseOpen(const wchar_t* device) {
+    refusedOpens.insert(device);
 }
 
 }  // extern "C"

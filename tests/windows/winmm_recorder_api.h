@@ -27,6 +27,10 @@ typedef void (*MciRecorderClearFn)();
 // path as the commands carry it; false when no such device is open.
 typedef bool (*MciRecorderSetModeFn)(const wchar_t* device, const wchar_t* mode);
 
+// Makes every later open of a device, named by its quoted path, fail with MCIERR_INVALID_FILE.
+typedef void (*MciRecorderRefuseOpenFn)(const wchar_t* device);
+
+#define MCI_RECORDER_REFUSE_OPEN "MciRecorder_RefuseOpen"
 #define MCI_RECORDER_COUNT "MciRecorder_Count"
 #define MCI_RECORDER_GET "MciRecorder_Get"
 #define MCI_RECORDER_CLEAR "MciRecorder_Clear"
