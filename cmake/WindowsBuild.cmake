@@ -98,7 +98,7 @@ set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.real
 if(TARGET checker_tests)
   add_test(NAME wine.checker COMMAND checker_tests --gtest_filter=CheckerUnderWine.*)
   set_tests_properties(wine.checker PROPERTIES
-    ENVIRONMENT "${wine_env};TRALLIO_CHECK_EXE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe;TRALLIO_WINE64=${TRALLIO_WINE64}"
+    ENVIRONMENT "${wine_env};ALSA_CONFIG_PATH=${alsa_null_conf};TRALLIO_CHECK_EXE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe;TRALLIO_WINE64=${TRALLIO_WINE64}"
     ENVIRONMENT_MODIFICATION ${wine_path}
     FIXTURES_REQUIRED wine_prefix
     LABELS wine

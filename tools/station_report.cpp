@@ -94,13 +94,13 @@ EntryVerdict ClassifyEntry(const std::string& name, bool isFolder) {
     if (trallio::IsAudioFile(name.c_str())) {
         if (isFolder) {
             return {Verdict::Warning,
-                    "a sub-folder named like a track: the radio will try to play it, stay silent and wait there "
-                    "until you skip"};
+                    "a sub-folder named like a track: the radio tries to play it, the media service refuses it "
+                    "and the radio passes over it; move it out of the station"};
         }
         if (!EndsWithAudioType(name)) {
             return {Verdict::Warning,
                     "taken as a track because the name contains an audio type; unless it really is audio, the "
-                    "radio stays silent on it until you skip"};
+                    "media service refuses it and the radio passes over it"};
         }
         return {Verdict::Track, ""};
     }
@@ -125,11 +125,31 @@ EntryVerdict ClassifyEntry(const std::string& name, bool isFolder) {
 int StationReport::PlayableTracks() const {
     int tracks = 0;
     for (const Entry& entry : entries) {
-        if (trallio::IsAudioFile(entry.name.c_str()) && !entry.isFolder) {
+        if (trallio::IsAudioFile(entry.name.c_str()) && !entry.isFolder && !(entry.tested && entry.play.refused)) {
             ++tracks;
         }
     }
     return tracks;
+}
+
+int StationReport::RefusedTracks() const {
+    int refused = 0;
+    for (const Entry& entry : entries) {
+        refused += entry.tested && entry.play.refused ? 1 : 0;
+    }
+    return refused;
+}
+
+int Report::ExitStatus() const {
+    if (!AllStationsPlay()) {
+        return 1;
+    }
+    for (const StationReport& station : stations) {
+        if (station.RefusedTracks() > 0) {
+            return 3;
+        }
+    }
+    return 0;
 }
 
 bool Report::AllStationsPlay() const {
@@ -170,8 +190,9 @@ std::string ResolvePath(const std::string& text) {
 #endif
 }
 
-Report BuildReport() {
+Report BuildReport(bool testPlay) {
     Report report;
+    report.testPlayed = testPlay;
     report.gameFolder = CurrentFolder();
     report.settingsFile = ResolvePath(kSettingsPath);
     report.settingsFound = FileExists(report.settingsFile);
@@ -193,9 +214,16 @@ Report BuildReport() {
         } else {
             while (trallio::dirent* entry = trallio::readdir(stream)) {
                 const bool isFolder = entry->d_type == kFolderType;
-                station.entries.push_back({entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder)});
+                station.entries.push_back({entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder), false, PlayResult{}});
             }
             trallio::closedir(stream);
+        }
+        for (Entry& entry : station.entries) {
+            const bool track = entry.verdict.verdict == Verdict::Track || entry.verdict.verdict == Verdict::Warning;
+            if (testPlay && track) {
+                entry.tested = true;
+                entry.play = TestPlay(station.setting, entry.name);
+            }
         }
         report.stations.push_back(station);
     }
@@ -209,8 +237,12 @@ std::string FormatReport(const Report& report) {
     out << "Settings file: " << report.settingsFile
         << (report.settingsFound ? " (found)" : " (not found: the defaults apply)") << '\n';
     out << "Radio on foot (media_player_mode): " << (report.mediaPlayerMode ? "on" : "off") << '\n';
+    if (report.testPlayed) {
+        out << "Test-play: every track opened and closed again by the media service, nothing played\n";
+    }
 
     int silent = 0;
+    int refusedTotal = 0;
     for (const StationReport& station : report.stations) {
         out << '\n' << "Station " << station.station << ": " << station.setting << '\n';
         if (station.setting.empty()) {
@@ -226,6 +258,7 @@ std::string FormatReport(const Report& report) {
             std::vector<const Entry*> tracks;
             std::vector<const Entry*> warnings;
             std::vector<const Entry*> passed;
+            std::vector<const Entry*> refused;
             for (const Entry& entry : station.entries) {
                 switch (entry.verdict.verdict) {
                     case Verdict::Track:
@@ -241,14 +274,20 @@ std::string FormatReport(const Report& report) {
                     case Verdict::Ignored:
                         break;
                 }
+                if (entry.tested && entry.play.refused) {
+                    refused.push_back(&entry);
+                }
             }
             if (tracks.empty()) {
                 out << "  Tracks: none\n";
             } else {
                 out << "  Tracks, in the order the radio plays them:\n";
                 for (size_t i = 0; i < tracks.size(); ++i) {
+                    const bool willNotPlay = tracks[i]->tested && tracks[i]->play.refused;
                     out << "    " << i + 1 << ". " << tracks[i]->name
-                        << (tracks[i]->verdict.verdict == Verdict::Warning ? "  [see warnings]\n" : "\n");
+                        << (willNotPlay                                        ? "  [will not play]\n"
+                            : tracks[i]->verdict.verdict == Verdict::Warning ? "  [see warnings]\n"
+                                                                               : "\n");
                 }
             }
             if (!passed.empty()) {
@@ -263,13 +302,28 @@ std::string FormatReport(const Report& report) {
                     out << "    " << entry->name << ": " << entry->verdict.reason << '\n';
                 }
             }
+            if (!refused.empty()) {
+                out << "  Will not play (refused by the media service):\n";
+                for (const Entry* entry : refused) {
+                    out << "    " << entry->name << ": " << entry->play.command << " refused, error "
+                        << entry->play.error << ": " << entry->play.reason << "\n      "
+                        << RefusalHint(entry->play, entry->isFolder) << '\n';
+                }
+            }
         }
         const int playable = station.PlayableTracks();
+        const int refusedHere = station.RefusedTracks();
+        refusedTotal += refusedHere;
+        const std::string willNot =
+            report.testPlayed && station.opens ? ", " + std::to_string(refusedHere) + " will not play" : "";
         if (playable == 0) {
             ++silent;
-            out << "  Result: no playable track\n";
+            out << "  Result: no playable track" << willNot << '\n';
         } else {
-            out << "  Result: " << playable << (playable == 1 ? " track\n" : " tracks\n");
+            out << "  Result: " << playable
+                << (report.testPlayed ? (playable == 1 ? " track plays" : " tracks play")
+                                      : (playable == 1 ? " track" : " tracks"))
+                << willNot << '\n';
         }
     }
     out << '\n';
@@ -278,6 +332,11 @@ std::string FormatReport(const Report& report) {
     } else {
         out << silent << " of " << report.stations.size() << " stations " << (silent == 1 ? "has" : "have")
             << " no playable track.\n";
+    }
+    if (refusedTotal > 0) {
+        out << refusedTotal
+            << (refusedTotal == 1 ? " track will not play; the radio passes over it.\n"
+                                  : " tracks will not play; the radio passes over them.\n");
     }
     return out.str();
 }

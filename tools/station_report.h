@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "test_play.h"
+
 namespace check {
 
 enum class Verdict {
@@ -26,6 +28,8 @@ struct Entry {
     std::string name;
     bool isFolder = false;
     EntryVerdict verdict;
+    bool tested = false;  // handed to the media service (every entry the radio takes as a track)
+    PlayResult play;
 };
 
 struct StationReport {
@@ -35,9 +39,11 @@ struct StationReport {
     bool opens = false;
     std::string openError;   // why it does not open
     std::vector<Entry> entries;  // in the directory stream's order
-    // Entries the radio takes as tracks that are files: a sub-folder named like a track is never
-    // heard.
+    // Entries the radio takes as tracks that are files and that the media service did not refuse:
+    // a sub-folder named like a track is never heard.
     int PlayableTracks() const;
+    // Tracks the media service refused in the test-play.
+    int RefusedTracks() const;
 };
 
 struct Report {
@@ -45,13 +51,17 @@ struct Report {
     std::string settingsFile;  // absolute
     bool settingsFound = false;
     bool mediaPlayerMode = false;
+    bool testPlayed = false;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;
+    // 0: every station has a playable track and none was refused; 1: some station has no
+    // playable track; 3: every station plays, but some tracks will not. (2 is a usage error.)
+    int ExitStatus() const;
 };
 
 // Reads the settings file from the current folder, as the radio does at script start, and walks
-// each station folder.
-Report BuildReport();
+// each station folder; with `testPlay`, hands every track to the media service (never playing it).
+Report BuildReport(bool testPlay);
 
 // The report as the checker prints it.
 std::string FormatReport(const Report& report);

@@ -12,6 +12,8 @@
 #include <windows.h>
 #else
 #include <unistd.h>
+
+#include "platform/posix/media/media_service.h"
 #endif
 
 #include "station_report.h"
@@ -25,12 +27,15 @@ constexpr char kProgram[] = "trallio-check";
 #endif
 
 constexpr char kUsage[] =
-    "Usage: %s [--game-dir FOLDER] [--no-pause]\n"
+    "Usage: %s [--game-dir FOLDER] [--no-media] [--no-pause]\n"
     "\n"
     "Checks the radio's three stations: reads Trallio\\Trallio.ini from the game folder (the current\n"
     "folder unless --game-dir is given) and lists, per station, the folder, the tracks in the order\n"
-    "the radio plays them, and every file it passes over with the reason.\n"
-    "Exit status: 0 when every station has a track to play, 1 when one has none, 2 on a usage error.\n";
+    "the radio plays them, and every file it passes over with the reason. Every track is opened and\n"
+    "closed again by the media service (nothing is played) and each one it refuses is named with the\n"
+    "service's reason; --no-media skips that.\n"
+    "Exit status: 0 when every station has a track to play and every track opens, 1 when a station has\n"
+    "none, 3 when every station has one but some tracks will not play, 2 on a usage error.\n";
 
 bool ChangeFolder(const char* folder) {
 #ifdef _WIN32
@@ -55,6 +60,7 @@ bool OwnsConsole() {
 
 int main(int argc, char** argv) {
     bool pause = true;
+    bool testPlay = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--game-dir") == 0 && i + 1 < argc) {
             const char* folder = argv[++i];
@@ -62,6 +68,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "%s: cannot open the game folder %s\n", kProgram, folder);
                 return 2;
             }
+        } else if (std::strcmp(argv[i], "--no-media") == 0) {
+            testPlay = false;
         } else if (std::strcmp(argv[i], "--no-pause") == 0) {
             pause = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "/?") == 0) {
@@ -78,7 +86,11 @@ int main(int argc, char** argv) {
     SetConsoleOutputCP(GetACP());
 #endif
 
-    const check::Report report = check::BuildReport();
+    const check::Report report = check::BuildReport(testPlay);
+#ifndef _WIN32
+    // The service closes devices on a thread of its own: let it finish before the program ends.
+    trallio::media::SettleMediaService();
+#endif
     std::fputs(check::FormatReport(report).c_str(), stdout);
     std::fflush(stdout);
 
@@ -91,5 +103,5 @@ int main(int argc, char** argv) {
 #else
     (void)pause;
 #endif
-    return report.AllStationsPlay() ? 0 : 1;
+    return report.ExitStatus();
 }

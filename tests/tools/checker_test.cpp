@@ -31,10 +31,11 @@ TEST(CheckerVerdict, EachKindOfEntry) {
         std::string reason;
     };
     const std::string subFolderTrack =
-        "a sub-folder named like a track: the radio will try to play it, stay silent and wait there until you skip";
+        "a sub-folder named like a track: the radio tries to play it, the media service refuses it and the radio "
+        "passes over it; move it out of the station";
     const std::string notReallyAudio =
-        "taken as a track because the name contains an audio type; unless it really is audio, the radio stays "
-        "silent on it until you skip";
+        "taken as a track because the name contains an audio type; unless it really is audio, the media service "
+        "refuses it and the radio passes over it";
     const Case cases[] = {
         {".", true, Verdict::Ignored, ""},
         {"..", true, Verdict::Ignored, ""},
@@ -155,8 +156,12 @@ protected:
                "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n";
     }
 
-    ProgramRun RunChecker(const std::vector<std::string>& options = {}) {
+    // The listing tests run without the test-play (their tracks are not real audio).
+    ProgramRun RunChecker(const std::vector<std::string>& options = {}, bool testPlay = false) {
         std::vector<std::string> command = platform.command;
+        if (!testPlay) {
+            command.push_back("--no-media");
+        }
         command.insert(command.end(), options.begin(), options.end());
         return RunProgram(command, gameFolder);
     }
@@ -191,13 +196,13 @@ protected:
                          {"notes.mp3.txt",
                           {Verdict::Warning,
                            "taken as a track because the name contains an audio type; unless it really is audio, "
-                           "the radio stays silent on it until you skip"}},
+                           "the media service refuses it and the radio passes over it"}},
                          {"cover.jpg", {Verdict::PassedOver, std::string("\".jpg\" is not a type the radio plays; ") + kTypes}},
                          {"README", {Verdict::PassedOver, std::string("no file type; ") + kTypes}},
                          {"live.wav",
                           {Verdict::Warning,
-                           "a sub-folder named like a track: the radio will try to play it, stay silent and wait "
-                           "there until you skip"}},
+                           "a sub-folder named like a track: the radio tries to play it, the media service refuses "
+                           "it and the radio passes over it; move it out of the station"}},
                          {"Extras", {Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2",
                         {{"Only.FLAC", {Verdict::PassedOver, upper}},
@@ -241,6 +246,76 @@ protected:
         EXPECT_EQ(run.status, 0) << run.err;
     }
 
+    // A station of, by name, a corrupt mp3, a good mp3, a folder named live.wav, an empty .ogg and a
+    // second good mp3, test-played; `refused` names the entries this platform's media service
+    // refuses, each with its error number and reason.
+    void CheckTestPlay(const std::map<std::string, std::pair<int, std::string>>& refused) {
+        // Half a second of tone, as the media tests make theirs.
+        const ProgramRun encode = RunProgram({"gst-launch-1.0", "-q", "audiotestsrc", "num-buffers=20", "!", "audioconvert",
+                                              "!", "lamemp3enc", "!", "filesink", "location=tone.mp3"},
+                                             gameFolder);
+        ASSERT_EQ(encode.status, 0) << encode.err;
+        const std::string tone = gameFolder + "/tone.mp3";
+        std::string corrupt(6000, '\0');
+        for (size_t i = 0; i < corrupt.size(); ++i) {
+            corrupt[i] = static_cast<char>((i * 7919u + 13u) % 251u);
+        }
+        MakeFile("Trallio/Radio 1/1 corrupt.mp3", corrupt);
+        MakeFile("Trallio/Radio 1/2 good.mp3", ReadAll(tone));
+        MakeFolder("Trallio/Radio 1/3 live.wav");
+        MakeFile("Trallio/Radio 1/4 empty.ogg", "");
+        MakeFile("Trallio/Radio 1/5 good.mp3", ReadAll(tone));
+        MakeFile("Trallio/Radio 2/a.mp3", ReadAll(tone));
+        MakeFile("Trallio/Radio 3/b.mp3", ReadAll(tone));
+        const ProgramRun run = RunChecker({}, true);
+        const std::string out = Normalised(run.out);
+        EXPECT_NE(out.find("Test-play: every track opened and closed again by the media service, nothing played\n"),
+                  std::string::npos)
+            << out;
+        int count = 0;
+        std::string tracks;
+        for (const std::string& name : Listing("Trallio/Radio 1")) {
+            if (name != "." && name != "..") {
+                tracks += "    " + std::to_string(++count) + ". " + name +
+                          (refused.count(name) != 0 ? "  [will not play]\n"
+                           : name == "3 live.wav"   ? "  [see warnings]\n"
+                                                    : "\n");
+            }
+        }
+        EXPECT_NE(out.find("  Tracks, in the order the radio plays them:\n" + tracks), std::string::npos) << out;
+        for (const auto& [name, error] : refused) {
+            const std::string hint =
+                name == "3 live.wav" ? "move the folder out of the station, or rename it without the audio type"
+                                     : "convert the file to .mp3 or .wav (it may be corrupt, empty or of a format "
+                                       "without a codec), or install the missing codec";
+            EXPECT_NE(out.find("    " + name + ": open refused, error " + std::to_string(error.first) + ": " +
+                               error.second + "\n      " + hint + "\n"),
+                      std::string::npos)
+                << out;
+        }
+        const int played = 4 - static_cast<int>(refused.size()) + (refused.count("3 live.wav") != 0 ? 1 : 0);
+        EXPECT_NE(out.find("  Result: " + std::to_string(played) + " tracks play, " + std::to_string(refused.size()) +
+                           " will not play\n"),
+                  std::string::npos)
+            << out;
+        EXPECT_NE(out.find("  Result: 1 track plays, 0 will not play\n"), std::string::npos) << out;
+        EXPECT_NE(out.find("Every station has something to play.\n" +
+                           (refused.size() == 1 ? std::string("1 track will not play; the radio passes over it.\n")
+                                                : std::to_string(refused.size()) +
+                                                      " tracks will not play; the radio passes over them.\n")),
+                  std::string::npos)
+            << out;
+        EXPECT_EQ(run.status, 3) << out << run.err;
+        if (std::getenv("TRALLIO_CHECK_SHOW") != nullptr) {
+            std::printf("%s", run.out.c_str());
+        }
+    }
+
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
     // Windows programs end their lines with "\r\n".
     static std::string Normalised(const std::string& out) {
         std::string text;
@@ -273,6 +348,12 @@ TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("    1. live.wav  [see warnings]\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("1 of 3 stations has no playable track.\n"), std::string::npos) << run.out;
+}
+
+// The Linux media service refuses only the folder at its open; a corrupt or empty file opens and
+// fails later on the service's threads (it then reads "stopped", and the radio moves on).
+TEST_F(CheckerReport, TestPlayNamesEachRefusedTrackWithTheServicesReason) {
+    CheckTestPlay({{"3 live.wav", {296, "not a file that can be played (a folder, or a file that cannot be decoded)"}}});
 }
 
 TEST_F(CheckerReport, GameDirOptionAndUsageErrors) {
@@ -323,6 +404,12 @@ TEST_F(CheckerUnderWine, EveryStationPlays) {
 
 TEST_F(CheckerUnderWine, TheShippedSettingsFileReadsAsTheDefaults) {
     CheckDefaultsThatPlay(true);
+}
+
+// Wine's MCI refuses the corrupt mp3, the folder and the empty .ogg at their open.
+TEST_F(CheckerUnderWine, TestPlayNamesEachRefusedTrackWithTheServicesReason) {
+    const std::pair<int, std::string> internal{277, "A problem occurred in initializing MCI. Try restarting Windows."};
+    CheckTestPlay({{"1 corrupt.mp3", internal}, {"3 live.wav", internal}, {"4 empty.ogg", internal}});
 }
 
 }  // namespace

@@ -27,4 +27,45 @@ constexpr MciError kMciMissingDeviceName = 292;     // MCIERR_MISSING_DEVICE_NAM
 constexpr MciError kMciNoClosingQuote = 294;        // MCIERR_NO_CLOSING_QUOTE
 constexpr MciError kMciInvalidFile = 296;           // MCIERR_INVALID_FILE
 
+// The service's own text for each of its error numbers, for programs that tell a person why a
+// command failed (the counterpart of mciGetErrorString).
+inline const char* MciErrorText(MciError error) {
+    switch (error) {
+        case kMciOk:
+            return "no error";
+        case kMciUnrecognizedKeyword:
+            return "an unknown word in the command";
+        case kMciUnrecognizedCommand:
+            return "an unknown command";
+        case kMciInvalidDeviceName:
+            return "the device is not open";
+        case kMciDeviceOpen:
+            return "the device is already open";
+        case kMciCannotLoadDriver:
+            return "the media service could not start (GStreamer is missing or broken)";
+        case kMciMissingCommandString:
+            return "an empty command";
+        case kMciParamOverflow:
+            return "the reply does not fit the caller's buffer";
+        case kMciBadInteger:
+            return "a number that is not a whole number";
+        case kMciMissingParameter:
+            return "a word of the command is missing";
+        case kMciUnsupportedFunction:
+            return "the command is not supported";
+        case kMciFileNotFound:
+            return "the file does not exist";
+        case kMciOutOfRange:
+            return "a number out of range";
+        case kMciMissingDeviceName:
+            return "no device name";
+        case kMciNoClosingQuote:
+            return "a quote without its closing quote";
+        case kMciInvalidFile:
+            return "not a file that can be played (a folder, or a file that cannot be decoded)";
+        default:
+            return "unknown error";
+    }
+}
+
 }  // namespace trallio::media
