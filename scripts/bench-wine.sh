@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Under wine, with the real Trallio.asi and wine's own winmm playing a real mp3: the time of a
-# riding frame against a bare status poll of the same device, in the same run. Needs the native
-# build with its wine tests run once (for the prefix and the tone): bash scripts/test.sh, or
+# riding frame against a bare status poll of the same device, in the same run; and the frames in
+# which a track changes (plainly, and over a refused file) against the same commands sent bare.
+# Needs the native build with its wine tests run once (for the prefix and the tone): bash scripts/test.sh, or
 #   cmake --build --preset native && ctest --preset native -L wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,3 +11,4 @@ rig=$build/windows/tests/windows/bin
 export PATH=/usr/lib/wine:$PATH WINEPREFIX=$(pwd)/$build/wineprefix WINEDEBUG=-all
 export WINEDLLOVERRIDES=winmm=b ALSA_CONFIG_PATH=$(pwd)/$build/alsa-null.conf
 bash scripts/wine-run.sh "$rig/trallio_wine_host.exe" frame-cost
+bash scripts/wine-run.sh "$rig/trallio_wine_host.exe" change-cost

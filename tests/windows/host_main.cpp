@@ -8,6 +8,9 @@
 //   trallio_wine_host real-mci   the same with the system's winmm playing a real file
 //   trallio_wine_host refused    files the recording winmm refuses to open are passed over
 //   trallio_wine_host refused-real-mci  a station of files the system's winmm refuses and plays
+//   trallio_wine_host change-cost the time of a frame in which a track changes, and of one that
+//                                passes over a refused file, against the same commands sent bare
+//                                (a measurement, not a test)
 //   trallio_wine_host frame-cost the time of a riding frame against a bare status poll of the same
 //                                device, with the system's winmm (a measurement, not a test)
 #include <windows.h>
@@ -924,6 +927,93 @@ void FrameCost() {
     rig::PumpMessages();
 }
 
+// change-cost: a station of "1 good.mp3", "2 good.mp3", "3 bad.mp3" (refused), "4 good.mp3" played
+// through; each frame timed; the frames in which a track changes (1 to 2: close, open, play, volume;
+// and 2 to 4 over the refused 3) are picked out from the commands they sent, and each is followed
+// by the same kinds of command sent bare by the host on a device of its own: close, open, play,
+// volume, status (the status of the next track comes in the radio's next frame).
+void ChangeCost() {
+    check::Section("change-cost: frames in which a track changes, against the same commands sent bare");
+    Session session(L"change-cost");
+    const std::wstring station = L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    const std::wstring tone = rig::ProgramFolder() + L"\\tone.mp3";
+    for (const wchar_t* name : {L"1 good.mp3", L"2 good.mp3", L"4 good.mp3"}) {
+        CHECK(session.folder.CopyIn(tone, station + L"\\" + name));
+    }
+    CHECK(session.folder.CopyIn(tone, L"bare.mp3"));
+    CHECK(session.folder.Write(station + L"\\3 bad.mp3", std::string(6000, '\x55')));
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachPassThrough(session.plugin))) {
+        return;
+    }
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+
+    const std::wstring bare = L"\"bare.mp3\"";
+    const std::vector<std::wstring> bareCommands = {Close(bare), Open(bare), Play(bare), Volume(bare, 90), Status(bare)};
+    auto sendBare = [&] {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        for (const std::wstring& command : bareCommands) {
+            std::wstring reply;
+            watch.Send(command, command.compare(0, 7, L"status ") == 0 ? &reply : nullptr);
+        }
+        QueryPerformanceCounter(&b);
+        return Microseconds(a, b);
+    };
+    watch.Send(Open(bare));  // so that the first bare close has a device to close
+    std::vector<double> changes, changesBare, refused, refusedBare;
+    const std::wstring second = Device(station, L"2 good.mp3");
+    for (int i = 0; i < 6000 && (changes.size() < 10 || refused.size() < 10); ++i) {
+        Sleep(5);
+        rig::PumpMessages();
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        session.hook.RunFrame();
+        QueryPerformanceCounter(&b);
+        session.hook.Take();
+        const std::vector<rig::MediaCommand> frame = watch.Take();
+        const std::vector<std::wstring> commands = Commands(frame);
+        const size_t opens = CountOpens(frame);
+        const bool closes = std::any_of(commands.begin(), commands.end(),
+                                        [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
+        if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
+            changes.push_back(Microseconds(a, b));
+            changesBare.push_back(sendBare());
+        } else if (closes && opens == 2) {
+            refused.push_back(Microseconds(a, b));
+            refusedBare.push_back(sendBare());
+        }
+    }
+    watch.Send(Close(bare));
+    CHECK(changes.size() >= 10 && refused.size() >= 10);
+    if (!changes.empty() && !refused.empty()) {
+        std::printf("track change frame (status, close, open, play, volume): median %.1f us, best %.1f us, %zu frames\n",
+                    Median(changes), *std::min_element(changes.begin(), changes.end()), changes.size());
+        std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
+                    Median(changesBare), *std::min_element(changesBare.begin(), changesBare.end()));
+        std::printf("frame passing over a refused file (adds its open and close): median %.1f us, best %.1f us, "
+                    "%zu frames\n",
+                    Median(refused), *std::min_element(refused.begin(), refused.end()), refused.size());
+        std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(refusedBare),
+                    *std::min_element(refusedBare.begin(), refusedBare.end()));
+    }
+    watch.Send(L"close all");
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -943,8 +1033,10 @@ int main(int argc, char** argv) {
         RefusedFilesRealMci();
     } else if (scenario == "frame-cost") {
         FrameCost();
+    } else if (scenario == "change-cost") {
+        ChangeCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|frame-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|frame-cost|change-cost\n");
         return 2;
     }
     rig::ReleaseAll();
