@@ -160,20 +160,29 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
     SDL_SetRenderDrawColor(renderer, kBackdropRed, kBackdropGreen, kBackdropBlue, 255);
     SDL_RenderClear(renderer);
 
-    // Sprites, in the order the radio drew them. The label sits in a strip along the top edge,
-    // clipped to the sprite, so the sprite's middle shows its own colour.
+    // Sprites, in the order the radio drew them: each texture the radio names as its shape, any
+    // other as a rectangle of its colour labelled with its texture name. With labels on, every
+    // sprite shows its rectangle and texture name, in a strip along its top edge clipped to it.
     const int labelSize = std::max(9, height / 60);
     for (const fakehost::GameState::Sprite& sprite : fakehost::Game().sprites) {
         const SDL_Rect rect = PixelRect(sprite.centreX, sprite.centreY, sprite.width, sprite.height, width, height);
-        SDL_SetRenderDrawColor(renderer, Channel(sprite.red), Channel(sprite.green), Channel(sprite.blue),
-                               Channel(sprite.alpha));
-        SDL_RenderFillRect(renderer, &rect);
-        SDL_SetRenderDrawColor(renderer, 160, 160, 150, 120);
-        SDL_RenderDrawRect(renderer, &rect);
-        SDL_RenderSetClipRect(renderer, &rect);
-        DrawText(renderer, sprite.texture, labelSize, rect.x + 3, rect.y + 2, false, kLabelText, nullptr,
-                 &kLabelBacking);
-        SDL_RenderSetClipRect(renderer, nullptr);
+        const SDL_FRect exact{(sprite.centreX - sprite.width * 0.5f) * static_cast<float>(width),
+                              (sprite.centreY - sprite.height * 0.5f) * static_cast<float>(height),
+                              sprite.width * static_cast<float>(width), sprite.height * static_cast<float>(height)};
+        const SDL_Color colour{Channel(sprite.red), Channel(sprite.green), Channel(sprite.blue), Channel(sprite.alpha)};
+        const bool drawn = DrawTextureShape(renderer, vertices_, sprite.texture, exact, colour);
+        if (!drawn) {
+            SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, colour.a);
+            SDL_RenderFillRect(renderer, &rect);
+        }
+        if (!drawn || status.labels) {
+            SDL_SetRenderDrawColor(renderer, 160, 160, 150, 120);
+            SDL_RenderDrawRect(renderer, &rect);
+            SDL_RenderSetClipRect(renderer, &rect);
+            DrawText(renderer, sprite.texture, labelSize, rect.x + 3, rect.y + 2, false, kLabelText, nullptr,
+                     &kLabelBacking);
+            SDL_RenderSetClipRect(renderer, nullptr);
+        }
     }
 
     // The radio's texts: white, centred on their x, from their y down.
@@ -238,6 +247,13 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
 
     if (!status.hint.empty()) {
         DrawText(renderer, status.hint, panelSize, 12, height - lineSkip - 8, false, kPanelText);
+    }
+
+    // The game shows its cursor while the wheel is on screen, in the style the radio last set.
+    if (!fakehost::Game().sprites.empty()) {
+        DrawCursor(renderer, vertices_, static_cast<float>(status.controls.cursorX),
+                   static_cast<float>(status.controls.cursorY), fakehost::Game().cursorStyle,
+                   std::max(1.0f, static_cast<float>(height) / 720.0f));
     }
 }
 

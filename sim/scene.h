@@ -1,6 +1,7 @@
 // Draws what the radio drew this frame, as the game would show it but without the game's art:
-// each sprite as a rectangle of its colour and opacity labelled with its texture name, the wheel's
-// text lines, and a status panel of what the game and the media service are doing.
+// each sprite as a shape of its colour and opacity (see shapes.h), the wheel's text lines, the
+// cursor while the wheel is open, and a status panel of what the game and the media service are
+// doing.
 #pragma once
 
 #include <SDL.h>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shapes.h"
 #include "simulator.h"
 
 namespace sim {
@@ -27,6 +29,7 @@ struct StatusInfo {
     Controls controls;
     std::string mediaService;
     std::string hint;  // the bottom line: the keys, or what a headless run is doing
+    bool labels = false;  // every sprite's rectangle and texture name over its shape
 };
 
 class SceneRenderer {
@@ -52,6 +55,7 @@ private:
     std::string error_;
     bool ttfStarted_ = false;
     std::map<int, TTF_Font*> fonts_;
+    VertexBuffer vertices_;
 };
 
 // Saves what the renderer holds now (call it before presenting) as a BMP file.
