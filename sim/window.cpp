@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "fake_host.h"
 #include "runs.h"
 #include "scenario_player.h"
 #include "scene.h"
@@ -14,7 +15,7 @@ namespace {
 
 std::string KeyHint() {
     return std::string("Hold Q+R: wheel   M mount  V vehicle  B boat  T train   ") +
-           (CanFinishTracks() ? "F end track   " : "") + "F12 screenshot   Esc quit";
+           (CanFinishTracks() ? "F end track   " : "") + "L labels   F12 screenshot   Esc quit";
 }
 
 bool KeyHeld(const Uint8* keys, SDL_Keycode key) {
@@ -59,6 +60,8 @@ int RunWindow(const RunOptions& options) {
         Controls scripted;
         const Uint32 frameMs = options.fps > 0 ? static_cast<Uint32>(1000 / options.fps) : 0;
         bool running = status == 0;
+        bool labels = false;
+        bool pointerShown = true;
         int screenshotCount = 0;
         const std::string* watching = nullptr;
         Uint32 nextFrame = SDL_GetTicks();
@@ -92,6 +95,9 @@ int RunWindow(const RunOptions& options) {
                                 simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
                                                " service plays tracks to their end by itself");
                             }
+                            break;
+                        case SDLK_l:
+                            labels = !labels;
                             break;
                         case SDLK_F12:
                             takeScreenshot = true;
@@ -156,7 +162,15 @@ int RunWindow(const RunOptions& options) {
             info.controls = controls;
             info.mediaService = MediaServiceName();
             info.hint = KeyHint();
+            info.labels = labels;
             scene.Draw(renderer, width, height, simulator, info);
+            // While the wheel is open the picture shows the game's cursor; the desktop's pointer
+            // would only hide it.
+            const bool wheelShown = !fakehost::Game().sprites.empty();
+            if (wheelShown == pointerShown) {
+                pointerShown = !wheelShown;
+                SDL_ShowCursor(pointerShown ? SDL_ENABLE : SDL_DISABLE);
+            }
 
             std::vector<std::string> shots = actions.screenshots;
             for (const auto& shot : options.screenshots) {
