@@ -1,5 +1,6 @@
 // trallio-sim's window under a virtual X server: with the wheel open and the cursor on each slot in
-// turn, the screenshots show every slot in the idle or hover colour of the wheel's layout tables.
+// turn, the screenshots show every slot in the idle or hover colour of the wheel's layout tables,
+// and the station slots' ring segments leave the corners of their rectangles to the backdrop.
 #include <SDL.h>
 
 #include <cmath>
@@ -79,16 +80,25 @@ void ExpectColour(const Rgb& seen, const trallio::SpriteSpec& sprite, const std:
 
 class SimWindow : public testing_support::RadioTest {};
 
+// A cursor command for a point just below the slot's centre: inside the slot, while the drawn
+// cursor, which hangs below its hot spot, leaves the centre pixel clear.
+std::string CursorBelowCentreOf(int slot) {
+    const trallio::HitRect& r = trallio::wheelHitRects[slot];
+    const int x = static_cast<int>((r.x + r.width * 0.5f) * 1280.0f);
+    const int y = static_cast<int>((r.y + r.height * 0.5f) * 720.0f) + 8;
+    return " cursor " + std::to_string(x) + " " + std::to_string(y) + "\n";
+}
+
 TEST_F(SimWindow, EachSlotShowsTheIdleOrHoverColourOfTheLayoutTables) {
     std::string scenario =
         "1 mount on\n"
         "2 key q down\n"
         "2 key r down\n"
-        "3 cursor slot background\n"
+        "3" + CursorBelowCentreOf(trallio::Background) +
         "3 screenshot idle.bmp\n";
     for (int slot = 1; slot < trallio::kWheelSlotCount; ++slot) {
         const std::string frame = std::to_string(3 + slot);
-        scenario += frame + " cursor slot " + std::to_string(slot) + "\n";
+        scenario += frame + CursorBelowCentreOf(slot);
         scenario += frame + " screenshot hover" + std::to_string(slot) + ".bmp\n";
     }
     MakeFile("wheel.scn", scenario);
@@ -112,6 +122,23 @@ TEST_F(SimWindow, EachSlotShowsTheIdleOrHoverColourOfTheLayoutTables) {
                 hovered ? trallio::wheelSpritesHover[slot] : trallio::wheelSpritesIdle[slot];
             ExpectColour(screenshot.AtCentreOf(look), look,
                          name + " slot " + std::to_string(slot) + (hovered ? " (hovered)" : " (idle)"));
+        }
+        // The station slots are ring segments: near each corner of their rectangles, outside
+        // the curved and slanted edges, the game world shows through.
+        for (int slot = trallio::Station1; slot <= trallio::Station3; ++slot) {
+            const trallio::SpriteSpec& s = trallio::wheelSpritesIdle[slot];
+            const int left = static_cast<int>(s.x * 1280.0f) + 3;
+            const int top = static_cast<int>(s.y * 720.0f) + 3;
+            const int right = static_cast<int>((s.x + s.width) * 1280.0f) - 3;
+            const int bottom = static_cast<int>((s.y + s.height) * 720.0f) - 3;
+            const int corners[4][2] = {{left, top}, {right, top}, {left, bottom}, {right, bottom}};
+            for (const auto& corner : corners) {
+                const Rgb seen = screenshot.At(corner[0], corner[1]);
+                EXPECT_TRUE(seen.red == sim::kBackdropRed && seen.green == sim::kBackdropGreen &&
+                            seen.blue == sim::kBackdropBlue)
+                    << name << " slot " << slot << " at (" << corner[0] << ", " << corner[1]
+                    << "): " << Describe(seen) << ", not the backdrop";
+            }
         }
     }
 }
