@@ -1,7 +1,7 @@
 # The Windows side of the Linux build: cross-builds this same source tree with mingw-w64 into
 # ${CMAKE_BINARY_DIR}/windows (Trallio.asi and the wine test rig) and runs the Windows programs
 # under wine64 as part of this build's tests (label "wine").
-find_program(TRALLIO_MINGW_CXX x86_64-w64-mingw32-g++-posix)
+find_program(TRALLIO_MINGW_CXX x86_64-w64-mingw32-g++-win32)
 find_program(TRALLIO_MINGW_OBJDUMP x86_64-w64-mingw32-objdump)
 find_program(TRALLIO_WINE64 wine64 PATHS /usr/lib/wine)
 find_program(TRALLIO_WINESERVER wineserver PATHS /usr/lib/wine)
@@ -18,7 +18,7 @@ if(NOT TRALLIO_WINE_TESTS)
   return()
 endif()
 if(NOT TRALLIO_MINGW_CXX OR NOT TRALLIO_WINE64 OR NOT TRALLIO_WINESERVER)
-  message(FATAL_ERROR "TRALLIO_WINE_TESTS needs x86_64-w64-mingw32-g++-posix, wine64 and wineserver "
+  message(FATAL_ERROR "TRALLIO_WINE_TESTS needs x86_64-w64-mingw32-g++-win32, wine64 and wineserver "
                       "(bash scripts/install-deps.sh installs them)")
 endif()
 
@@ -55,13 +55,23 @@ set_tests_properties(wine.prefix PROPERTIES
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 300)
 
+# What the plug-in and the station checker import. Both are built with the win32-threads compiler
+# and start no thread: no threads runtime, so no process-wide exception handler, and nothing from
+# any module beyond the system's, the C runtime and the script hook.
+set(import_check ${CMAKE_COMMAND} -DOBJDUMP=${TRALLIO_MINGW_OBJDUMP}
+  "-DALLOWED_DLLS=kernel32\\.dll\;user32\\.dll\;winmm\\.dll\;msvcrt\\.dll\;api-ms-win-crt-[a-z0-9-]+\\.dll\;scripthookrdr2\\.dll"
+  "-DFORBIDDEN_FUNCTIONS=AddVectoredExceptionHandler\;RemoveVectoredExceptionHandler")
 add_test(NAME wine.imports
-  COMMAND ${CMAKE_COMMAND}
-    -DOBJDUMP=${TRALLIO_MINGW_OBJDUMP}
+  COMMAND ${import_check}
     -DMODULE=${TRALLIO_WINDOWS_DIR}/src/Trallio.asi
     "-DEXPECT_DLLS=KERNEL32.dll\;USER32.dll\;WINMM.dll\;msvcrt.dll\;ScriptHookRDR2.dll"
     -DHOOK_DLL=ScriptHookRDR2.dll
     "-DHOOK_FUNCTIONS=?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z\;?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z\;?scriptWait@@YAXK@Z\;?nativeInit@@YAX_K@Z\;?nativePush64@@YAX_K@Z\;?nativeCall@@YAPEA_KXZ"
+    -P ${CMAKE_SOURCE_DIR}/tests/windows/check_imports.cmake)
+add_test(NAME wine.checker_imports
+  COMMAND ${import_check}
+    -DMODULE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe
+    "-DEXPECT_DLLS=KERNEL32.dll\;WINMM.dll\;msvcrt.dll"
     -P ${CMAKE_SOURCE_DIR}/tests/windows/check_imports.cmake)
 
 add_test(NAME wine.dir_stream COMMAND ${wine_run} ${wine_rig}/dir_stream_wine_test.exe)
@@ -86,8 +96,8 @@ set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=b;ALSA_CONFIG_PATH=${alsa_null_conf}"
   RESOURCE_LOCK wine_desktop)
 
-set_tests_properties(wine.prefix wine.imports wine.dir_stream wine.load wine.wheel wine.refused wine.tone
-  wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
+set_tests_properties(wine.prefix wine.imports wine.checker_imports wine.dir_stream wine.load wine.wheel wine.refused
+  wine.tone wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
 set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
 set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.real_mci wine.refused_real_mci PROPERTIES

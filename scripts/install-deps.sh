@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine64
   libgstreamer1.0-dev gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
