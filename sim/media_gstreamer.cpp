@@ -1,25 +1,22 @@
 // The simulator on the GStreamer media service: the tracks are really decoded and played (or
 // dropped in real time, as TRALLIO_AUDIO_SINK says) and end by themselves.
 //
-// The service answers mciSendStringW but knows nothing of traces, so the simulator links with
-// --wrap on that symbol: the radio's calls come here, are passed on, and are traced in the
-// recording stand-in's format, so a trace reads the same whichever service played it.
+// The service knows nothing of traces, so the simulator links the service without its
+// mciSendStringW and defines its own: the radio's calls come here, are passed on to the service's
+// C entry, and are traced in the recording stand-in's format, so a trace reads the same whichever
+// service played it.
 #include <cstdio>
 #include <string>
 
 #include "fake_host.h"
 #include "natives_catalog.h"
+#include "platform/posix/media/mci_entry.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
 #include "simulator.h"
 
-// mciSendStringW as C++ names it (the Win32 subset is declared without C linkage).
-extern "C" MCIERROR __real__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
-                                                               HWND callback);
-
-extern "C" MCIERROR __wrap__Z14mciSendStringWPKDsPDsjP6HWND__(LPCWSTR command, LPWSTR reply, UINT replyLength,
-                                                               HWND callback) {
-    const MCIERROR result = __real__Z14mciSendStringWPKDsPDsjP6HWND__(command, reply, replyLength, callback);
+MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
+    const MCIERROR result = trallio_media_send_string(command, reply, replyLength, callback);
     const std::string text = fakehost::NarrowUnits(command);
     std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
     if (text.compare(0, 7, "status ") == 0) {
@@ -49,7 +46,7 @@ void StopMediaService(const std::string& device) {
         for (unsigned char c : device) {
             command += static_cast<char16_t>(c);
         }
-        __real__Z14mciSendStringWPKDsPDsjP6HWND__(command.c_str(), nullptr, 0, nullptr);
+        trallio_media_send_string(command.c_str(), nullptr, 0, nullptr);
     }
     trallio::media::SettleMediaService();
 }

@@ -10,6 +10,7 @@
 #include "platform/posix/media/command.h"
 #include "platform/posix/media/device.h"
 #include "platform/posix/media/file_path.h"
+#include "platform/posix/media/mci_entry.h"
 #include "platform/posix/media/mci_errors.h"
 #include "platform/posix/media/player.h"
 #include "platform/posix/media/startup.h"
@@ -181,7 +182,7 @@ int LivePipelineCount() {
 
 }  // namespace trallio::media
 
-MCIERROR mciSendStringW(LPCWSTR command, LPWSTR returnString, UINT returnLength, HWND) {
+extern "C" MCIERROR trallio_media_send_string(LPCWSTR command, LPWSTR returnString, UINT returnLength, HWND) {
     using namespace trallio::media;
     Reply reply(returnString, returnLength);
     Command parsed;
