@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "game_names.h"
 #include "host/frame_driver.h"
 #include "null_host.h"
 #include "platform/script_hook.h"
@@ -106,8 +107,8 @@ void MakeFloorSprite(FloorSprite& out, const trallio::SpriteSpec& s) {
 }
 
 inline void FloorDrawSprite(const FloorSprite& s) {
-    Call(0x54D6900929CCF162, Text(s.dictionary));
-    nativeInit(0xC9884ECADE94CB34);
+    Call(fakegame::kHasTextureDictLoaded, Text(s.dictionary));
+    nativeInit(fakegame::kDrawSprite);
     nativePush64(Text(s.dictionary));
     nativePush64(Text(s.texture));
     for (uint64_t slot : s.slots) {
@@ -115,27 +116,27 @@ inline void FloorDrawSprite(const FloorSprite& s) {
     }
     nativePush64(1);
     nativeCall();
-    Call(0x4ACA10A91F66F1E2, Text(s.dictionary));
+    Call(fakegame::kReleaseTextureDict, Text(s.dictionary));
 }
 
 inline void FloorText(const char* text, uint64_t y, uint64_t scale) {
-    Call(0x16FA5CE47F184F1E, 255, 255, 255, 255);
-    Call(0xA1253A3C870B6843, scale, scale);
-    Call(0xBE5261939FBECB8C, 1);
-    nativeInit(0xFA925AC00EB830B9);
+    Call(fakegame::kSetTextColor, 255, 255, 255, 255);
+    Call(fakegame::kSetTextScale, scale, scale);
+    Call(fakegame::kSetTextCentre, 1);
+    nativeInit(fakegame::kCreateVarString);
     nativePush64(10);
     nativePush64(Text("LITERAL_STRING"));
     nativePush64(Text(text));
     const uint64_t handle = *nativeCall();
-    Call(0x16794E044C9EFB58, handle, F051, y);
+    Call(fakegame::kDisplayText, handle, F051, y);
 }
 
 inline void FloorEligibility() {
-    Call(0x096275889B8E0EE0);
-    Call(0x997ABD671D25CA0B, 0, 0);
-    Call(0x2E0E1C2B4F6CB339, 0);
-    Call(0x6F972C1AB75A1ED0, 0);
-    Call(0x460BC76A0E10655E, 0);
+    Call(fakegame::kPlayerPedId);
+    Call(fakegame::kIsPedInAnyVehicle, 0, 0);
+    Call(fakegame::kIsPedInAnyBoat, 0);
+    Call(fakegame::kIsPedInAnyTrain, 0);
+    Call(fakegame::kIsPedOnMount, 0);
 }
 
 inline void FloorStatusPoll() {
@@ -153,21 +154,21 @@ inline void FloorHitTest() {
 }
 
 inline void FloorClickSound() {
-    Call(0x0F2A2175734926D8, Text("BACK"), Text("HUD_SHOP_SOUNDSET"));
-    Call(0x67C540AA08E4A6F5, Text("BACK"), Text("HUD_SHOP_SOUNDSET"), 1, 0);
+    Call(fakegame::kStopSoundFrontend, Text("BACK"), Text("HUD_SHOP_SOUNDSET"));
+    Call(fakegame::kPlaySoundFrontend, Text("BACK"), Text("HUD_SHOP_SOUNDSET"), 1, 0);
 }
 
 void FloorWheel(int hovered, bool hold) {
     GetAsyncKeyState(0x51);
     GetAsyncKeyState(0x52);
     for (const char* control : kControls) {
-        Call(0xFD340785ADF8CFB7, Text(control));
-        Call(0xFE99B66D079CF6BC, 0, 0, 1);
+        Call(fakegame::kGetHashKey, Text(control));
+        Call(fakegame::kDisableControlAction, 0, 0, 1);
     }
-    Call(0x9682AF6050854856, F01);
-    Call(0x4102732DF6B4005F, Text("WheelHUDIn"));
-    Call(0xF12E4CCAF249DC10);
-    Call(0x7F5858AAB5A58CCE, 0);
+    Call(fakegame::kSetTimeScale, F01);
+    Call(fakegame::kAnimPostFxPlay, Text("WheelHUDIn"));
+    Call(fakegame::kWheelFrameCall);
+    Call(fakegame::kSetCursorStyle, 0);
     FloorDrawSprite(hoverSprites[0]);
     for (int slot = 1; slot < 8; ++slot) {
         FloorHitTest();
@@ -176,7 +177,7 @@ void FloorWheel(int hovered, bool hold) {
             continue;
         }
         FloorDrawSprite(hoverSprites[slot]);
-        Call(0x7F5858AAB5A58CCE, 11);
+        Call(fakegame::kSetCursorStyle, 11);
         GetKeyState(VK_LBUTTON);
         if (hold) {
             GetKeyState(VK_LBUTTON);
@@ -253,24 +254,24 @@ void FloorFrame(Steady state) {
     switch (state) {
         case Steady::OnFootOff:
             FloorEligibility();
-            Call(0xB9EFD5C25018725A, Text("OpenWorldMusicDisabled"), 0);
+            Call(fakegame::kSetAudioFlag, Text("OpenWorldMusicDisabled"), 0);
             break;
         case Steady::RidingPlaying:
             FloorEligibility();
             GetAsyncKeyState(0x51);
-            Call(0xB9EFD5C25018725A, Text("OpenWorldMusicDisabled"), 1);
+            Call(fakegame::kSetAudioFlag, Text("OpenWorldMusicDisabled"), 1);
             FloorStatusPoll();
             break;
         case Steady::WheelHover:
             FloorEligibility();
             FloorWheel(trallio::Skip, false);
-            Call(0xB9EFD5C25018725A, Text("OpenWorldMusicDisabled"), 1);
+            Call(fakegame::kSetAudioFlag, Text("OpenWorldMusicDisabled"), 1);
             FloorStatusPoll();
             break;
         case Steady::WheelVolumeHold:
             FloorEligibility();
             FloorWheel(trallio::VolumeDown, true);
-            Call(0xB9EFD5C25018725A, Text("OpenWorldMusicDisabled"), 1);
+            Call(fakegame::kSetAudioFlag, Text("OpenWorldMusicDisabled"), 1);
             FloorStatusPoll();
             break;
     }

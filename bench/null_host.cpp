@@ -1,5 +1,6 @@
 #include "null_host.h"
 
+#include "game_names.h"
 #include "platform/script_hook.h"
 #include "platform/win32.h"
 
@@ -37,10 +38,10 @@ void nativePush64(uint64_t) {}
 uint64_t* nativeCall() {
     // The mount question and the texture check are the only answers the frames below depend on.
     switch (nullhost::pendingHash) {
-        case 0x460BC76A0E10655E:
+        case fakegame::kIsPedOnMount:
             nullhost::resultSlot = world.onMount ? 1 : 0;
             break;
-        case 0x54D6900929CCF162:
+        case fakegame::kHasTextureDictLoaded:
             nullhost::resultSlot = 1;
             break;
         default:

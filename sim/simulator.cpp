@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "fake_host.h"
+#include "game_names.h"
 #include "natives_catalog.h"
 #include "platform/win32.h"
 
@@ -14,9 +15,6 @@ namespace sim {
 namespace {
 
 HINSTANCE const kModule = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x7A110000));
-
-constexpr uint64_t kSetTextScale = 0xA1253A3C870B6843;
-constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
 
 // "media KEYWORD "DEVICE" rest" as both media services' trace lines read.
 bool SplitMediaLine(const std::string& line, std::string& keyword, std::string& device, std::string& rest) {
@@ -57,9 +55,10 @@ Simulator::Simulator(std::ostream* trace) : trace_(trace) {
             watchSeen_ = true;
         }
         if (event.kind == fakehost::EventKind::Native) {
-            if (event.hash == kSetTextScale && !event.args.empty()) {
+            if (event.hash == fakegame::kSetTextScale && !event.args.empty()) {
                 textScale_ = fakehost::FloatFromSlot(event.args[0]);
-            } else if (event.hash == kDisplayText && event.args.size() == 3 && !fakehost::Game().texts.empty()) {
+            } else if (event.hash == fakegame::kDisplayText && event.args.size() == 3 &&
+                       !fakehost::Game().texts.empty()) {
                 texts_.push_back({fakehost::Game().texts.back(), fakehost::FloatFromSlot(event.args[1]),
                                   fakehost::FloatFromSlot(event.args[2]), textScale_});
             }

@@ -1,5 +1,6 @@
 // One game frame: eligibility, the radio following the player, the wheel's keys, and the
 // playback pass at the end of every frame.
+#include "game_names.h"
 #include "host/frame_driver.h"
 #include "natives_catalog.h"
 #include "playback/playback.h"
@@ -136,7 +137,7 @@ TEST_F(FrameDriver, AttackControlsAreBlockedByTheirFreshHashes) {
     std::vector<std::string> expected;
     for (const char* name : names) {
         char hash[16];
-        std::snprintf(hash, sizeof hash, "0x%X", fakehost::JoaatHash(name));
+        std::snprintf(hash, sizeof hash, "0x%X", fakegame::NameHash(name));
         expected.push_back(std::string("native 0xFD340785ADF8CFB7 GET_HASH_KEY(\"") + name + "\")");
         expected.push_back(std::string("native 0xFE99B66D079CF6BC DISABLE_CONTROL_ACTION(0, ") + hash + ", 1)");
     }

@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "game_names.h"
 #include "natives_catalog.h"
 #include "platform/script_hook.h"
 
@@ -112,70 +113,70 @@ uint64_t Answer(uint64_t hash, const std::vector<uint64_t>& a) {
     GameState& g = host.game;
     const bool isPlayer = !a.empty() && static_cast<uint32_t>(a[0]) == w.playerHandle;
     switch (hash) {
-        case 0x096275889B8E0EE0:
+        case fakegame::kPlayerPedId:
             return w.playerHandle;
-        case 0x997ABD671D25CA0B:
+        case fakegame::kIsPedInAnyVehicle:
             return isPlayer && w.inVehicle;
-        case 0x2E0E1C2B4F6CB339:
+        case fakegame::kIsPedInAnyBoat:
             return isPlayer && w.inBoat;
-        case 0x6F972C1AB75A1ED0:
+        case fakegame::kIsPedInAnyTrain:
             return isPlayer && w.inTrain;
-        case 0x460BC76A0E10655E:
+        case fakegame::kIsPedOnMount:
             return isPlayer && w.onMount;
-        case 0x9682AF6050854856:
+        case fakegame::kSetTimeScale:
             g.timeScale = FloatArg(a, 0);
             return 0;
-        case 0x4102732DF6B4005F:
+        case fakegame::kAnimPostFxPlay:
             if (std::strcmp(TextArg(a, 0), "WheelHUDIn") == 0) {
                 g.effectRunning = true;
             }
             return 0;
-        case 0xB4FD7446BAB2F394:
+        case fakegame::kAnimPostFxStop:
             if (std::strcmp(TextArg(a, 0), "WheelHUDIn") == 0) {
                 g.effectRunning = false;
             }
             return 0;
-        case 0xFD340785ADF8CFB7:
-            return JoaatHash(TextArg(a, 0));
-        case 0xB9EFD5C25018725A:
+        case fakegame::kGetHashKey:
+            return fakegame::NameHash(TextArg(a, 0));
+        case fakegame::kSetAudioFlag:
             if (std::strcmp(TextArg(a, 0), "OpenWorldMusicDisabled") == 0) {
                 g.musicDisabled = IntArg(a, 1);
             }
             return 0;
-        case 0xFA925AC00EB830B9: {
+        case fakegame::kCreateVarString: {
             const uint64_t index = host.madeCount++;
             host.madeTexts[index % kTextRing] = TextArg(a, 2);
             return kTextHandleTag | (index & 0xFFFFFFFFull);
         }
-        case 0xFA233F8FE190514C:
+        case fakegame::kMessageLogAddText:
             host.messageInLog = a.empty() ? "" : MadeText(a[0]);
             return 0;
-        case 0xE9990552DEC71600:
+        case fakegame::kMessageLogShow:
             g.lastMessage = host.messageInLog;
             ++g.messagesShown;
             return 0;
-        case 0xDFF0D417277B41F8:
+        case fakegame::kMessageLogClear:
             host.messageInLog.clear();
             return 0;
-        case 0x7F5858AAB5A58CCE:
+        case fakegame::kSetCursorStyle:
             g.cursorStyle = IntArg(a, 0);
             return 0;
-        case 0x67C540AA08E4A6F5:
+        case fakegame::kPlaySoundFrontend:
             ++g.clickSounds;
             return 0;
-        case 0x16794E044C9EFB58:
+        case fakegame::kDisplayText:
             g.texts.push_back(a.empty() ? "" : MadeText(a[0]));
             return 0;
-        case 0x54D6900929CCF162:
+        case fakegame::kHasTextureDictLoaded:
             return host.loadedDictionaries.count(TextArg(a, 0)) != 0;
-        case 0xC1BA29DF5631B0F8:
+        case fakegame::kRequestTextureDict:
             if (w.dictionariesLoadAtOnce) {
                 host.loadedDictionaries.insert(TextArg(a, 0));
             } else {
                 host.requestedDictionaries.insert(TextArg(a, 0));
             }
             return 0;
-        case 0xC9884ECADE94CB34:
+        case fakegame::kDrawSprite:
             g.sprites.push_back({TextArg(a, 0), TextArg(a, 1), FloatArg(a, 2), FloatArg(a, 3), FloatArg(a, 4),
                                  FloatArg(a, 5), IntArg(a, 7), IntArg(a, 8), IntArg(a, 9), IntArg(a, 10)});
             return 0;

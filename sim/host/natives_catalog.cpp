@@ -3,38 +3,40 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game_names.h"
+
 namespace fakehost {
 
 namespace {
 
 const NativeInfo kNatives[] = {
-    {0x096275889B8E0EE0, "PLAYER_PED_ID", ""},
-    {0x997ABD671D25CA0B, "IS_PED_IN_ANY_VEHICLE", "hi"},
-    {0x2E0E1C2B4F6CB339, "IS_PED_IN_ANY_BOAT", "h"},
-    {0x6F972C1AB75A1ED0, "IS_PED_IN_ANY_TRAIN", "h"},
-    {0x460BC76A0E10655E, "IS_PED_ON_MOUNT", "h"},
-    {0x9682AF6050854856, "SET_TIME_SCALE", "f"},
-    {0x4102732DF6B4005F, "ANIMPOSTFX_PLAY", "s"},
-    {0xB4FD7446BAB2F394, "ANIMPOSTFX_STOP", "s"},
-    {0xF12E4CCAF249DC10, "WHEEL_FRAME", ""},
-    {0xFD340785ADF8CFB7, "GET_HASH_KEY", "s"},
-    {0xFE99B66D079CF6BC, "DISABLE_CONTROL_ACTION", "ihi"},
-    {0xB9EFD5C25018725A, "SET_AUDIO_FLAG", "si"},
-    {0xFA925AC00EB830B9, "CREATE_VAR_STRING", "iss"},
-    {0xFA233F8FE190514C, "MESSAGE_LOG_ADD", "v"},
-    {0xE9990552DEC71600, "MESSAGE_LOG_SHOW", ""},
-    {0xDFF0D417277B41F8, "MESSAGE_LOG_CLEAR", ""},
-    {0x7F5858AAB5A58CCE, "SET_CURSOR_STYLE", "i"},
-    {0x0F2A2175734926D8, "STOP_SOUND_FRONTEND", "ss"},
-    {0x67C540AA08E4A6F5, "PLAY_SOUND_FRONTEND", "ssii"},
-    {0x16FA5CE47F184F1E, "SET_TEXT_COLOR", "iiii"},
-    {0xA1253A3C870B6843, "SET_TEXT_SCALE", "ff"},
-    {0xBE5261939FBECB8C, "SET_TEXT_CENTRE", "i"},
-    {0x16794E044C9EFB58, "DISPLAY_TEXT", "vff"},
-    {0x54D6900929CCF162, "HAS_STREAMED_TEXTURE_DICT_LOADED", "s"},
-    {0xC1BA29DF5631B0F8, "REQUEST_STREAMED_TEXTURE_DICT", "si"},
-    {0xC9884ECADE94CB34, "DRAW_SPRITE", "ssfffffiiiii"},
-    {0x4ACA10A91F66F1E2, "SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED", "s"},
+    {fakegame::kPlayerPedId, "PLAYER_PED_ID", ""},
+    {fakegame::kIsPedInAnyVehicle, "IS_PED_IN_ANY_VEHICLE", "hi"},
+    {fakegame::kIsPedInAnyBoat, "IS_PED_IN_ANY_BOAT", "h"},
+    {fakegame::kIsPedInAnyTrain, "IS_PED_IN_ANY_TRAIN", "h"},
+    {fakegame::kIsPedOnMount, "IS_PED_ON_MOUNT", "h"},
+    {fakegame::kSetTimeScale, "SET_TIME_SCALE", "f"},
+    {fakegame::kAnimPostFxPlay, "ANIMPOSTFX_PLAY", "s"},
+    {fakegame::kAnimPostFxStop, "ANIMPOSTFX_STOP", "s"},
+    {fakegame::kWheelFrameCall, "WHEEL_FRAME", ""},
+    {fakegame::kGetHashKey, "GET_HASH_KEY", "s"},
+    {fakegame::kDisableControlAction, "DISABLE_CONTROL_ACTION", "ihi"},
+    {fakegame::kSetAudioFlag, "SET_AUDIO_FLAG", "si"},
+    {fakegame::kCreateVarString, "CREATE_VAR_STRING", "iss"},
+    {fakegame::kMessageLogAddText, "MESSAGE_LOG_ADD", "v"},
+    {fakegame::kMessageLogShow, "MESSAGE_LOG_SHOW", ""},
+    {fakegame::kMessageLogClear, "MESSAGE_LOG_CLEAR", ""},
+    {fakegame::kSetCursorStyle, "SET_CURSOR_STYLE", "i"},
+    {fakegame::kStopSoundFrontend, "STOP_SOUND_FRONTEND", "ss"},
+    {fakegame::kPlaySoundFrontend, "PLAY_SOUND_FRONTEND", "ssii"},
+    {fakegame::kSetTextColor, "SET_TEXT_COLOR", "iiii"},
+    {fakegame::kSetTextScale, "SET_TEXT_SCALE", "ff"},
+    {fakegame::kSetTextCentre, "SET_TEXT_CENTRE", "i"},
+    {fakegame::kDisplayText, "DISPLAY_TEXT", "vff"},
+    {fakegame::kHasTextureDictLoaded, "HAS_STREAMED_TEXTURE_DICT_LOADED", "s"},
+    {fakegame::kRequestTextureDict, "REQUEST_STREAMED_TEXTURE_DICT", "si"},
+    {fakegame::kDrawSprite, "DRAW_SPRITE", "ssfffffiiiii"},
+    {fakegame::kReleaseTextureDict, "SET_STREAMED_TEXTURE_DICT_AS_NO_LONGER_NEEDED", "s"},
 };
 
 }  // namespace
@@ -140,23 +142,6 @@ std::string FormatArg(char kind, uint64_t slot) {
             std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(slot));
             return text;
     }
-}
-
-uint32_t JoaatHash(const char* text) {
-    uint32_t hash = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        unsigned char c = *p;
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<unsigned char>(c - 'A' + 'a');
-        }
-        hash += c;
-        hash += hash << 10;
-        hash ^= hash >> 6;
-    }
-    hash += hash << 3;
-    hash ^= hash >> 11;
-    hash += hash << 15;
-    return hash;
 }
 
 }  // namespace fakehost

@@ -40,7 +40,4 @@ std::string NarrowUnits(const char16_t* text);
 // when a callback window was.
 std::string MediaLine(const char16_t* command, const void* reply, unsigned replyLength, const void* callback);
 
-// The game's hash of a name: Jenkins one-at-a-time over the lower-cased bytes.
-uint32_t JoaatHash(const char* text);
-
 }  // namespace fakehost

@@ -18,6 +18,7 @@
 #include <random>
 #include <string>
 
+#include "game_names.h"
 #include "host/script.h"
 #include "playback/radio_state.h"
 #include "radio_invariants.h"
@@ -27,10 +28,6 @@
 namespace {
 
 using trallio::radio;
-
-constexpr uint64_t kPlayerPedId = 0x096275889B8E0EE0;
-constexpr uint64_t kWheelFrameCall = 0xF12E4CCAF249DC10;
-constexpr uint64_t kSetAudioFlag = 0xB9EFD5C25018725A;
 
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
     const char* text = std::getenv(name);
@@ -243,15 +240,15 @@ TEST_F(Soak, RandomPlayerDesktopAndFoldersKeepTheRadioSound) {
     fakehost::SetEventSink([&counts](const fakehost::Event& e) {
         switch (e.kind) {
             case fakehost::EventKind::Native:
-                if (e.hash == kPlayerPedId) {
+                if (e.hash == fakegame::kPlayerPedId) {
                     ++counts.ticks;
-                } else if (e.hash == kWheelFrameCall) {
+                } else if (e.hash == fakegame::kWheelFrameCall) {
                     ++counts.wheelFrames;
-                } else if (e.hash == kSetAudioFlag) {
+                } else if (e.hash == fakegame::kSetAudioFlag) {
                     ++counts.flagSets;
-                } else if (e.hash == 0xE9990552DEC71600) {
+                } else if (e.hash == fakegame::kMessageLogShow) {
                     ++counts.messages;
-                } else if (e.hash == 0x67C540AA08E4A6F5) {
+                } else if (e.hash == fakegame::kPlaySoundFrontend) {
                     ++counts.clicks;
                 }
                 break;

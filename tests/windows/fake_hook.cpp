@@ -9,18 +9,9 @@
 #include <vector>
 
 #include "fake_hook_api.h"
+#include "game_names.h"
 
 namespace {
-
-constexpr uint64_t kPlayerPedId = 0x096275889B8E0EE0;
-constexpr uint64_t kIsPedInAnyVehicle = 0x997ABD671D25CA0B;
-constexpr uint64_t kIsPedInAnyBoat = 0x2E0E1C2B4F6CB339;
-constexpr uint64_t kIsPedInAnyTrain = 0x6F972C1AB75A1ED0;
-constexpr uint64_t kIsPedOnMount = 0x460BC76A0E10655E;
-constexpr uint64_t kGetHashKey = 0xFD340785ADF8CFB7;
-constexpr uint64_t kCreateVarString = 0xFA925AC00EB830B9;
-constexpr uint64_t kHasTextureDictLoaded = 0x54D6900929CCF162;
-constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
 
 // Natives whose slots hold text addresses, and which slots (bit i: slot i).
 struct TextSlots {
@@ -28,17 +19,17 @@ struct TextSlots {
     unsigned slots;
 };
 constexpr TextSlots kTextSlots[] = {
-    {0x4102732DF6B4005F, 0x1},  // screen effect start
-    {0xB4FD7446BAB2F394, 0x1},  // screen effect stop
-    {kGetHashKey, 0x1},
-    {0xB9EFD5C25018725A, 0x1},  // audio flag
-    {kCreateVarString, 0x6},
-    {0x0F2A2175734926D8, 0x3},  // stop sound
-    {0x67C540AA08E4A6F5, 0x3},  // play sound
-    {kHasTextureDictLoaded, 0x1},
-    {0xC1BA29DF5631B0F8, 0x1},  // request texture dictionary
-    {0xC9884ECADE94CB34, 0x3},  // draw sprite
-    {0x4ACA10A91F66F1E2, 0x1},  // release texture dictionary
+    {fakegame::kAnimPostFxPlay, 0x1},
+    {fakegame::kAnimPostFxStop, 0x1},
+    {fakegame::kGetHashKey, 0x1},
+    {fakegame::kSetAudioFlag, 0x1},
+    {fakegame::kCreateVarString, 0x6},
+    {fakegame::kStopSoundFrontend, 0x3},
+    {fakegame::kPlaySoundFrontend, 0x3},
+    {fakegame::kHasTextureDictLoaded, 0x1},
+    {fakegame::kRequestTextureDict, 0x1},
+    {fakegame::kDrawSprite, 0x3},
+    {fakegame::kReleaseTextureDict, 0x1},
 };
 
 // Texts the game made with kCreateVarString, so that drawing one can be recorded as its words.
@@ -82,23 +73,6 @@ const char* SlotText(const FakeNativeCall& call, uint32_t slot) {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(call.args[slot]));
 }
 
-uint32_t JoaatHash(const char* text) {
-    uint32_t hash = 0;
-    for (; text != nullptr && *text != 0; ++text) {
-        char c = *text;
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        hash += static_cast<unsigned char>(c);
-        hash += hash << 10;
-        hash ^= hash >> 6;
-    }
-    hash += hash << 3;
-    hash ^= hash >> 11;
-    hash += hash << 15;
-    return hash;
-}
-
 void DecodeTexts(FakeNativeCall& call) {
     for (const TextSlots& entry : kTextSlots) {
         if (entry.hash != call.hash) {
@@ -110,7 +84,8 @@ void DecodeTexts(FakeNativeCall& call) {
             }
         }
     }
-    if (call.hash == kDisplayText && call.argCount > 0 && (call.args[0] & 0xFFFF000000000000ull) == kMadeTextTag) {
+    if (call.hash == fakegame::kDisplayText && call.argCount > 0 &&
+        (call.args[0] & 0xFFFF000000000000ull) == kMadeTextTag) {
         const uint64_t index = call.args[0] & 0xFFFFFFFFull;
         if (index < hook.madeCount && hook.madeCount - index <= kMadeTextRing) {
             CopyText(call.texts[0], hook.madeTexts[index % kMadeTextRing]);
@@ -121,21 +96,21 @@ void DecodeTexts(FakeNativeCall& call) {
 uint64_t Answer(const FakeNativeCall& call) {
     const bool aboutPlayer = call.argCount > 0 && static_cast<uint32_t>(call.args[0]) == kFakePlayerHandle;
     switch (call.hash) {
-        case kPlayerPedId:
+        case fakegame::kPlayerPedId:
             return kFakePlayerHandle;
-        case kIsPedInAnyVehicle:
+        case fakegame::kIsPedInAnyVehicle:
             return aboutPlayer && hook.player.inVehicle;
-        case kIsPedInAnyBoat:
+        case fakegame::kIsPedInAnyBoat:
             return aboutPlayer && hook.player.inBoat;
-        case kIsPedInAnyTrain:
+        case fakegame::kIsPedInAnyTrain:
             return aboutPlayer && hook.player.inTrain;
-        case kIsPedOnMount:
+        case fakegame::kIsPedOnMount:
             return aboutPlayer && hook.player.onMount;
-        case kGetHashKey:
-            return JoaatHash(SlotText(call, 0));
-        case kHasTextureDictLoaded:
+        case fakegame::kGetHashKey:
+            return fakegame::NameHash(SlotText(call, 0));
+        case fakegame::kHasTextureDictLoaded:
             return 1;
-        case kCreateVarString: {
+        case fakegame::kCreateVarString: {
             const uint64_t index = hook.madeCount++;
             CopyText(hook.madeTexts[index % kMadeTextRing], SlotText(call, 2));
             return kMadeTextTag | (index & 0xFFFFFFFFull);

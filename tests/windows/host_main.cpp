@@ -23,24 +23,10 @@
 #include <vector>
 
 #include "check.h"
+#include "game_names.h"
 #include "rig.h"
 
 namespace {
-
-constexpr uint64_t kPlayerPedId = 0x096275889B8E0EE0;
-constexpr uint64_t kSetTimeScale = 0x9682AF6050854856;
-constexpr uint64_t kEffectStart = 0x4102732DF6B4005F;
-constexpr uint64_t kEffectStop = 0xB4FD7446BAB2F394;
-constexpr uint64_t kDisableControl = 0xFE99B66D079CF6BC;
-constexpr uint64_t kDrawSprite = 0xC9884ECADE94CB34;
-constexpr uint64_t kStopSound = 0x0F2A2175734926D8;
-constexpr uint64_t kPlaySound = 0x67C540AA08E4A6F5;
-constexpr uint64_t kSetAudioFlag = 0xB9EFD5C25018725A;
-constexpr uint64_t kDisplayText = 0x16794E044C9EFB58;
-constexpr uint64_t kCreateVarString = 0xFA925AC00EB830B9;
-constexpr uint64_t kMessageLogAdd = 0xFA233F8FE190514C;
-constexpr uint64_t kMessageLogShow = 0xE9990552DEC71600;
-constexpr uint64_t kMessageLogClear = 0xDFF0D417277B41F8;
 
 constexpr uint32_t kWheelTimeScaleBits = 0x3DCCCCCD;   // 0.1
 constexpr uint32_t kNormalTimeScaleBits = 0x3F800000;  // 1.0
@@ -100,7 +86,7 @@ FrameRecord RunFrame(const Session& session, rig::MediaWatch* watch) {
 }
 
 bool HasTimeScale(const FrameRecord& frame, uint32_t bits) {
-    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, kSetTimeScale)) {
+    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, fakegame::kSetTimeScale)) {
         if (call.argCount == 1 && call.args[0] == bits) {
             return true;
         }
@@ -222,8 +208,8 @@ void RegistersRunsAndUnregisters() {
     session.hook.SetPlayer(false, false, false, false);
     for (uint32_t frame = 1; frame <= 3; ++frame) {
         const FrameRecord record = RunFrame(session, &watch);
-        CHECK(!record.natives.empty() && record.natives.front().hash == kPlayerPedId);
-        CHECK_EQ(rig::CallsOf(record.natives, kPlayerPedId).size(), size_t{1});
+        CHECK(!record.natives.empty() && record.natives.front().hash == fakegame::kPlayerPedId);
+        CHECK_EQ(rig::CallsOf(record.natives, fakegame::kPlayerPedId).size(), size_t{1});
         bool stamped = true;
         for (const FakeNativeCall& call : record.natives) {
             stamped = stamped && call.frame == frame;
@@ -231,7 +217,7 @@ void RegistersRunsAndUnregisters() {
         CHECK(stamped);
         // On foot with no station chosen: the music flag is given back to the game and nothing
         // reaches the media service.
-        CHECK_EQ(CountTextCalls(record, kSetAudioFlag, "OpenWorldMusicDisabled"), size_t{1});
+        CHECK_EQ(CountTextCalls(record, fakegame::kSetAudioFlag, "OpenWorldMusicDisabled"), size_t{1});
         CHECK(!HasTimeScale(record, kWheelTimeScaleBits));
         CHECK(record.media.empty());
     }
@@ -353,8 +339,8 @@ void WheelEndToEnd(bool realMci) {
     session.hook.SetPlayer(false, false, false, true);
     for (int i = 0; i < 2; ++i) {
         const FrameRecord frame = RunFrame(session, &watch);
-        CHECK(rig::CallsOf(frame.natives, kSetTimeScale).empty());
-        CHECK(rig::CallsOf(frame.natives, kDrawSprite).empty());
+        CHECK(rig::CallsOf(frame.natives, fakegame::kSetTimeScale).empty());
+        CHECK(rig::CallsOf(frame.natives, fakegame::kDrawSprite).empty());
         CHECK(frame.media.empty());
     }
 
@@ -363,9 +349,9 @@ void WheelEndToEnd(bool realMci) {
     CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
     FrameRecord frame = RunFrame(session, &watch);
     CHECK(HasTimeScale(frame, kWheelTimeScaleBits));
-    CHECK_EQ(CountTextCalls(frame, kEffectStart, "WheelHUDIn"), size_t{1});
-    CHECK_EQ(rig::CallsOf(frame.natives, kDisableControl).size(), size_t{9});
-    CHECK(rig::CallsOf(frame.natives, kDrawSprite).size() >= 8);
+    CHECK_EQ(CountTextCalls(frame, fakegame::kAnimPostFxPlay, "WheelHUDIn"), size_t{1});
+    CHECK_EQ(rig::CallsOf(frame.natives, fakegame::kDisableControlAction).size(), size_t{9});
+    CHECK(rig::CallsOf(frame.natives, fakegame::kDrawSprite).size() >= 8);
     CHECK(frame.media.empty());
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -377,8 +363,8 @@ void WheelEndToEnd(bool realMci) {
     CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
     CHECK(rig::PressLeftButton(true));
     frame = RunFrame(session, &watch);
-    CHECK_EQ(CountTextCalls(frame, kStopSound, "BACK"), size_t{1});
-    CHECK_EQ(CountTextCalls(frame, kPlaySound, "BACK"), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, fakegame::kStopSoundFrontend, "BACK"), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, fakegame::kPlaySoundFrontend, "BACK"), size_t{1});
     std::vector<rig::MediaCommand> media = frame.media;
     // The walk passes over the entries before the first track one frame each.
     int frames = 0;
@@ -395,22 +381,23 @@ void WheelEndToEnd(bool realMci) {
     frame = RunFrame(session, &watch);
     Append(history, frame.media);
     CHECK(HasTimeScale(frame, kWheelTimeScaleBits));
-    CHECK_EQ(CountTextCalls(frame, kDisplayText, "Stations\\Ride\n" + check::Narrow(tracks[0]) + "\n"), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, fakegame::kDisplayText, "Stations\\Ride\n" + check::Narrow(tracks[0]) + "\n"),
+             size_t{1});
     CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Volume(first, 90), Status(first)}));
-    CHECK_EQ(CountTextCalls(frame, kPlaySound, "BACK"), size_t{0});
+    CHECK_EQ(CountTextCalls(frame, fakegame::kPlaySoundFrontend, "BACK"), size_t{0});
 
     check::Section("keys released: time scale 1.0, effect stopped, wheel gone");
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     frame = RunFrame(session, &watch);
     Append(history, frame.media);
     CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
-    CHECK_EQ(rig::CallsOf(frame.natives, kSetTimeScale).size(), size_t{1});
-    CHECK_EQ(CountTextCalls(frame, kEffectStop, "WheelHUDIn"), size_t{1});
-    CHECK(rig::CallsOf(frame.natives, kDrawSprite).empty());
+    CHECK_EQ(rig::CallsOf(frame.natives, fakegame::kSetTimeScale).size(), size_t{1});
+    CHECK_EQ(CountTextCalls(frame, fakegame::kAnimPostFxStop, "WheelHUDIn"), size_t{1});
+    CHECK(rig::CallsOf(frame.natives, fakegame::kDrawSprite).empty());
     CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Status(first)});
     frame = RunFrame(session, &watch);
     Append(history, frame.media);
-    CHECK(rig::CallsOf(frame.natives, kSetTimeScale).empty());
+    CHECK(rig::CallsOf(frame.natives, fakegame::kSetTimeScale).empty());
 
     if (realMci) {
         check::Section("real playback: playing, stopped at the end, the next track opens");
@@ -583,9 +570,9 @@ size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
 size_t CountRefusedMessages(const std::vector<FakeNativeCall>& natives, const std::string& text) {
     size_t count = 0;
     for (size_t i = 0; i + 3 < natives.size(); ++i) {
-        if (natives[i].hash == kCreateVarString && text == natives[i].texts[2] &&
-            natives[i + 1].hash == kMessageLogAdd && natives[i + 2].hash == kMessageLogShow &&
-            natives[i + 3].hash == kMessageLogClear) {
+        if (natives[i].hash == fakegame::kCreateVarString && text == natives[i].texts[2] &&
+            natives[i + 1].hash == fakegame::kMessageLogAddText && natives[i + 2].hash == fakegame::kMessageLogShow &&
+            natives[i + 3].hash == fakegame::kMessageLogClear) {
             ++count;
         }
     }
@@ -678,7 +665,7 @@ void RefusedFiles() {
         // Round two is the same station chosen again: one more walk, one more message.
         CHECK_EQ(CountOpens(media), deadTracks.size());
         CHECK_EQ(CountRefusedMessages(natives, message), size_t{1});
-        CHECK_EQ(CountHash(natives, kMessageLogShow), size_t{1});
+        CHECK_EQ(CountHash(natives, fakegame::kMessageLogShow), size_t{1});
         for (const rig::MediaCommand& command : media) {
             if (!CHECK(command.command.compare(0, 7, L"status ") != 0 ||
                        command.command.find(dead) == std::wstring::npos)) {
