@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace bench {
 
@@ -22,9 +23,9 @@ char track[] = "Whiskey River.mp3";
 
 // Client position of a slot's centre on the null host's 1920 x 1080 window.
 void PointAt(int slot) {
-    const trallio::HitRect& r = trallio::wheelHitRects[slot];
-    nullhost::world.cursorX = static_cast<int>((r.x + r.width / 2) * 1920.0f);
-    nullhost::world.cursorY = static_cast<int>((r.y + r.height / 2) * 1080.0f);
+    const fakehost::WheelPoint centre = fakehost::SlotCentre(slot);
+    nullhost::world.cursorX = fakehost::ClientPixel(centre.x, 1920);
+    nullhost::world.cursorY = fakehost::ClientPixel(centre.y, 1080);
 }
 
 // The floor's own calls: slots are pushed as they are, nothing is converted.

@@ -25,6 +25,7 @@
 #include "playback/radio_state.h"
 #include "soak/radio_invariants.h"
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace {
 
@@ -57,13 +58,10 @@ void SetStations(uint8_t setup) {
 }
 
 void AimAt(int slot, bool corner) {
-    fakehost::World& w = fakehost::GetWorld();
     const trallio::HitRect& r = trallio::wheelHitRects[slot];
-    const float fx = corner ? r.x : r.x + r.width / 2;
-    const float fy = corner ? r.y : r.y + r.height / 2;
+    const fakehost::WheelPoint centre = fakehost::SlotCentre(slot);
     // The client size may be zero (a minimised window); the cursor then sits on the origin.
-    w.cursorX = w.windowX + static_cast<int>(fx * static_cast<float>(w.clientWidth));
-    w.cursorY = w.windowY + static_cast<int>(fy * static_cast<float>(w.clientHeight));
+    fakehost::PointCursorAt(corner ? r.x : centre.x, corner ? r.y : centre.y);
 }
 
 }  // namespace

@@ -4,15 +4,14 @@
 #include <utility>
 
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace sim {
 
 void SlotCentre(int slot, int clientWidth, int clientHeight, int& x, int& y) {
-    const trallio::HitRect& r = trallio::wheelHitRects[slot];
-    const float width = static_cast<float>(clientWidth);
-    const float height = static_cast<float>(clientHeight);
-    x = static_cast<int>(r.x * width + r.width * width * 0.5f);
-    y = static_cast<int>(r.y * height + r.height * height * 0.5f);
+    const fakehost::WheelPoint centre = fakehost::SlotCentre(slot);
+    x = fakehost::ClientPixel(centre.x, clientWidth);
+    y = fakehost::ClientPixel(centre.y, clientHeight);
 }
 
 ScenarioPlayer::ScenarioPlayer(Scenario scenario) : scenario_(std::move(scenario)) {

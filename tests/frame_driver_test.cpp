@@ -7,6 +7,7 @@
 #include "playback/radio_state.h"
 #include "support.h"
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace {
 
@@ -265,11 +266,9 @@ TEST_F(FrameDriverWithStation, ThePlaybackPassRunsOnceOnEveryPathAfterTheWheel) 
 TEST_F(FrameDriverWithStation, AClickOnTheWheelTakesEffectInTheSameFrame) {
     MakeFile("Trallio/Radio 2/b.mp3");
     fakehost::World& w = fakehost::GetWorld();
-    const trallio::HitRect& r = trallio::wheelHitRects[trallio::Station2];
     Keys(true, true);
     Frame();  // opening frame: the cursor moves to the centre
-    w.cursorX = w.windowX + static_cast<int>((r.x + r.width / 2) * static_cast<float>(w.clientWidth));
-    w.cursorY = w.windowY + static_cast<int>((r.y + r.height / 2) * static_cast<float>(w.clientHeight));
+    fakehost::PointCursorAt(fakehost::SlotCentre(trallio::Station2).x, fakehost::SlotCentre(trallio::Station2).y);
     w.leftButton = true;
     Frame();
     // The wheel sends the volume after its clicks, so in the frame of a station change it names the

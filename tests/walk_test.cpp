@@ -7,6 +7,7 @@
 #include "playback/radio_state.h"
 #include "support.h"
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace {
 
@@ -33,13 +34,11 @@ protected:
     // Holds Q and R (the wheel centres the cursor on the frame it opens), then presses over a slot.
     void Click(int slot) {
         fakehost::World& w = fakehost::GetWorld();
-        const trallio::HitRect& r = trallio::wheelHitRects[slot];
         if (!w.keyQ) {
             w.keyQ = w.keyR = true;
             RunFrame();
         }
-        w.cursorX = w.windowX + static_cast<int>((r.x + r.width / 2) * static_cast<float>(w.clientWidth));
-        w.cursorY = w.windowY + static_cast<int>((r.y + r.height / 2) * static_cast<float>(w.clientHeight));
+        fakehost::PointCursorAt(fakehost::SlotCentre(slot).x, fakehost::SlotCentre(slot).y);
         w.leftButton = true;
         // A press made while a folder walk holds the script is seen on the first frame the wheel
         // runs again.

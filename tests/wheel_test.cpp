@@ -8,6 +8,7 @@
 #include "wheel/hud.h"
 #include "wheel/layout.h"
 #include "wheel/wheel.h"
+#include "wheel_points.h"
 
 namespace {
 
@@ -138,14 +139,10 @@ protected:
         radio.stationFolders[1] = "S2";
         radio.stationFolders[2] = "S3";
     }
-    void PointAt(float fx, float fy) {
-        fakehost::World& w = fakehost::GetWorld();
-        w.cursorX = w.windowX + static_cast<int>(fx * static_cast<float>(w.clientWidth));
-        w.cursorY = w.windowY + static_cast<int>(fy * static_cast<float>(w.clientHeight));
-    }
+    void PointAt(float fx, float fy) { fakehost::PointCursorAt(fx, fy); }
     void PointAtSlot(int slot) {
-        const trallio::HitRect& r = trallio::wheelHitRects[slot];
-        PointAt(r.x + r.width / 2, r.y + r.height / 2);
+        const fakehost::WheelPoint centre = fakehost::SlotCentre(slot);
+        PointAt(centre.x, centre.y);
     }
     void WheelFrame(bool button) {
         fakehost::GetWorld().leftButton = button;

@@ -9,6 +9,7 @@
 #include "game_names.h"
 #include "natives_catalog.h"
 #include "platform/script_hook.h"
+#include "wheel_points.h"
 
 namespace fakehost {
 
@@ -237,6 +238,12 @@ void Reset() {
 
 World& GetWorld() {
     return host.world;
+}
+
+void PointCursorAt(float fx, float fy) {
+    World& w = host.world;
+    w.cursorX = w.windowX + ClientPixel(fx, w.clientWidth);
+    w.cursorY = w.windowY + ClientPixel(fy, w.clientHeight);
 }
 
 GameState& Game() {

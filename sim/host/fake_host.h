@@ -53,6 +53,8 @@ struct Event {
 // Resets the world, the recording, the game's own state and the script.
 void Reset();
 World& GetWorld();
+// Puts the cursor on a point of the window's client area given as fractions of its size.
+void PointCursorAt(float fx, float fy);
 
 // Every event recorded since the last Reset or ClearEvents.
 const std::vector<Event>& Events();

@@ -24,6 +24,7 @@
 #include "radio_invariants.h"
 #include "support.h"
 #include "wheel/layout.h"
+#include "wheel_points.h"
 
 namespace {
 
@@ -121,9 +122,10 @@ protected:
         static const int kSlots[] = {trallio::Off,      trallio::Station1, trallio::Station2, trallio::Station3,
                                      trallio::Station1, trallio::Station2, trallio::Station3, trallio::VolumeDown,
                                      trallio::VolumeUp, trallio::Skip,     trallio::Skip,     trallio::Background};
-        const trallio::HitRect& r = trallio::wheelHitRects[kSlots[Pick(12)]];
-        float fx = r.x + r.width / 2;
-        float fy = r.y + r.height / 2;
+        const int slot = kSlots[Pick(12)];
+        const trallio::HitRect& r = trallio::wheelHitRects[slot];
+        float fx = fakehost::SlotCentre(slot).x;
+        float fy = fakehost::SlotCentre(slot).y;
         if (Chance(0.1)) {
             fx = r.x;  // the top-left corner, which still counts as inside
             fy = r.y;
@@ -138,11 +140,7 @@ protected:
         PointAt(r.x + r.width / 2, r.y + r.height / 2);
     }
     // The cursor on a point of the client area given in fractions of its size.
-    void PointAt(float fx, float fy) {
-        fakehost::World& w = fakehost::GetWorld();
-        w.cursorX = w.windowX + static_cast<int>(fx * static_cast<float>(w.clientWidth));
-        w.cursorY = w.windowY + static_cast<int>(fy * static_cast<float>(w.clientHeight));
-    }
+    void PointAt(float fx, float fy) { fakehost::PointCursorAt(fx, fy); }
 
     // One frame's worth of change in the world. Most of it persists over frames (a ride, a held
     // wheel, a held button), so that the radio sees whole episodes, not noise.
