@@ -1,8 +1,5 @@
 #include "demo_library.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,8 +10,7 @@
 #include "playback/dir_stream.h"
 #include "playback/radio_state.h"
 #include "host/settings.h"
-
-extern char** environ;
+#include "run_quietly.h"
 
 namespace sim {
 
@@ -82,31 +78,6 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
-// Runs a program with these arguments, its output discarded; true when it exits with 0.
-bool Run(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return false;
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
     // Written under a name the radio would pass over, then renamed, so that a failed encode
     // never leaves a broken track behind.
@@ -123,7 +94,7 @@ bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
     arguments.push_back("filesink");
     arguments.push_back("location=" + GstQuote(partial.string()));
     std::error_code error;
-    if (!Run(arguments) || std::filesystem::file_size(partial, error) == 0 || error) {
+    if (!fakehost::RunQuietly(arguments) || std::filesystem::file_size(partial, error) == 0 || error) {
         std::filesystem::remove(partial, error);
         return false;
     }

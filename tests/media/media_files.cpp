@@ -1,8 +1,5 @@
 #include "media_files.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "run_quietly.h"
 
 namespace trallio::media::test {
 
@@ -56,22 +53,6 @@ std::vector<std::string> EncoderFor(const std::string& type) {
     return {};
 }
 
-bool Run(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 }  // namespace
 
 const std::string& ScratchDir() {
@@ -94,7 +75,7 @@ std::string ToneFile(const std::string& type, int tenths) {
     command.insert(command.end(), encoder.begin(), encoder.end());
     command.insert(command.end(), {"!", "filesink", "location=" + path});
     std::error_code error;
-    if (encoder.empty() || ScratchDir().empty() || !Run(command) || fs::file_size(path, error) == 0 || error) {
+    if (encoder.empty() || ScratchDir().empty() || !fakehost::RunQuietly(command) || fs::file_size(path, error) == 0 || error) {
         path.clear();
     }
     return made[key] = path;
