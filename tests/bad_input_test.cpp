@@ -47,7 +47,7 @@ protected:
     }
     std::vector<std::string> Opens() { return LinesStartingWith("media open"); }
     static std::string OpenLine(const std::string& folder, const std::string& track) {
-        return "media open " + Quoted(folder, track) + " type MPEGVideo";
+        return "media " + media_commands::Open(Quoted(folder, track));
     }
     // The entries of a folder in the stream's order.
     static std::vector<std::string> StreamOrder(const char* folder) {

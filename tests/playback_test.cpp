@@ -60,19 +60,19 @@ protected:
     std::vector<std::string> Media() { return LinesStartingWith("media "); }
 
     static std::string Open(const std::string& folder, const std::string& track) {
-        return "media open " + Quoted(folder, track) + " type MPEGVideo";
+        return "media " + media_commands::Open(Quoted(folder, track));
     }
     static std::string Play(const std::string& folder, const std::string& track) {
-        return "media play " + Quoted(folder, track);
+        return "media " + media_commands::Play(Quoted(folder, track));
     }
     static std::string Volume(const std::string& folder, const std::string& track, int volume = 90) {
-        return "media setaudio " + Quoted(folder, track) + " volume to " + std::to_string(volume);
+        return "media " + media_commands::Volume(Quoted(folder, track), volume);
     }
     static std::string Status(const std::string& folder, const std::string& track, const std::string& mode) {
-        return "media status " + Quoted(folder, track) + " mode [reply 64] = \"" + mode + "\"";
+        return "media " + media_commands::Status(Quoted(folder, track)) + " [reply 64] = \"" + mode + "\"";
     }
     static std::string Close(const std::string& folder, const std::string& track) {
-        return "media close " + Quoted(folder, track);
+        return "media " + media_commands::Close(Quoted(folder, track));
     }
     static std::vector<std::string> Start(const std::string& folder, const std::string& track) {
         return {Open(folder, track), Play(folder, track), Volume(folder, track), Status(folder, track, "playing")};

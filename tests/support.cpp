@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "host/frame_driver.h"
+#include "media_commands.h"
 #include "playback/radio_state.h"
 
 namespace testing_support {
@@ -97,7 +98,7 @@ std::vector<fakehost::Event> NativeEvents() {
 }
 
 std::string Quoted(const std::string& folder, const std::string& track) {
-    return "\"" + folder + "\\" + track + "\"";
+    return media_commands::Device(folder, track);
 }
 
 }  // namespace testing_support

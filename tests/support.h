@@ -9,6 +9,7 @@
 
 #include "fake_host.h"
 #include "fake_media.h"
+#include "media_commands.h"
 
 namespace testing_support {
 

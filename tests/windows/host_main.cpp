@@ -24,6 +24,7 @@
 
 #include "check.h"
 #include "game_names.h"
+#include "media_commands.h"
 #include "rig.h"
 
 namespace {
@@ -116,30 +117,14 @@ void Append(std::vector<rig::MediaCommand>& to, const std::vector<rig::MediaComm
     to.insert(to.end(), from.begin(), from.end());
 }
 
-std::wstring Device(const std::wstring& folder, const std::wstring& track) {
-    return L"\"" + folder + L"\\" + track + L"\"";
-}
-std::wstring Open(const std::wstring& device) {
-    return L"open " + device + L" type MPEGVideo";
-}
-std::wstring Play(const std::wstring& device) {
-    return L"play " + device;
-}
-std::wstring Volume(const std::wstring& device, int volume) {
-    return L"setaudio " + device + L" volume to " + std::to_wstring(volume);
-}
-std::wstring Status(const std::wstring& device) {
-    return L"status " + device + L" mode";
-}
-std::wstring Close(const std::wstring& device) {
-    return L"close " + device;
-}
-std::wstring Pause(const std::wstring& device) {
-    return L"pause " + device;
-}
-std::wstring Resume(const std::wstring& device) {
-    return L"resume " + device + L" notify";
-}
+using media_commands::Close;
+using media_commands::Device;
+using media_commands::Open;
+using media_commands::Pause;
+using media_commands::Play;
+using media_commands::Resume;
+using media_commands::Status;
+using media_commands::Volume;
 
 // Every command but the status poll goes without a reply buffer; the poll has 64 units. None
 // names a callback window.
