@@ -17,21 +17,14 @@ void RadioTest::SetUp() {
     trallio::ResetRadioState();
     fakehost::Reset();
     fakehost::ResetMedia();
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previousDirectory = cwd;
-    char pattern[] = "/tmp/trallio-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    gameFolder = pattern;
-    ASSERT_EQ(chdir(gameFolder.c_str()), 0);
+    scratch.Enter("trallio-test");
+    gameFolder = scratch.path;
 }
 
 void RadioTest::TearDown() {
     fakehost::Reset();
     trallio::ResetRadioState();
-    ASSERT_EQ(chdir(previousDirectory.c_str()), 0);
-    const std::string remove = "rm -rf '" + gameFolder + "'";
-    ASSERT_EQ(std::system(remove.c_str()), 0);
+    scratch.Leave();
 }
 
 void RadioTest::MakeFolder(const std::string& path) {

@@ -10,6 +10,7 @@
 #include "fake_host.h"
 #include "fake_media.h"
 #include "media_commands.h"
+#include "scratch_folder.h"
 
 namespace testing_support {
 
@@ -24,7 +25,7 @@ protected:
     std::string gameFolder;
 
 private:
-    std::string previousDirectory;
+    ScratchFolder scratch;
 };
 
 // One frame of the radio as the main loop runs it, without the script thread: the frame's

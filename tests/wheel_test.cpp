@@ -198,6 +198,26 @@ TEST_F(Wheel, HoveredSlotIsDrawnInItsHoverLookAndSetsTheCursorStyle) {
     EXPECT_EQ(LinesStartingWith("win32 GetKeyState"), std::vector<std::string>{"win32 GetKeyState(0x1) = 0x0"});
 }
 
+// Every stand-in aims at a slot through SlotCentre: at each window size the radio sees the cursor
+// over that slot alone, drawn in its hover look.
+TEST_F(Wheel, EverySlotCentreHoversThatSlotAloneAtEveryWindowSize) {
+    const int sizes[][2] = {{1920, 1080}, {1280, 720}, {800, 600}, {3840, 2160}, {1366, 768}};
+    for (const auto& size : sizes) {
+        fakehost::GetWorld().clientWidth = size[0];
+        fakehost::GetWorld().clientHeight = size[1];
+        for (int slot = trallio::Off; slot <= trallio::Skip; ++slot) {
+            PointAtSlot(slot);
+            WheelFrame(false);
+            const auto sprites = DrawSpriteLines();
+            ASSERT_EQ(sprites.size(), 8u);
+            EXPECT_EQ(sprites[slot], SpriteLine(trallio::wheelSpritesHover[slot]))
+                << "slot " << slot << " at " << size[0] << " x " << size[1];
+            EXPECT_EQ(NativeLines("SET_CURSOR_STYLE").size(), 2u)
+                << "one slot hovered: " << slot << " at " << size[0] << " x " << size[1];
+        }
+    }
+}
+
 TEST_F(Wheel, EveryEdgeOfARectangleCountsAsInside) {
     // Slot 6 (volume up): x 0.85..0.91, y 0.5..0.6 on a 1000 x 1000 client area, whose edges fall
     // on whole pixels: left 850, right 910, top 500, bottom 600.

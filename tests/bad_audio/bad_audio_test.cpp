@@ -23,6 +23,7 @@
 #include "playback/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -73,13 +74,10 @@ protected:
     void SetUp() override {
         trallio::ResetRadioState();
         fakehost::Reset();
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        previous = cwd;
-        char pattern[] = "/tmp/trallio-audio-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        ASSERT_EQ(chdir(folder.c_str()), 0);
+        scratch.Enter("trallio-audio");
+        if (HasFatalFailure()) {
+            return;
+        }
         ASSERT_EQ(mkdir("Trallio", 0755), 0);
         ASSERT_EQ(mkdir("Trallio/Radio 1", 0755), 0);
         ASSERT_EQ(mkdir("made", 0755), 0);
@@ -93,11 +91,9 @@ protected:
         Send("close all");  // the service lives as long as the process
         trallio::ResetRadioState();
         fakehost::Reset();
-        ASSERT_EQ(chdir(previous.c_str()), 0);
-        Shell("rm -rf '" + folder + "'");
+        scratch.Leave();
     }
-    std::string folder;
-    std::string previous;
+    testing_support::ScratchFolder scratch;
 };
 
 TEST_F(BadAudio, TheRadioPassesOverWhatDoesNotDecodeAndPlaysTheRest) {

@@ -9,6 +9,7 @@
 #include "demo_library.h"
 #include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
+#include "run_quietly.h"
 #include "support.h"
 
 namespace {
@@ -76,6 +77,15 @@ double WaveSeconds(const std::string& path) {
 }
 
 class DemoLibrary : public testing_support::RadioTest {};
+
+// The demo library makes its tracks with the platform's tools through RunQuietly: its answer is
+// whether the program ran and exited with 0, each argument reaching it whole.
+TEST(RunQuietly, TellsWhetherTheProgramRanAndExitedWithZero) {
+    EXPECT_TRUE(fakehost::RunQuietly({"true"}));
+    EXPECT_FALSE(fakehost::RunQuietly({"false"}));
+    EXPECT_FALSE(fakehost::RunQuietly({"trallio-no-such-program"}));
+    EXPECT_TRUE(fakehost::RunQuietly({"sh", "-c", "test \"$0\" = 'two words'", "two words"}));
+}
 
 TEST_F(DemoLibrary, MakesThreeStationsOfRealTracksInAllFiveTypes) {
     const std::vector<sim::StationFolder> before = sim::ReadStationFolders();
