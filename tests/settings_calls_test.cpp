@@ -37,12 +37,12 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
 
 namespace {
 
-TEST(SettingsCalls, FourReadsInOrderIntoTheStationsOwnBuffers) {
+TEST(SettingsCalls, FiveReadsInOrderIntoTheStationsOwnBuffers) {
     trallio::ResetRadioState();
     reads.clear();
     answer = nullptr;
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 4u);
+    ASSERT_EQ(reads.size(), 5u);
     const char* keys[] = {"radio 1", "radio 2", "radio 3"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(reads[i].section, "RADIOS");
@@ -59,6 +59,12 @@ TEST(SettingsCalls, FourReadsInOrderIntoTheStationsOwnBuffers) {
     EXPECT_EQ(reads[3].file, ".\\Trallio\\Trallio.ini");
     EXPECT_EQ(reads[3].size, 255u);
     EXPECT_FALSE(trallio::radio.mediaPlayerMode);
+    EXPECT_EQ(reads[4].section, "config");
+    EXPECT_EQ(reads[4].key, "unicode_names");
+    EXPECT_EQ(reads[4].defaultValue, "False");
+    EXPECT_EQ(reads[4].file, ".\\Trallio\\Trallio.ini");
+    EXPECT_EQ(reads[4].size, 255u);
+    EXPECT_FALSE(trallio::radio.unicodeNames);
 }
 
 TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
@@ -66,9 +72,10 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
     reads.clear();
     answer = "true";
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 4u);
+    ASSERT_EQ(reads.size(), 5u);
     EXPECT_STREQ(trallio::radio.stationFolders[0], "true");
     EXPECT_TRUE(trallio::radio.mediaPlayerMode);
+    EXPECT_TRUE(trallio::radio.unicodeNames);
     EXPECT_NE(reads[3].destination, trallio::radio.stationFolders[0]);
     answer = nullptr;
 }

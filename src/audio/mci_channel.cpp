@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "text/text_format.h"
+#include "text/utf.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 
@@ -39,8 +40,24 @@ void AppendBytes(CommandText& command, const char* text, size_t count) {
     command.length += count;
 }
 
+// With Unicode names, a folder or file name is UTF-8 and becomes its UTF-16 form (characters above
+// U+FFFF as surrogate pairs), cut between characters when it would not fit.
+void AppendUtf8(CommandText& command, const char* text) {
+    char16_t units[kCommandUnits];
+    const size_t count = Utf8ToUtf16(text, std::strlen(text), units, kCommandUnits - command.length);
+    WCHAR* out = command.units + command.length;
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<WCHAR>(units[i]);
+    }
+    command.length += count;
+}
+
 void Append(CommandText& command, const char* text) {
-    AppendBytes(command, text, std::strlen(text));
+    if (radio.unicodeNames) {
+        AppendUtf8(command, text);
+    } else {
+        AppendBytes(command, text, std::strlen(text));
+    }
 }
 
 // The command's fixed pieces, whose lengths are known when the radio is built.

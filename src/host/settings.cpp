@@ -1,9 +1,12 @@
-// The settings step: the station folders and the media-player mode, read once at script start.
+// The settings step: the station folders, the media-player mode and the Unicode-names switch, read
+// once at script start.
 #include <cstring>
 
 #include "host/settings.h"
+#include "platform/file_bytes.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
+#include "text/ini_text.h"
 
 namespace trallio {
 
@@ -16,10 +19,29 @@ bool IsTrueText(const char* value) {
     return std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
 }
 
+// The settings file as read for Unicode names: its raw bytes, and the same text as UTF-8 (a
+// UTF-16 unit becomes at most three bytes, an invalid byte the three of U+FFFD). Read once at
+// script start, so the buffers are static rather than on the fiber's stack.
+constexpr size_t kSettingsFileBytes = 32u << 10;
+char settingsBytes[kSettingsFileBytes];
+char settingsText[kSettingsFileBytes * 3 + 1];
+
+const char* const kKeys[kStationCount] = {"radio 1", "radio 2", "radio 3"};
+
+// The station folders again from the file's own text, which may be UTF-8 (with or without a byte
+// order mark) or UTF-16 with one. A folder the text does not name keeps what the first read gave.
+void LoadUnicodeFolders() {
+    const size_t length = ReadFileBytes(kSettingsPath, settingsBytes, sizeof settingsBytes);
+    const size_t textLength = SettingsBytesToUtf8(settingsBytes, length, settingsText, sizeof settingsText);
+    for (int station = 0; station < kStationCount; ++station) {
+        FindIniValue(settingsText, textLength, "RADIOS", kKeys[station], radio.stationBuffers[station],
+                     kSettingsTextSize);
+    }
+}
+
 }  // namespace
 
 void LoadSettings() {
-    static const char* const kKeys[kStationCount] = {"radio 1", "radio 2", "radio 3"};
     static const char* const kDefaults[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2",
                                                          "Trallio\\Radio 3"};
     for (int station = 0; station < kStationCount; ++station) {
@@ -37,6 +59,14 @@ void LoadSettings() {
     GetPrivateProfileStringA("config", "media_player_mode", defaultMode, mode, kSettingsTextSize, kSettingsPath);
     mode[kSettingsTextSize - 1] = 0;
     radio.mediaPlayerMode = IsTrueText(mode);
+
+    char names[kSettingsTextSize] = {};
+    GetPrivateProfileStringA("config", "unicode_names", defaultMode, names, kSettingsTextSize, kSettingsPath);
+    names[kSettingsTextSize - 1] = 0;
+    radio.unicodeNames = IsTrueText(names);
+    if (radio.unicodeNames) {
+        LoadUnicodeFolders();
+    }
 }
 
 }  // namespace trallio

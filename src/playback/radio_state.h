@@ -27,6 +27,7 @@ struct RadioState {
     DIR* folderStream = nullptr;
     dirent* folderEntry = nullptr;
     bool mediaPlayerMode = false;
+    bool unicodeNames = false;  // names are UTF-8 end to end: settings, directory entries, media commands
     bool radioOn = false;
     bool stoppedByUser = false;
     bool paused = false;

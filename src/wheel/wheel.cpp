@@ -5,6 +5,7 @@
 #include "host/native_call.h"
 #include "host/natives.h"
 #include "text/text_format.h"
+#include "text/utf.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -133,10 +134,13 @@ void DrawWheel() {
     if (radio.currentTrack != emptyText && radio.currentFolder != emptyText) {
         // "folder\ntrack\n", cut to the buffer.
         char nowPlaying[kWheelTextSize];
-        size_t length = AppendBounded(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
-        length = AppendBounded(nowPlaying, sizeof nowPlaying, length, "\n");
-        length = AppendBounded(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
-        AppendBounded(nowPlaying, sizeof nowPlaying, length, "\n");
+        // With Unicode names the texts are UTF-8 and are cut only between characters.
+        size_t (*const append)(char*, size_t, size_t, const char*) =
+            radio.unicodeNames ? AppendUtf8Bounded : AppendBounded;
+        size_t length = append(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
+        length = append(nowPlaying, sizeof nowPlaying, length, "\n");
+        length = append(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
+        append(nowPlaying, sizeof nowPlaying, length, "\n");
         DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
         SetTrackVolume(radio.currentFolder, radio.currentTrack);
     }

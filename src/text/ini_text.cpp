@@ -1,0 +1,153 @@
+#include "text/ini_text.h"
+
+#include <cstring>
+
+#include "text/utf.h"
+
+namespace trallio {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+void Trim(const char*& begin, const char*& end) {
+    while (begin < end && IsBlank(*begin)) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(end[-1])) {
+        --end;
+    }
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(const char* begin, const char* end, const char* name) {
+    const size_t length = std::strlen(name);
+    if (static_cast<size_t>(end - begin) != length) {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        if (Lower(begin[i]) != Lower(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// UTF-16 units of either byte order, converted a bounded chunk at a time so no buffer of the
+// whole text is needed.
+size_t Utf16BytesToUtf8(const unsigned char* bytes, size_t length, bool bigEndian, char* out, size_t size) {
+    size_t written = 0;
+    out[0] = 0;
+    char16_t chunk[256];
+    size_t at = 0;
+    while (at + 1 < length) {
+        size_t units = 0;
+        while (units < 256 && at + 1 < length) {
+            chunk[units++] = bigEndian ? static_cast<char16_t>(bytes[at] << 8 | bytes[at + 1])
+                                       : static_cast<char16_t>(bytes[at + 1] << 8 | bytes[at]);
+            at += 2;
+        }
+        // A pair split by the chunk's end is kept whole by carrying its first half to the next chunk.
+        if (units == 256 && chunk[255] >= 0xD800 && chunk[255] <= 0xDBFF && at + 1 < length) {
+            --units;
+            at -= 2;
+        }
+        const size_t before = written;
+        written += Utf16ToUtf8(chunk, units, out + written, size - written);
+        if (written == before || written + 1 >= size) {
+            break;
+        }
+    }
+    return written;
+}
+
+}  // namespace
+
+size_t SettingsBytesToUtf8(const char* bytes, size_t length, char* out, size_t size) {
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+    if (length >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+        return Utf16BytesToUtf8(b + 2, length - 2, false, out, size);
+    }
+    if (length >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
+        return Utf16BytesToUtf8(b + 2, length - 2, true, out, size);
+    }
+    if (length >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+        return CleanUtf8(bytes + 3, length - 3, out, size);
+    }
+    return CleanUtf8(bytes, length, out, size);
+}
+
+bool FindIniValue(const char* text, size_t length, const char* section, const char* key, char* out,
+                  size_t size) {
+    const char* const end = text + length;
+    bool inSection = false;
+    for (const char* line = text; line < end;) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
+        if (lineEnd == nullptr) {
+            lineEnd = end;
+        }
+        const char* begin = line;
+        const char* stop = lineEnd;
+        line = lineEnd + 1;
+        Trim(begin, stop);
+        if (begin == stop || *begin == ';' || *begin == '#') {
+            continue;
+        }
+        if (*begin == '[') {
+            const char* close = static_cast<const char*>(std::memchr(begin, ']', static_cast<size_t>(stop - begin)));
+            if (close != nullptr) {
+                const char* nameBegin = begin + 1;
+                const char* nameEnd = close;
+                Trim(nameBegin, nameEnd);
+                inSection = SameName(nameBegin, nameEnd, section);
+                continue;
+            }
+        }
+        if (!inSection) {
+            continue;
+        }
+        const char* equals = static_cast<const char*>(std::memchr(begin, '=', static_cast<size_t>(stop - begin)));
+        if (equals == nullptr) {
+            continue;
+        }
+        const char* keyEnd = equals;
+        const char* keyBegin = begin;
+        Trim(keyBegin, keyEnd);
+        if (!SameName(keyBegin, keyEnd, key)) {
+            continue;
+        }
+        const char* valueBegin = equals + 1;
+        const char* valueEnd = stop;
+        Trim(valueBegin, valueEnd);
+        if (valueEnd - valueBegin >= 2 && (*valueBegin == '"' || *valueBegin == '\'') &&
+            valueEnd[-1] == *valueBegin) {
+            ++valueBegin;
+            --valueEnd;
+        }
+        // The value is well-formed UTF-8 already; cut it only between characters.
+        size_t count = static_cast<size_t>(valueEnd - valueBegin);
+        if (count > size - 1) {
+            size_t at = 0;
+            while (at < count) {
+                size_t used;
+                DecodeUtf8(valueBegin + at, count - at, used);
+                if (at + used > size - 1) {
+                    break;
+                }
+                at += used;
+            }
+            count = at;
+        }
+        std::memcpy(out, valueBegin, count);
+        out[count] = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace trallio
