@@ -1,14 +1,18 @@
 // The directory stream over the find-file calls, with wide file names. Texts convert in the C
 // runtime's default locale, which the radio never changes: a byte becomes the wide character of the
-// same code, and a wide character above 255 has no byte form.
+// same code, and a wide character above 255 has no byte form. With Unicode names the path is read
+// as UTF-8 and each long name is given as UTF-8, whatever its characters.
 #include <errno.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <windows.h>
 
 #include <new>
 
 #include "playback/dir_stream.h"
+#include "playback/radio_state.h"
+#include "text/utf.h"
 
 namespace trallio {
 
@@ -23,6 +27,31 @@ struct SearchRecord {
 };
 
 constexpr size_t kMaxWidePath = 260;
+
+// The path as wide text: UTF-8 with Unicode names, otherwise through the C runtime's locale.
+bool WidenPath(const char* path, wchar_t* out) {
+    if (radio.unicodeNames) {
+        char16_t units[kMaxWidePath + 1];
+        const size_t count = Utf8ToUtf16(path, strlen(path), units, kMaxWidePath + 1);
+        for (size_t i = 0; i <= count; ++i) {
+            out[i] = static_cast<wchar_t>(units[i]);
+        }
+        return true;
+    }
+    size_t converted = 0;
+    return mbstowcs_s(&converted, out, kMaxWidePath + 1, path, _TRUNCATE) == 0;
+}
+
+// The entry's long name as UTF-8; unpaired surrogates read as U+FFFD.
+void NarrowNameUtf8(const wchar_t* name, char* out, size_t size) {
+    char16_t units[MAX_PATH];
+    size_t count = 0;
+    while (count < MAX_PATH - 1 && name[count] != 0) {
+        units[count] = static_cast<char16_t>(name[count]);
+        ++count;
+    }
+    Utf16ToUtf8(units, count, out, size);
+}
 
 }  // namespace
 
@@ -55,9 +84,8 @@ DIR* opendir(const char* path) {
     search->pattern = nullptr;
 
     wchar_t widePath[kMaxWidePath + 1];
-    size_t converted = 0;
     DWORD error = ERROR_PATH_NOT_FOUND;
-    if (mbstowcs_s(&converted, widePath, kMaxWidePath + 1, path, _TRUNCATE) == 0) {
+    if (WidenPath(path, widePath)) {
         // Asked once for the length, then into a buffer with room for the separator and "*".
         const DWORD length = GetFullPathNameW(widePath, 0, nullptr, nullptr);
         if (length != 0) {
@@ -114,10 +142,13 @@ dirent* readdir(DIR* stream) {
 
     dirent& entry = stream->entry;
     size_t converted = 0;
-    if (wcstombs_s(&converted, entry.d_name, sizeof entry.d_name, search->data.cFileName, _TRUNCATE) != 0 &&
-        (search->data.cAlternateFileName[0] == 0 ||
-         wcstombs_s(&converted, entry.d_name, sizeof entry.d_name, search->data.cAlternateFileName,
-                    _TRUNCATE) != 0)) {
+    if (radio.unicodeNames) {
+        NarrowNameUtf8(search->data.cFileName, entry.d_name, sizeof entry.d_name);
+    } else if (wcstombs_s(&converted, entry.d_name, sizeof entry.d_name, search->data.cFileName,
+                          _TRUNCATE) != 0 &&
+               (search->data.cAlternateFileName[0] == 0 ||
+                wcstombs_s(&converted, entry.d_name, sizeof entry.d_name, search->data.cAlternateFileName,
+                           _TRUNCATE) != 0)) {
         entry.d_name[0] = '?';
         entry.d_name[1] = 0;
         entry.d_type = 0;
