@@ -8,6 +8,7 @@
 //   trallio_wine_host real-mci   the same with the system's winmm playing a real file
 //   trallio_wine_host refused    files the recording winmm refuses to open are passed over
 //   trallio_wine_host refused-real-mci  a station of files the system's winmm refuses and plays
+//   trallio_wine_host unicode    a station and tracks named in several scripts, unicode_names on and off
 //   trallio_wine_host change-cost the time of a frame in which a track changes, and of one that
 //                                passes over a refused file, against the same commands sent bare
 //                                (a measurement, not a test)
@@ -986,6 +987,123 @@ void ChangeCost() {
     rig::PumpMessages();
 }
 
+// ---------------------------------------------------------------------------------------------
+// unicode: a station folder and tracks named in several scripts, with unicode_names on and off
+
+// Whether the bytes are well-formed UTF-8, by the platform's strict decoder.
+bool IsUtf8(const std::string& text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                               nullptr, 0) > 0;
+}
+
+void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) {
+    check::Section(on ? "unicode: unicode_names=True, each track opened under its own UTF-16 name"
+                      : "unicode: unicode_names off, the same folder is not found, as before");
+    Session session(name);
+    const std::wstring station = L"\u0421\u0442\u0430\u043D\u0446\u0438\u044F";  // Станция
+    const std::string stationUtf8 = check::Narrow(station);
+    // The settings as UTF-8, with the byte order mark given, or as UTF-16 with its mark.
+    const std::string settings = "; stations\r\n[RADIOS]\r\nradio 1 = " + stationUtf8 + "\r\n[config]\r\n" +
+                                 "unicode_names = " + (on ? "True" : "False") + "\r\n";
+    std::string bytes = markOrNot + settings;
+    if (markOrNot == "UTF-16") {
+        std::wstring wide(settings.size(), L'\0');
+        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, settings.data(),
+                                                            static_cast<int>(settings.size()), &wide[0],
+                                                            static_cast<int>(wide.size()))));
+        bytes = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    }
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", bytes));
+    std::vector<std::wstring> tracks = {L"\u0414\u043E\u0440\u043E\u0433\u0430.mp3", L"\u591C.flac", L"caf\u00E9.ogg",
+                                        L"\U0001F3B5 tune.wav"};
+    for (const std::wstring& track : tracks) {
+        CHECK(session.folder.Write(station + L"\\" + track, "not really audio"));
+    }
+    const std::vector<std::wstring> listing = session.folder.List(station);
+    std::vector<std::wstring> ordered;
+    for (const std::wstring& name : listing) {
+        if (IndexOf(tracks, name) < tracks.size()) {
+            ordered.push_back(name);
+        }
+    }
+    CHECK_EQ(ordered.size(), tracks.size());
+
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachRecorder())) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
+    CHECK(rig::PressLeftButton(true));
+    FrameRecord frame = RunFrame(session, &watch);
+    std::vector<rig::MediaCommand> media = frame.media;
+    const int limit = static_cast<int>(listing.size()) + 2;
+    const int frames = RunUntil(session, watch, L"open ", limit, media);
+    CHECK(rig::PressLeftButton(false));
+    frame = RunFrame(session, &watch);
+    Append(media, frame.media);
+
+    if (!on) {
+        // The folder's UTF-8 bytes are widened one by one: no such folder, nothing opened.
+        CHECK_EQ(frames, -1);
+        for (const rig::MediaCommand& command : media) {
+            CHECK(command.command.compare(0, 5, L"open ") != 0);
+        }
+        rig::ReleaseAll();
+        FreeLibrary(session.plugin);
+        session.plugin = nullptr;
+        DestroyWindow(window);
+        rig::PumpMessages();
+        return;
+    }
+
+    // The now-playing text is the folder and the first track, in UTF-8.
+    bool shown = false;
+    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, fakegame::kDisplayText)) {
+        const std::string text = call.texts[0];
+        CHECK(IsUtf8(text));
+        shown = shown || text == stationUtf8 + "\n" + check::Narrow(ordered[0]) + "\n";
+    }
+    CHECK(shown);
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, &watch);
+
+    // Each track, when the one before it ends, is opened and played under exactly its name.
+    std::vector<std::wstring> opened;
+    for (const rig::MediaCommand& command : media) {
+        if (command.command.compare(0, 5, L"open ") == 0) {
+            opened.push_back(command.command);
+        }
+    }
+    for (size_t i = 0; i + 1 < ordered.size(); ++i) {
+        CHECK(watch.SetMode(Device(station, ordered[i]), L"stopped"));
+        std::vector<rig::MediaCommand> next;
+        RunUntil(session, watch, L"open ", limit, next);
+        for (const rig::MediaCommand& command : next) {
+            if (command.command.compare(0, 5, L"open ") == 0) {
+                opened.push_back(command.command);
+            }
+        }
+    }
+    std::vector<std::wstring> expected;
+    for (const std::wstring& track : ordered) {
+        expected.push_back(Open(Device(station, track)));
+    }
+    CHECK_EQ(opened, expected);
+    rig::ReleaseAll();
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1003,12 +1121,17 @@ int main(int argc, char** argv) {
         RefusedFiles();
     } else if (scenario == "refused-real-mci") {
         RefusedFilesRealMci();
+    } else if (scenario == "unicode") {
+        UnicodeStation(L"unicode-utf8", true, "");
+        UnicodeStation(L"unicode-utf8-mark", true, "\xEF\xBB\xBF");
+        UnicodeStation(L"unicode-utf16", true, "UTF-16");
+        UnicodeStation(L"unicode-off", false, "");
     } else if (scenario == "frame-cost") {
         FrameCost();
     } else if (scenario == "change-cost") {
         ChangeCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|frame-cost|change-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|unicode|frame-cost|change-cost\n");
         return 2;
     }
     rig::ReleaseAll();
