@@ -85,6 +85,43 @@ std::string OpenError(int error) {
     }
 }
 
+// The long names of a folder's entries as UTF-8, in the find-file calls' order, or nothing where
+// the platform's names are UTF-8 already.
+std::vector<std::string> LongNames(const std::string& folder) {
+    std::vector<std::string> names;
+#ifdef _WIN32
+    const std::string pattern = folder + (folder.empty() || folder.back() == '\\' ? "*" : "\\*");
+    wchar_t widePattern[MAX_PATH * 2];
+    if (MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern, MAX_PATH * 2) == 0) {
+        return names;
+    }
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileExW(widePattern, FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        char name[MAX_PATH * 4];
+        const int length = WideCharToMultiByte(CP_UTF8, 0, data.cFileName, -1, name, sizeof name, nullptr, nullptr);
+        names.push_back(length > 0 ? std::string(name) : std::string());
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+#else
+    (void)folder;
+#endif
+    return names;
+}
+
+// Whether a UTF-8 name holds a character above U+00FF, which no byte of the radio's names stands for.
+bool BeyondLatin1(const std::string& name) {
+    for (unsigned char c : name) {
+        if (c >= 0xC4) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 EntryVerdict ClassifyEntry(const std::string& name, bool isFolder) {
@@ -200,6 +237,7 @@ Report BuildReport(bool testPlay) {
     trallio::ResetRadioState();
     trallio::LoadSettings();
     report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
+    report.unicodeNames = trallio::radio.unicodeNames;
 
     for (int i = 0; i < trallio::kStationCount; ++i) {
         StationReport station;
@@ -217,6 +255,14 @@ Report BuildReport(bool testPlay) {
                 station.entries.push_back({entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder), false, PlayResult{}});
             }
             trallio::closedir(stream);
+            if (!report.unicodeNames) {
+                const std::vector<std::string> names = LongNames(station.resolved);
+                for (size_t e = 0; e < names.size() && e < station.entries.size(); ++e) {
+                    if (BeyondLatin1(names[e])) {
+                        station.unreadable.push_back({names[e], station.entries[e].name});
+                    }
+                }
+            }
         }
         for (Entry& entry : station.entries) {
             const bool track = entry.verdict.verdict == Verdict::Track || entry.verdict.verdict == Verdict::Warning;
@@ -237,6 +283,7 @@ std::string FormatReport(const Report& report) {
     out << "Settings file: " << report.settingsFile
         << (report.settingsFound ? " (found)" : " (not found: the defaults apply)") << '\n';
     out << "Radio on foot (media_player_mode): " << (report.mediaPlayerMode ? "on" : "off") << '\n';
+    out << "Names in any language (unicode_names): " << (report.unicodeNames ? "on" : "off") << '\n';
     if (report.testPlayed) {
         out << "Test-play: every track opened and closed again by the media service, nothing played\n";
     }
@@ -294,6 +341,12 @@ std::string FormatReport(const Report& report) {
                 out << "  Passed over:\n";
                 for (const Entry* entry : passed) {
                     out << "    " << entry->name << ": " << entry->verdict.reason << '\n';
+                }
+            }
+            if (!station.unreadable.empty()) {
+                out << "  Names the radio cannot read (set unicode_names = True in [config] to read them):\n";
+                for (const auto& name : station.unreadable) {
+                    out << "    " << name.first << ": seen as \"" << name.second << "\"\n";
                 }
             }
             if (!warnings.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_play.h"
@@ -39,6 +40,9 @@ struct StationReport {
     bool opens = false;
     std::string openError;   // why it does not open
     std::vector<Entry> entries;  // in the directory stream's order
+    // With unicode_names off: entries whose long names (UTF-8) hold a character the code page has
+    // no byte for, each with the name the radio sees in its place ("?" or a short name).
+    std::vector<std::pair<std::string, std::string>> unreadable;
     // Entries the radio takes as tracks that are files and that the media service did not refuse:
     // a sub-folder named like a track is never heard.
     int PlayableTracks() const;
@@ -52,6 +56,7 @@ struct Report {
     bool settingsFound = false;
     bool mediaPlayerMode = false;
     bool testPlayed = false;
+    bool unicodeNames = false;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;
     // 0: every station has a playable track and none was refused; 1: some station has no

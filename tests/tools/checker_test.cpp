@@ -153,7 +153,8 @@ protected:
                "Game folder: " + platform.shownPath(gameFolder) + "\n" +
                "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") +
                (settingsFound ? " (found)\n" : " (not found: the defaults apply)\n") +
-               "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n";
+               "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n" +
+               "Names in any language (unicode_names): off\n";
     }
 
     // The listing tests run without the test-play (their tracks are not real audio).
@@ -316,6 +317,30 @@ protected:
         return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
+    // Names in Cyrillic and accented Latin with unicode_names on and off. Where the platform's
+    // names are bytes (Windows), the name beyond Latin-1 is unreadable with the setting off and the
+    // report says which setting reads it; on Linux every name reads either way.
+    void CheckNamesInAnyLanguage(bool on, bool unreadableWhenOff) {
+        const std::string road = "\xD0\x94\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0.mp3";
+        MakeFile("Trallio/Trallio.ini", std::string("[RADIOS]\r\nradio 1 = Music\\Mixed\r\n[config]\r\n") +
+                                            "unicode_names = " + (on ? "True" : "False") + "\r\n");
+        MakeFile("Music/Mixed/" + road);
+        MakeFile("Music/Mixed/caf\xC3\xA9.ogg");
+        MakeFile("Music/Mixed/b.mp3");
+        const std::string out = Normalised(RunChecker().out);
+        EXPECT_NE(out.find(std::string("Names in any language (unicode_names): ") + (on ? "on\n" : "off\n")),
+                  std::string::npos) << out;
+        const bool unreadable = !on && unreadableWhenOff;
+        EXPECT_EQ(out.find("  Names the radio cannot read (set unicode_names = True in [config] to read them):\n    " +
+                           road + ": seen as \"") != std::string::npos,
+                  unreadable) << out;
+        EXPECT_EQ(out.find("caf\xC3\xA9.ogg: seen as"), std::string::npos) << out;
+        EXPECT_EQ(out.find(". " + road + "\n") != std::string::npos, !unreadable) << out;
+        if (on || !unreadableWhenOff) {
+            EXPECT_NE(out.find(". caf\xC3\xA9.ogg\n"), std::string::npos) << out;
+        }
+    }
+
     // Windows programs end their lines with "\r\n".
     static std::string Normalised(const std::string& out) {
         std::string text;
@@ -330,6 +355,11 @@ protected:
 
 TEST_F(CheckerReport, MixedNamesAMissingFolderAndASilentStation) {
     CheckMixedGameFolder();
+}
+
+TEST_F(CheckerReport, NamesInAnyLanguageReadWithTheSettingOnOrOff) {
+    CheckNamesInAnyLanguage(false, false);
+    CheckNamesInAnyLanguage(true, false);
 }
 
 TEST_F(CheckerReport, EveryStationPlays) {
@@ -396,6 +426,11 @@ protected:
 
 TEST_F(CheckerUnderWine, MixedNamesAMissingFolderAndASilentStation) {
     CheckMixedGameFolder();
+}
+
+TEST_F(CheckerUnderWine, NamesBeyondLatin1NeedTheSettingAndReadWithIt) {
+    CheckNamesInAnyLanguage(false, true);
+    CheckNamesInAnyLanguage(true, true);
 }
 
 TEST_F(CheckerUnderWine, EveryStationPlays) {
