@@ -40,7 +40,8 @@ protected:
         const Key keys[] = {{"RADIOS", "radio 1", "Trallio\\Radio 1"},
                             {"RADIOS", "radio 2", "Trallio\\Radio 2"},
                             {"RADIOS", "radio 3", "Trallio\\Radio 3"},
-                            {"config", "media_player_mode", "False"}};
+                            {"config", "media_player_mode", "False"},
+                            {"config", "unicode_names", "False"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -51,6 +52,7 @@ protected:
         EXPECT_STREQ(trallio::radio.stationFolders[1], "Trallio\\Radio 2");
         EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
         EXPECT_FALSE(trallio::radio.mediaPlayerMode);
+        EXPECT_FALSE(trallio::radio.unicodeNames);
     }
 };
 
