@@ -273,15 +273,20 @@ void SettingsComeFromTheGameFolder() {
 // ---------------------------------------------------------------------------------------------
 // wheel / real-mci: the player rides, opens the wheel, clicks station 1 and listens
 
-void WheelEndToEnd(bool realMci) {
-    check::Section(realMci ? "real-mci: the wheel with the system's winmm and real mp3 files"
-                           : "wheel: the wheel with the recording winmm");
-    Session session(realMci ? L"real-mci" : L"wheel");
-    const std::wstring station = L"Stations\\Ride";
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+void WheelEndToEnd(bool realMci, bool unicodeNames = false) {
+    check::Section(unicodeNames ? "real-mci: unicode_names=True, a Cyrillic station and tracks named in Cyrillic and emoji"
+                   : realMci    ? "real-mci: the wheel with the system's winmm and real mp3 files"
+                                : "wheel: the wheel with the recording winmm");
+    Session session(unicodeNames ? L"real-mci-unicode" : realMci ? L"real-mci" : L"wheel");
+    const std::wstring station = unicodeNames ? L"\u0421\u0442\u0430\u043D\u0446\u0438\u044F" : L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               unicodeNames ? "[RADIOS]\r\nradio 1 = " + check::Narrow(station) +
+                                                  "\r\n[config]\r\nunicode_names=True\r\n"
+                                            : std::string("[RADIOS]\r\nradio 1 = Stations\\Ride\r\n")));
     std::vector<std::wstring> tracks;
     if (realMci) {
-        tracks = {L"one.mp3", L"two.mp3"};
+        tracks = unicodeNames ? std::vector<std::wstring>{L"\u0414\u043E\u0440\u043E\u0433\u0430.mp3", L"\U0001F3B5 tune.mp3"}
+                              : std::vector<std::wstring>{L"one.mp3", L"two.mp3"};
         for (const std::wstring& track : tracks) {
             CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\" + track));
         }
@@ -367,7 +372,7 @@ void WheelEndToEnd(bool realMci) {
     frame = RunFrame(session, &watch);
     Append(history, frame.media);
     CHECK(HasTimeScale(frame, kWheelTimeScaleBits));
-    CHECK_EQ(CountTextCalls(frame, fakegame::kDisplayText, "Stations\\Ride\n" + check::Narrow(tracks[0]) + "\n"),
+    CHECK_EQ(CountTextCalls(frame, fakegame::kDisplayText, check::Narrow(station) + "\n" + check::Narrow(tracks[0]) + "\n"),
              size_t{1});
     CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Volume(first, 90), Status(first)}));
     CHECK_EQ(CountTextCalls(frame, fakegame::kPlaySoundFrontend, "BACK"), size_t{0});
@@ -1117,6 +1122,7 @@ int main(int argc, char** argv) {
         WheelEndToEnd(false);
     } else if (scenario == "real-mci") {
         WheelEndToEnd(true);
+        WheelEndToEnd(true, true);
     } else if (scenario == "refused") {
         RefusedFiles();
     } else if (scenario == "refused-real-mci") {
