@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fake_host.h"
+#include "playback/radio_state.h"
 
 namespace sim {
 
@@ -15,9 +16,13 @@ constexpr SDL_Color kPanelText{230, 230, 220, 255};
 constexpr SDL_Color kLabelText{255, 236, 160, 255};
 constexpr SDL_Color kLabelBacking{0, 0, 0, 150};
 
-// The radio's texts are bytes in the system's 8-bit code page; the font wants UTF-8. Bytes from
-// 0x80 are shown as the Latin-1 characters of the same code.
-std::string Latin1ToUtf8(const std::string& text) {
+// The font wants UTF-8. With unicode_names on, the radio's texts are UTF-8 already; otherwise they
+// are bytes in the system's 8-bit code page, and bytes from 0x80 are shown as the Latin-1
+// characters of the same code.
+std::string ToFontText(const std::string& text) {
+    if (trallio::radio.unicodeNames) {
+        return text;
+    }
     std::string out;
     for (unsigned char c : text) {
         if (c < 0x80) {
@@ -136,7 +141,7 @@ void SceneRenderer::DrawText(SDL_Renderer* renderer, const std::string& text, in
     if (text.empty()) {
         return;
     }
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(font, Latin1ToUtf8(text).c_str(), colour);
+    SDL_Surface* surface = TTF_RenderUTF8_Blended(font, ToFontText(text).c_str(), colour);
     if (surface == nullptr) {
         return;
     }
@@ -229,7 +234,7 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
     int panelWidth = 0;
     for (const std::string& line : lines) {
         int lineWidth = 0;
-        if (panelFont != nullptr && TTF_SizeUTF8(panelFont, Latin1ToUtf8(line).c_str(), &lineWidth, nullptr) == 0) {
+        if (panelFont != nullptr && TTF_SizeUTF8(panelFont, ToFontText(line).c_str(), &lineWidth, nullptr) == 0) {
             panelWidth = std::max(panelWidth, lineWidth);
         }
     }
