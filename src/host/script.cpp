@@ -2,13 +2,20 @@
 
 #include "host/frame_driver.h"
 #include "host/settings.h"
+#include "playback/play_order.h"
+#include "playback/radio_state.h"
 
 #include "platform/script_hook.h"
+#include "platform/win32.h"
 
 namespace trallio {
 
 void RunScript() {
     LoadSettings();
+    LoadPlayOrderSetting();
+    if (radio.playOrder == PlayOrder::kShuffle) {
+        SeedShuffle(GetTickCount());
+    }
     for (;;) {
         TickFrame();
         scriptWait(0);

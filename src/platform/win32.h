@@ -63,4 +63,5 @@ BOOL ClientToScreen(HWND window, POINT* point);
 BOOL ScreenToClient(HWND window, POINT* point);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
+DWORD GetTickCount(void);
 #endif

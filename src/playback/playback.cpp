@@ -6,6 +6,7 @@
 #include "host/native_call.h"
 #include "host/natives.h"
 #include "playback/audio_filter.h"
+#include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "text/text_format.h"
 
@@ -58,10 +59,11 @@ bool FindAudioEntry() {
     return true;
 }
 
-// Opens the entry in folderEntry as the current track. A track whose open the service refuses is
-// closed at once and marked refused: it counts as finished, and PassOverRefusedTracks goes on.
-void StartEntryAsTrack() {
-    radio.currentTrack = radio.folderEntry->d_name;
+// Opens `name` as the current track: the entry record's name field in folder order, a name in the
+// listing otherwise. A track whose open the service refuses is closed at once and marked refused:
+// it counts as finished, and PassOverRefusedTracks goes on.
+void StartTrack(const char* name) {
+    radio.currentTrack = name;
     radio.trackActive = true;
     ++radio.opensThisFrame;
     radio.loopSentOpen = true;
@@ -109,12 +111,22 @@ void StartNextEntry() {
         ReachFolderEnd();
         return;
     }
+    if (radio.playOrder != PlayOrder::kFolder) {
+        const char* next = NextListedTrack();
+        if (next == nullptr) {
+            ReachFolderEnd();
+            return;
+        }
+        StartTrack(next);
+        radio.skipRequested = false;
+        return;
+    }
     radio.folderEntry = readdir(radio.folderStream);
     if (radio.folderEntry == nullptr || !FindAudioEntry()) {
         ReachFolderEnd();
         return;
     }
-    StartEntryAsTrack();
+    StartTrack(radio.folderEntry->d_name);
     radio.skipRequested = false;
 }
 
@@ -159,12 +171,23 @@ void ScanStep() {
     radio.folderStream = stream;
     radio.loopSentOpen = false;
     radio.loopAcceptedOpen = false;
-    radio.folderEntry = readdir(stream);
-    if (radio.folderEntry == nullptr || !FindAudioEntry()) {
-        return;
+    const char* first = nullptr;
+    if (radio.playOrder == PlayOrder::kFolder) {
+        radio.folderEntry = readdir(stream);
+        if (radio.folderEntry == nullptr || !FindAudioEntry()) {
+            return;
+        }
+        first = radio.folderEntry->d_name;
+    } else {
+        // The whole listing is read over frames (the stream stays open at its end, so that closing
+        // it moves currentTrack to its own copy before the listing is read again).
+        first = ReadStationListing(stream);
+        if (first == nullptr) {
+            return;
+        }
     }
     radio.folderOpen = true;
-    StartEntryAsTrack();
+    StartTrack(first);
     radio.stationSwitchPending = false;
     WatchStep();
 }

@@ -1,5 +1,7 @@
 #include "playback/radio_state.h"
 
+#include <cstdlib>
+
 namespace trallio {
 
 const char emptyText[1] = "";
@@ -11,6 +13,7 @@ void ResetRadioState() {
     if (radio.folderStream != nullptr) {
         closedir(radio.folderStream);
     }
+    std::free(radio.listing.buffer);
     radio = RadioState{};
 }
 

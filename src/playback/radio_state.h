@@ -19,6 +19,22 @@ constexpr int kMaxOpensPerFrame = 2;
 // "No track in " + a station text + " would play. Run TrallioCheck.exe" and its terminator.
 constexpr int kRefusedMessageSize = kSettingsTextSize + 64;
 
+// The order in which a station's tracks play: the platform's own order of the folder, the natural
+// order of the names, or a new random order on every loop.
+enum class PlayOrder : uint8_t { kFolder, kName, kShuffle };
+
+// A station's audio-file names in name or shuffle order, read once per loop. One heap block holds
+// every name (each zero-terminated) and, after them, the play order as offsets of the names.
+struct TrackListing {
+    char* buffer = nullptr;
+    uint32_t size = 0;       // bytes in use
+    uint32_t capacity = 0;   // bytes obtained
+    uint32_t orderStart = 0;  // byte offset of the order table
+    uint32_t count = 0;      // tracks in the order
+    uint32_t next = 0;       // the order's next position
+    const char* folder = nullptr;  // the station text the buffer was read for
+};
+
 struct RadioState {
     const char* stationFolders[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2", "Trallio\\Radio 3"};
     const char* currentFolder = emptyText;
@@ -49,6 +65,10 @@ struct RadioState {
     bool loopAcceptedOpen = false;
     bool stationRefused = false;
 
+    PlayOrder playOrder = PlayOrder::kFolder;
+    TrackListing listing;
+    uint64_t shuffleState = 0x9E3779B97F4A7C15u;  // the shuffle's generator, seeded at script start
+
     // Storage owned by the record for its whole life: the three station texts the settings
     // step fills, and the copy of the last track name kept when the stream it was read from is
     // closed (so currentTrack never dangles).
@@ -56,6 +76,9 @@ struct RadioState {
     char lastTrackName[sizeof(dirent::d_name)] = {};
     // The text of the refused-station message, built when it is shown.
     char refusedMessage[kRefusedMessageSize] = {};
+
+    // The track that ended the station's previous loop in shuffle order.
+    char loopLastTrack[sizeof(dirent::d_name)] = {};
 };
 
 extern RadioState radio;

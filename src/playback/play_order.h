@@ -1,0 +1,37 @@
+// A station's tracks in name or shuffle order: the folder's listing read over frames into one
+// buffer, then arranged. Folder order needs none of this: it walks the stream lazily.
+#pragma once
+
+#include <cstdint>
+
+#include "playback/dir_stream.h"
+#include "playback/radio_state.h"
+
+namespace trallio {
+
+// Most folder entries read between two frames while a listing is read.
+constexpr int kListingEntriesPerFrame = 256;
+
+// "folder", "name" or "shuffle" in any case; anything else is folder order.
+PlayOrder ParsePlayOrder(const char* value);
+// Reads [config] "order" of the settings file into the radio state.
+void LoadPlayOrderSetting();
+// Seeds the shuffle's generator; the script does it once at start.
+void SeedShuffle(uint64_t seed);
+// A random number below `bound` (at least 1) from the shuffle's generator.
+uint32_t RandomBelow(uint32_t bound);
+
+// Natural name order: case-insensitive, runs of digits compared by their value, ties broken byte
+// by byte. Negative, zero or positive as strcmp.
+int CompareNames(const char* a, const char* b);
+
+// Reads every entry of `stream` (the current station's), waiting one frame after each
+// kListingEntriesPerFrame entries, keeps the audio files' names and arranges them in the radio's
+// order. Returns the first track, or nullptr when the folder holds none.
+const char* ReadStationListing(DIR* stream);
+// The order's next track, or nullptr at the end of the loop.
+const char* NextListedTrack();
+// Frees the listing's buffer; nothing may refer into it any more.
+void ReleaseListing();
+
+}  // namespace trallio
