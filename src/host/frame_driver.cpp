@@ -1,6 +1,7 @@
 #include "host/frame_driver.h"
 
 #include "host/game_window.h"
+#include "host/remembered_state.h"
 #include "host/native_call.h"
 #include "host/natives.h"
 #include "platform/win32.h"
@@ -39,6 +40,9 @@ void CloseWheel() {
     radio.wheelOpen = false;
     CallNative(native::kSetTimeScale, kNormalTimeScale);
     CallNative(native::kAnimPostFxStop, kWheelEffect);
+    if (radio.remember) {
+        SaveRememberedState();
+    }
 }
 
 // Moves the cursor to the centre of the game window's client area. Without a window, or without
@@ -93,6 +97,9 @@ void TickFrame() {
             CloseWheel();
         }
     } else {
+        if (radio.rememberedStartPending) {
+            StartRememberedStation();
+        }
         if (radio.paused && !radio.stoppedByUser) {
             radio.radioOn = true;
         }

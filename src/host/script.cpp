@@ -1,6 +1,7 @@
 #include "host/script.h"
 
 #include "host/frame_driver.h"
+#include "host/remembered_state.h"
 #include "host/settings.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
@@ -13,6 +14,7 @@ namespace trallio {
 void RunScript() {
     LoadSettings();
     LoadPlayOrderSetting();
+    LoadRememberSetting();
     if (radio.playOrder == PlayOrder::kShuffle) {
         SeedShuffle(GetTickCount());
     }

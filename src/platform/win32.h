@@ -30,6 +30,11 @@ typedef DWORD MCIERROR;
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef void* LPVOID;
+typedef const void* LPCVOID;
+typedef DWORD* LPDWORD;
+typedef void* HANDLE;
+typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
+typedef struct _OVERLAPPED* LPOVERLAPPED;
 
 struct RECT {
     LONG left;
@@ -51,6 +56,12 @@ struct POINT {
 #define DLL_PROCESS_ATTACH 1
 #define DLL_THREAD_ATTACH 2
 #define DLL_THREAD_DETACH 3
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+#define GENERIC_WRITE 0x40000000UL
+#define CREATE_ALWAYS 2
+#define FILE_ATTRIBUTE_NORMAL 0x80
+#define MOVEFILE_REPLACE_EXISTING 0x1
+#define MOVEFILE_WRITE_THROUGH 0x8
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned,
                                DWORD size, LPCSTR fileName);
@@ -64,4 +75,11 @@ BOOL ScreenToClient(HWND window, POINT* point);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
 DWORD GetTickCount(void);
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+BOOL FlushFileBuffers(HANDLE file);
+BOOL CloseHandle(HANDLE object);
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
+BOOL DeleteFileA(LPCSTR fileName);
 #endif

@@ -69,6 +69,14 @@ struct RadioState {
     TrackListing listing;
     uint64_t shuffleState = 0x9E3779B97F4A7C15u;  // the shuffle's generator, seeded at script start
 
+    // The radio that remembers: what the state file holds (station -1: none), and whether the
+    // remembered station waits for the first eligible frame.
+    bool remember = false;
+    bool rememberedStartPending = false;
+    bool savedOff = false;
+    int8_t savedStation = -1;
+    int32_t savedVolume = 90;
+
     // Storage owned by the record for its whole life: the three station texts the settings
     // step fills, and the copy of the last track name kept when the stream it was read from is
     // closed (so currentTrack never dangles).
