@@ -1,5 +1,6 @@
 #include "station_report.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -15,9 +16,12 @@
 #include <filesystem>
 #endif
 
+#include "host/remembered_state.h"
 #include "host/settings.h"
+#include "platform/win32.h"
 #include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
+#include "playback/play_order.h"
 #include "playback/radio_state.h"
 
 namespace check {
@@ -49,6 +53,21 @@ bool EndsWithAudioType(const std::string& name) {
         }
     }
     return false;
+}
+
+// "folder" in any case: the one value that means folder order without a warning.
+bool IsFolderText(const std::string& text) {
+    static const char kFolder[] = "folder";
+    if (text.size() != sizeof kFolder - 1) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (c != kFolder[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -238,6 +257,17 @@ Report BuildReport(bool testPlay) {
     trallio::LoadSettings();
     report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
     report.unicodeNames = trallio::radio.unicodeNames;
+    char order[trallio::kSettingsTextSize] = {};
+    GetPrivateProfileStringA("config", "order", "folder", order, sizeof order, kSettingsPath);
+    order[sizeof order - 1] = 0;
+    report.orderSetting = order;
+    report.order = static_cast<int>(trallio::ParsePlayOrder(order));
+    trallio::LoadRememberSetting();
+    report.remember = trallio::radio.remember;
+    report.stateFound = FileExists(ResolvePath(trallio::kStatePath));
+    report.rememberedVolume = trallio::radio.volume;
+    report.rememberedStation = trallio::radio.savedStation;
+    report.rememberedOff = trallio::radio.savedOff;
 
     for (int i = 0; i < trallio::kStationCount; ++i) {
         StationReport station;
@@ -287,6 +317,25 @@ std::string FormatReport(const Report& report) {
     if (report.testPlayed) {
         out << "Test-play: every track opened and closed again by the media service, nothing played\n";
     }
+    const auto order = static_cast<trallio::PlayOrder>(report.order);
+    if (order != trallio::PlayOrder::kFolder) {
+        out << "Play order (order): " << (order == trallio::PlayOrder::kName ? "by name" : "random order") << '\n';
+    } else if (!IsFolderText(report.orderSetting)) {
+        out << "Warning: order = \"" << report.orderSetting
+            << "\" is not folder, name or shuffle; the radio plays in folder order\n";
+    }
+    if (report.remember) {
+        out << "Remembered state (remember): on, " << (report.stateFound ? "" : "no state file yet: ")
+            << "volume " << report.rememberedVolume << ", station ";
+        if (report.rememberedStation < 0) {
+            out << "none";
+        } else {
+            out << report.rememberedStation + 1
+                << (report.rememberedOff ? " (switched off: nothing plays until you choose)"
+                                         : " (plays as soon as you may use the radio)");
+        }
+        out << '\n';
+    }
 
     int silent = 0;
     int refusedTotal = 0;
@@ -325,10 +374,16 @@ std::string FormatReport(const Report& report) {
                     refused.push_back(&entry);
                 }
             }
+            if (order == trallio::PlayOrder::kName) {
+                std::stable_sort(tracks.begin(), tracks.end(), [](const Entry* a, const Entry* b) {
+                    return trallio::CompareNames(a->name.c_str(), b->name.c_str()) < 0;
+                });
+            }
             if (tracks.empty()) {
                 out << "  Tracks: none\n";
             } else {
-                out << "  Tracks, in the order the radio plays them:\n";
+                out << (order == trallio::PlayOrder::kShuffle ? "  Tracks, in random order (a new one on every loop):\n"
+                                                              : "  Tracks, in the order the radio plays them:\n");
                 for (size_t i = 0; i < tracks.size(); ++i) {
                     const bool willNotPlay = tracks[i]->tested && tracks[i]->play.refused;
                     out << "    " << i + 1 << ". " << tracks[i]->name

@@ -57,6 +57,13 @@ struct Report {
     bool mediaPlayerMode = false;
     bool testPlayed = false;
     bool unicodeNames = false;
+    std::string orderSetting;  // [config] "order" as written ("folder" when missing)
+    int order = 0;             // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
+    bool remember = false;
+    bool stateFound = false;
+    int rememberedVolume = 90;
+    int rememberedStation = -1;  // 0..2, -1 none
+    bool rememberedOff = false;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;
     // 0: every station has a playable track and none was refused; 1: some station has no

@@ -1,10 +1,8 @@
 #include "host/remembered_state.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/win32.h"
-#include "playback/playback.h"
 #include "playback/radio_state.h"
 
 namespace trallio {
@@ -12,7 +10,6 @@ namespace trallio {
 namespace {
 
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
-constexpr char kTemporaryPath[] = ".\\Trallio\\state.ini.tmp";
 constexpr char kSection[] = "state";
 
 // A read of the state file; an absent key reads as the empty text, which no value accepts.
@@ -63,42 +60,6 @@ bool ParseFlag(const char* text, bool* flag) {
     return false;
 }
 
-int8_t ChosenStation() {
-    for (int i = 0; i < kStationCount; ++i) {
-        if (radio.currentFolder == radio.stationFolders[i]) {
-            return static_cast<int8_t>(i);
-        }
-    }
-    return -1;
-}
-
-bool WriteStateFile(int32_t volume, int8_t station, bool off) {
-    char text[96];
-    char stationText[8];
-    if (station < 0) {
-        std::strcpy(stationText, "none");
-    } else {
-        std::snprintf(stationText, sizeof stationText, "%d", station);
-    }
-    const int length = std::snprintf(text, sizeof text, "[state]\r\nvolume=%d\r\nstation=%s\r\noff=%d\r\n",
-                                     static_cast<int>(volume), stationText, off ? 1 : 0);
-    HANDLE file = CreateFileA(kTemporaryPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool complete = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) != 0 &&
-                          written == static_cast<DWORD>(length) && FlushFileBuffers(file) != 0;
-    CloseHandle(file);
-    if (!complete || MoveFileExA(kTemporaryPath, kStatePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        // A full disk or a read-only state file: the old file stays as it was, and nothing else.
-        DeleteFileA(kTemporaryPath);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void LoadRememberSetting() {
@@ -132,34 +93,6 @@ void LoadRememberedState() {
     radio.savedStation = station;
     radio.savedOff = off;
     radio.rememberedStartPending = station >= 0 && !off;
-}
-
-void StartRememberedStation() {
-    if (!radio.rememberedStartPending) {
-        return;
-    }
-    radio.rememberedStartPending = false;
-    if (radio.currentFolder != emptyText) {
-        return;
-    }
-    radio.radioOn = true;
-    SelectStation(radio.stationFolders[radio.savedStation]);
-}
-
-void SaveRememberedState() {
-    // Until the player chooses a station in this game, the remembered choice (and its off flag)
-    // still stands.
-    const bool chosen = radio.currentFolder != emptyText;
-    const int8_t station = chosen ? ChosenStation() : radio.savedStation;
-    const bool off = chosen ? radio.stoppedByUser : radio.savedOff;
-    if (radio.volume == radio.savedVolume && station == radio.savedStation && off == radio.savedOff) {
-        return;
-    }
-    if (WriteStateFile(radio.volume, station, off)) {
-        radio.savedVolume = radio.volume;
-        radio.savedStation = station;
-        radio.savedOff = off;
-    }
 }
 
 }  // namespace trallio

@@ -403,6 +403,43 @@ TEST_F(CheckerReport, GameDirOptionAndUsageErrors) {
     EXPECT_EQ(missing.err, "trallio-check: cannot open the game folder nowhere\n");
 }
 
+TEST_F(CheckerReport, PlayOrderAndRememberedState) {
+    MakeFile("Trallio/Radio 1/10 c.mp3");
+    MakeFile("Trallio/Radio 1/2 b.mp3");
+    MakeFile("Trallio/Radio 1/B.ogg");
+    MakeFile("Trallio/Radio 1/a.ogg");
+    MakeFile("Trallio/state.ini", "[state]\nvolume=250\nstation=1\noff=0\n");
+    const struct {
+        std::string config;
+        std::vector<std::string> shown;
+        std::vector<std::string> absent;
+    } cases[] = {
+        {"order=NAME\n",
+         {"Play order (order): by name\n", "    1. 2 b.mp3\n    2. 10 c.mp3\n    3. a.ogg\n    4. B.ogg\n"},
+         {"Warning: order", "Remembered state"}},
+        {"order=shuffle\nremember=true\n",
+         {"Play order (order): random order\n", "  Tracks, in random order (a new one on every loop):\n    1. ",
+          "Remembered state (remember): on, volume 250, station 2 (plays as soon as you may use the radio)\n"},
+         {"Warning: order"}},
+        {"order=random\n",
+         {"Warning: order = \"random\" is not folder, name or shuffle; the radio plays in folder order\n",
+          "  Tracks, in the order the radio plays them:\n"},
+         {"Play order"}},
+        {"order=Folder\nremember=false\n", {}, {"Warning: order", "Play order", "Remembered state"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
+        const ProgramRun run = RunChecker();
+        for (const std::string& text : c.shown) {
+            EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+        }
+        for (const std::string& text : c.absent) {
+            EXPECT_EQ(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+        }
+    }
+}
+
 // The Windows build, run by wine in the wine rig's prefix: file names come from the find-file
 // calls, paths are the drive Z: view of the same folders, the listing is sorted.
 class CheckerUnderWine : public CheckerReport {
