@@ -3,8 +3,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/remembered_state.h"
 #include "host/settings.h"
 #include "platform/win32.h"
+#include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "support.h"
 
@@ -41,7 +43,9 @@ protected:
                             {"RADIOS", "radio 2", "Trallio\\Radio 2"},
                             {"RADIOS", "radio 3", "Trallio\\Radio 3"},
                             {"config", "media_player_mode", "False"},
-                            {"config", "unicode_names", "False"}};
+                            {"config", "unicode_names", "False"},
+                            {"config", "order", "folder"},
+                            {"config", "remember", "False"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -53,6 +57,10 @@ protected:
         EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
         EXPECT_FALSE(trallio::radio.mediaPlayerMode);
         EXPECT_FALSE(trallio::radio.unicodeNames);
+        trallio::LoadPlayOrderSetting();
+        trallio::LoadRememberSetting();
+        EXPECT_EQ(trallio::radio.playOrder, trallio::PlayOrder::kFolder);
+        EXPECT_FALSE(trallio::radio.remember);
     }
 };
 
