@@ -134,3 +134,25 @@ TEST_F(PlayOrderTest, MissingFolderShowsTheMessageOnEveryPass) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayOrderTest, AFileGoneSinceTheListingIsPassedOverInTheSameFrame) {
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        MakeFile(std::string("Trallio/Radio 1/") + name);
+    }
+    Start(PlayOrder::kName);
+    EXPECT_EQ(PlayTracks(1), std::vector<std::string>{"a.mp3"});
+    std::remove("Trallio/Radio 1/b.mp3");
+    fakehost::FailOpen(Quoted(kFolder, "b.mp3"));  // the service refuses a file that is not there
+    fakehost::ClearEvents();
+    trallio::UpdatePlayback();
+    const auto opens = LinesStartingWith("media open ");
+    ASSERT_EQ(opens.size(), 2u);
+    EXPECT_NE(opens[0].find("b.mp3"), std::string::npos);
+    EXPECT_NE(opens[1].find("c.mp3"), std::string::npos);
+    EXPECT_STREQ(radio.currentTrack, "c.mp3");
+    EXPECT_TRUE(LinesStartingWith("media play " + Quoted(kFolder, "b.mp3")).empty());
+}
+
+}  // namespace
