@@ -9,6 +9,8 @@
 //   trallio_wine_host refused    files the recording winmm refuses to open are passed over
 //   trallio_wine_host refused-real-mci  a station of files the system's winmm refuses and plays
 //   trallio_wine_host unicode    a station and tracks named in several scripts, unicode_names on and off
+//   trallio_wine_host remember   two loads of the plug-in in one game folder keep the volume and
+//                                station, and the radio switched off
 //   trallio_wine_host change-cost the time of a frame in which a track changes, and of one that
 //                                passes over a refused file, against the same commands sent bare
 //                                (a measurement, not a test)
@@ -673,6 +675,132 @@ void RefusedFiles() {
     rig::PumpMessages();
 }
 
+// The value after "volume=" in the state file's text, or -1.
+int StateVolume(const std::string& text) {
+    const size_t at = text.find("volume=");
+    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
+}
+
+std::string ReadGameFile(const Session& session, const std::wstring& relative) {
+    std::string text;
+    HANDLE file = CreateFileW(session.folder.At(relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[512];
+        DWORD read = 0;
+        if (ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+            text.assign(buffer, read);
+        }
+        CloseHandle(file);
+    }
+    return text;
+}
+
+// Opens the wheel, holds the button over (x, y) for `frames` frames and lets go of everything.
+void HoldOnWheel(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y, int frames) {
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, x, y));
+    CHECK(rig::PressLeftButton(true));
+    for (int i = 0; i < frames; ++i) {
+        RunFrame(session, &watch);
+    }
+    CHECK(rig::PressLeftButton(false));
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, &watch);
+    RunFrame(session, &watch);
+}
+
+void RememberAcrossLoads() {
+    check::Section("remember: the volume and the station of one load are the next load's");
+    Session session(L"remember");
+    const std::wstring station = L"Stations\\One";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               "[RADIOS]\r\nradio 1 = Stations\\One\r\n[config]\r\nremember=true\r\n"));
+    CHECK(session.folder.Write(station + L"\\a.mp3", "not really audio"));
+    const std::wstring device = Device(station, L"a.mp3");
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachRecorder())) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    CHECK_EQ(CountOpens(media), size_t{1});
+    HoldOnWheel(session, watch, window, 0.88f, 0.55f, 12);  // the volume-up arrow
+    const std::string written = ReadGameFile(session, L"Trallio\\state.ini");
+    const int volume = StateVolume(written);
+    CHECK(volume > 90 && volume <= 500);
+    CHECK(written.find("station=0") != std::string::npos);
+    CHECK(written.find("off=0") != std::string::npos);
+    CHECK(ReadGameFile(session, L"Trallio\\state.ini.tmp").empty());
+    session.Unload();
+
+    check::Section("the second load plays the station on its first eligible frame, at that volume");
+    // The recording winmm goes with the plug-in that imported it and comes back with the next load.
+    if (!CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, false);
+    FrameRecord frame = RunFrame(session, &watch);
+    CHECK_EQ(CountOpens(frame.media), size_t{0});
+    // The walk starts on the first eligible frame and, as for a station the player chooses, waits
+    // one frame for each of "." and ".." before the track.
+    session.hook.SetPlayer(false, false, false, true);
+    media.clear();
+    for (int i = 0; i < 3; ++i) {
+        Append(media, RunFrame(session, &watch).media);
+    }
+    CHECK_EQ(Commands(media), (std::vector<std::wstring>{Open(device), Play(device), Volume(device, volume),
+                                                           Status(device)}));
+    // The wheel's texts show once its texture dictionaries have loaded, a frame after it opens.
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    natives.clear();
+    for (int i = 0; i < 3; ++i) {
+        frame = RunFrame(session, &watch);
+        natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
+    }
+    const std::string shown = "Vol: " + std::to_string(volume);
+    bool volumeShown = false;
+    for (const FakeNativeCall& call : rig::CallsOf(natives, fakegame::kCreateVarString)) {
+        volumeShown = volumeShown || shown == call.texts[2];
+    }
+    CHECK(volumeShown);
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, &watch);
+
+    check::Section("switched off in one load, nothing plays in the next until the player chooses");
+    HoldOnWheel(session, watch, window, 0.503f, 0.89f, 1);  // the off slot
+    CHECK(ReadGameFile(session, L"Trallio\\state.ini").find("off=1") != std::string::npos);
+    session.Unload();
+    if (!CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+        return;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    media.clear();
+    for (int i = 0; i < 30; ++i) {
+        Append(media, RunFrame(session, &watch).media);
+    }
+    CHECK_EQ(CountOpens(media), size_t{0});
+    media.clear();
+    natives.clear();
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    CHECK_EQ(CountOpens(media), size_t{1});
+
+    session.Unload();
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 // The station of refused and playable files, with the system's winmm: the listing order is the
 // platform's; each file's open, and for the accepted ones the replies, are printed.
 void RefusedFilesRealMci() {
@@ -1132,12 +1260,14 @@ int main(int argc, char** argv) {
         UnicodeStation(L"unicode-utf8-mark", true, "\xEF\xBB\xBF");
         UnicodeStation(L"unicode-utf16", true, "UTF-16");
         UnicodeStation(L"unicode-off", false, "");
+    } else if (scenario == "remember") {
+        RememberAcrossLoads();
     } else if (scenario == "frame-cost") {
         FrameCost();
     } else if (scenario == "change-cost") {
         ChangeCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|unicode|frame-cost|change-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|unicode|remember|frame-cost|change-cost\n");
         return 2;
     }
     rig::ReleaseAll();
