@@ -54,7 +54,8 @@ protected:
 };
 
 TEST_F(RememberedState, BadFilesGiveTheDefaultsAndWriteNothing) {
-    const std::string binary("\x00\xff\x1b[state]\x00volume=120\xfe\n\x80\x81", 30);
+    static const char kBinary[] = "\x00\xff\x1b[state]\x00volume=120\xfe\n\x80\x81";
+    const std::string binary(kBinary, sizeof kBinary - 1);
     const struct {
         const char* what;
         std::string contents;
