@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <utility>
 
 #include "demo_library.h"
 #include "run_program.h"
@@ -15,16 +16,9 @@ using testing_support::ProgramRun;
 using testing_support::RunProgram;
 using testing_support::SplitLines;
 
-// For the sanitizer build, harmless in the others: the simulator plays through GStreamer, so its
-// leak check at exit runs as the media service's tests run theirs (GLib's slice allocator off,
-// the slow unwinder, and their suppressions of what GLib keeps for good).
-const std::vector<std::string> kLeakCheckAsForMedia = {
-    "G_SLICE=always-malloc", "G_DEBUG=gc-friendly", "ASAN_OPTIONS=fast_unwind_on_malloc=0:malloc_context_size=8",
-    "LSAN_OPTIONS=suppressions=" TRALLIO_MEDIA_LSAN_SUPPRESSIONS ":print_suppressions=0"};
-
+// The simulator plays through GStreamer: its leak check at exit runs as the media tests' do.
 std::vector<std::string> Environment(std::vector<std::string> variables) {
-    variables.insert(variables.end(), kLeakCheckAsForMedia.begin(), kLeakCheckAsForMedia.end());
-    return variables;
+    return testing_support::WithMediaLeakCheck(std::move(variables), TRALLIO_MEDIA_LSAN_SUPPRESSIONS);
 }
 
 struct TraceLine {

@@ -90,6 +90,13 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::stri
     return run;
 }
 
+std::vector<std::string> WithMediaLeakCheck(std::vector<std::string> variables, const std::string& suppressions) {
+    variables.insert(variables.end(), {"G_SLICE=always-malloc", "G_DEBUG=gc-friendly",
+                                       "ASAN_OPTIONS=fast_unwind_on_malloc=0:malloc_context_size=8",
+                                       "LSAN_OPTIONS=suppressions=" + suppressions + ":print_suppressions=0"});
+    return variables;
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream stream(text);

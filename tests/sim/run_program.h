@@ -18,6 +18,11 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& folder,
                       const std::vector<std::string>& environment = {});
 
+// For the sanitizer build, harmless in the others: `variables` plus what makes a program that plays
+// through GStreamer run its leak check at exit as the media service's tests run theirs (GLib's
+// slice allocator off, the slow unwinder, and `suppressions`, the file of what GLib keeps for good).
+std::vector<std::string> WithMediaLeakCheck(std::vector<std::string> variables, const std::string& suppressions);
+
 // The lines of a text, without their line ends ("\n" or "\r\n").
 std::vector<std::string> SplitLines(const std::string& text);
 

@@ -157,14 +157,17 @@ protected:
                "Names in any language (unicode_names): off\n";
     }
 
-    // The listing tests run without the test-play (their tracks are not real audio).
+    // The listing tests run without the test-play (their tracks are not real audio). The test-play
+    // goes through GStreamer, so its leak check at exit runs as the media tests' do.
     ProgramRun RunChecker(const std::vector<std::string>& options = {}, bool testPlay = false) {
         std::vector<std::string> command = platform.command;
         if (!testPlay) {
             command.push_back("--no-media");
         }
         command.insert(command.end(), options.begin(), options.end());
-        return RunProgram(command, gameFolder);
+        return RunProgram(command, gameFolder,
+                          testPlay ? testing_support::WithMediaLeakCheck({}, TRALLIO_MEDIA_LSAN_SUPPRESSIONS)
+                                   : std::vector<std::string>{});
     }
 
     // A station with every kind of name, one with nothing it plays, one missing.
