@@ -63,4 +63,6 @@ BOOL ClientToScreen(HWND window, POINT* point);
 BOOL ScreenToClient(HWND window, POINT* point);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
+HWND GetForegroundWindow();
+DWORD GetTickCount();
 #endif
