@@ -41,7 +41,9 @@ protected:
                             {"RADIOS", "radio 2", "Trallio\\Radio 2"},
                             {"RADIOS", "radio 3", "Trallio\\Radio 3"},
                             {"config", "media_player_mode", "False"},
-                            {"config", "unicode_names", "False"}};
+                            {"config", "unicode_names", "False"},
+                            {"config", "duck_dialogue", ""},
+                            {"config", "pause_in_menus", "False"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -53,6 +55,8 @@ protected:
         EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
         EXPECT_FALSE(trallio::radio.mediaPlayerMode);
         EXPECT_FALSE(trallio::radio.unicodeNames);
+        EXPECT_EQ(trallio::radio.duckPercent, -1);
+        EXPECT_FALSE(trallio::radio.pauseInMenus);
     }
 };
 
