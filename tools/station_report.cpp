@@ -28,7 +28,7 @@ namespace {
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 constexpr char kTypes[] = ".mp3 .aac .wav .flac .ogg";
 constexpr unsigned short kFolderType = 0x4000;
-constexpr char kAbsent[] = "\x01absent";
+constexpr char kAbsent[] = "\001absent";
 
 // The text of a [config] key as the radio's reader gives it; false when the file lacks the key.
 bool ReadConfigText(const char* key, std::string* text) {

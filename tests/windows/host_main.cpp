@@ -864,7 +864,7 @@ void SoundMix() {
     CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n[config]\r\n"
                                                         "duck_dialogue=50\r\npause_in_menus=True\r\n"));
     CHECK(session.folder.Write(L"Ride\\a.mp3", "not really audio"));
-    const std::wstring device = Device(L"Ride", L"a.mp3");
+    const std::wstring device = Device(std::wstring(L"Ride"), std::wstring(L"a.mp3"));
     rig::MediaWatch watch;
     rig::DesktopWatch desktop;
     if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) ||
