@@ -83,7 +83,8 @@ add_test(NAME wine.wheel COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe w
 add_test(NAME wine.refused COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe refused)
 add_test(NAME wine.unicode COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe unicode)
 add_test(NAME wine.remember COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe remember)
-set_tests_properties(wine.load wine.wheel wine.refused wine.unicode wine.remember PROPERTIES
+add_test(NAME wine.sound_mix COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe sound-mix)
+set_tests_properties(wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
   RESOURCE_LOCK wine_desktop)
 
@@ -99,11 +100,11 @@ set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES
   RESOURCE_LOCK wine_desktop)
 
 set_tests_properties(wine.prefix wine.imports wine.checker_imports wine.dir_stream wine.load wine.wheel wine.refused
-  wine.unicode wine.remember wine.tone wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
-set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember PROPERTIES
+  wine.unicode wine.remember wine.sound_mix wine.tone wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix PROPERTIES
   FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
-set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.real_mci
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix wine.real_mci
   wine.refused_real_mci PROPERTIES
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 120)

@@ -3,13 +3,14 @@
 // After every frame the radio's invariants must hold (and the sanitizers watch every read of the
 // names the radio keeps).
 //
-// Input: one byte of set-up (media-player mode, which folders the stations name), then two bytes
-// per frame:
+// Input: one byte of set-up (media-player mode, which folders the stations name, texture loading,
+// bit 6 duck_dialogue at 50, bit 7 pause_in_menus), then two bytes per frame:
 //   first:  bits 0-2 ride (0 on foot, 1 vehicle, 2 boat, 3 train, else mount), bit 3 Q, bit 4 R,
 //           bit 5 left button, bit 6 every playing track ends, bit 7 a desktop failure this frame
 //   second: bits 0-2 the slot the cursor is on, bit 3 its corner instead of its middle,
 //           bits 4-5 which desktop failure (window gone, cursor unreadable, minimised window,
-//           no conversion to client coordinates)
+//           no conversion to client coordinates), bit 6 a conversation plays, bit 7 the pause
+//           menu is open (or, on frames with a desktop failure, the game is in the background)
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -98,6 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetStations(data[0]);
     fakehost::World& w = fakehost::GetWorld();
     w.dictionariesLoadAtOnce = (data[0] & 0x20) != 0;
+    trallio::radio.duckPercent = (data[0] & 0x40) != 0 ? 50 : -1;
+    trallio::radio.pauseInMenus = (data[0] & 0x80) != 0;
 
     const size_t frames = std::min((size - 1) / 2, kMaxFrames);
     for (size_t frame = 0; frame < frames; ++frame) {
@@ -122,6 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         w.clientHeight = failure && kind == 2 ? 0 : 1080;
         w.screenToClientWorks = !(failure && kind == 3);
         AimAt(b & 7, (b & 0x08) != 0);
+        w.conversationPlaying = (b & 0x40) != 0;
+        w.pauseMenuOpen = (b & 0x80) != 0 && !failure;
+        w.gameInForeground = !((b & 0x80) != 0 && failure);
+        w.tickCount = static_cast<uint32_t>(frame * 17);
 
         fakehost::BeginFrame();
         trallio::TickFrame();

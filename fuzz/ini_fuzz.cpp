@@ -31,6 +31,7 @@ const Question kQuestions[] = {
     {"RADIOS", "radio 1", "Trallio\\Radio 1"},
     {"RADIOS", "radio 3", "Trallio\\Radio 3"},
     {"config", "media_player_mode", "False"},
+    {"config", "duck_dialogue", ""},
     {"radios", "RADIO 2", ""},
     {"", "", "d"},
     {"s", "k", "a default longer than a small buffer"},
@@ -94,5 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(std::memchr(trallio::radio.stationBuffers[i], 0, trallio::kSettingsTextSize) != nullptr,
                    "station " + std::to_string(i) + " not terminated");
     }
+    FUZZ_CHECK(trallio::radio.duckPercent >= -1 && trallio::radio.duckPercent <= 100,
+               "duck_dialogue read as " + std::to_string(trallio::radio.duckPercent));
     return 0;
 }

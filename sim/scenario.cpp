@@ -68,11 +68,14 @@ std::string ParseCommand(std::string rest, ScenarioEvent& event) {
         return words.size() == count ? "" : std::string("expected \"") + usage + "\"";
     };
 
-    if (name == "mount" || name == "vehicle" || name == "boat" || name == "train") {
-        event.command = name == "mount"     ? Command::Mount
-                        : name == "vehicle" ? Command::Vehicle
-                        : name == "boat"    ? Command::Boat
-                                            : Command::Train;
+    if (name == "mount" || name == "vehicle" || name == "boat" || name == "train" || name == "conversation" ||
+        name == "pause-menu") {
+        event.command = name == "mount"          ? Command::Mount
+                        : name == "vehicle"      ? Command::Vehicle
+                        : name == "boat"         ? Command::Boat
+                        : name == "train"        ? Command::Train
+                        : name == "conversation" ? Command::Conversation
+                                                 : Command::PauseMenu;
         const std::string usage = name + " on|off";
         if (words.size() != 1 || !ParseSwitch(words[0], "on", "off", event.on)) {
             return "expected \"" + usage + "\"";

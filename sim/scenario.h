@@ -12,6 +12,8 @@ enum class Command {
     Vehicle,     // vehicle on|off
     Boat,        // boat on|off
     Train,       // train on|off
+    Conversation,  // conversation on|off
+    PauseMenu,   // pause-menu on|off
     Key,         // key q|r down|up
     Button,      // button down|up (left mouse button)
     Cursor,      // cursor X Y (client pixels) or cursor slot NAME|INDEX

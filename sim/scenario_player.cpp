@@ -53,6 +53,12 @@ bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& act
             case Command::Train:
                 controls.inTrain = event.on;
                 break;
+            case Command::Conversation:
+                controls.conversation = event.on;
+                break;
+            case Command::PauseMenu:
+                controls.pauseMenu = event.on;
+                break;
             case Command::Key:
                 (event.key == 'Q' ? controls.keyQ : controls.keyR) = event.on;
                 break;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fake_host.h"
+#include "host/sound_mix.h"
 #include "playback/radio_state.h"
 
 namespace sim {
@@ -215,6 +216,10 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
         "Message: " + (game.lastMessage.empty() ? std::string("none")
                                                 : game.lastMessage + " (shown " +
                                                       std::to_string(game.messagesShown) + " times)"),
+        std::string("Game: ") + (status.controls.conversation ? "conversation playing" : "no conversation") +
+            (status.controls.pauseMenu ? ", pause menu open" : ""),
+        "Track level: " + std::to_string(trallio::VolumeInForce()) + " (wheel volume " +
+            std::to_string(trallio::radio.volume) + ")",
         "Media service: " + status.mediaService,
     };
     if (media.device.empty()) {

@@ -122,6 +122,11 @@ bool Simulator::RunFrame(Controls& controls) {
     world.inVehicle = controls.inVehicle;
     world.inBoat = controls.inBoat;
     world.inTrain = controls.inTrain;
+    world.conversationPlaying = controls.conversation;
+    world.pauseMenuOpen = controls.pauseMenu;
+    // The desktop's clock runs at 60 frames a second whatever the pace of the run, so that a run
+    // and its trace come out the same every time.
+    world.tickCount = static_cast<uint32_t>((static_cast<uint64_t>(fakehost::FrameNumber()) + 1) * 1000 / 60);
     world.clientWidth = controls.clientWidth;
     world.clientHeight = controls.clientHeight;
     world.windowX = controls.windowX;

@@ -19,6 +19,8 @@ struct Controls {
     bool inVehicle = false;
     bool inBoat = false;
     bool inTrain = false;
+    bool conversation = false;  // a conversation plays in the game
+    bool pauseMenu = false;     // the game's pause menu is open
     int cursorX = 0;  // client pixels of the game window
     int cursorY = 0;
     int clientWidth = 1920;

@@ -14,7 +14,7 @@ namespace sim {
 namespace {
 
 std::string KeyHint() {
-    return std::string("Hold Q+R: wheel   M mount  V vehicle  B boat  T train   ") +
+    return std::string("Hold Q+R: wheel   M mount  V vehicle  B boat  T train  C conversation  P pause menu   ") +
            (CanFinishTracks() ? "F end track   " : "") + "L labels   F12 screenshot   Esc quit";
 }
 
@@ -90,6 +90,12 @@ int RunWindow(const RunOptions& options) {
                         case SDLK_t:
                             scripted.inTrain = !scripted.inTrain;
                             break;
+                        case SDLK_c:
+                            scripted.conversation = !scripted.conversation;
+                            break;
+                        case SDLK_p:
+                            scripted.pauseMenu = !scripted.pauseMenu;
+                            break;
                         case SDLK_f:
                             if (!FinishPlayingTracks()) {
                                 simulator.Note("note finish ignored: the " + std::string(MediaServiceName()) +
@@ -131,6 +137,8 @@ int RunWindow(const RunOptions& options) {
             controls.inVehicle = scripted.inVehicle;
             controls.inBoat = scripted.inBoat;
             controls.inTrain = scripted.inTrain;
+            controls.conversation = scripted.conversation;
+            controls.pauseMenu = scripted.pauseMenu;
             if (options.haveScenario) {
                 controls.cursorX = scripted.cursorX;
                 controls.cursorY = scripted.cursorY;

@@ -94,6 +94,17 @@ DWORD GetPrivateProfileStringA(LPCSTR, LPCSTR, LPCSTR defaultValue, LPSTR return
     return static_cast<DWORD>(std::strlen(returned));
 }
 
+// The sound mix is off here: its window and clock calls are linked but never made.
+HWND FindWindowA(LPCSTR, LPCSTR) {
+    return nullptr;
+}
+HWND GetForegroundWindow() {
+    return nullptr;
+}
+DWORD GetTickCount() {
+    return 0;
+}
+
 namespace {
 
 using trallio::PlayOrder;

@@ -42,7 +42,8 @@ TEST(SettingsCalls, FiveReadsInOrderIntoTheStationsOwnBuffers) {
     reads.clear();
     answer = nullptr;
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 5u);
+    // The five reads come first and in this order; the sound-mix keys are read after them.
+    ASSERT_GE(reads.size(), 5u);
     const char* keys[] = {"radio 1", "radio 2", "radio 3"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(reads[i].section, "RADIOS");
@@ -72,12 +73,31 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
     reads.clear();
     answer = "true";
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 5u);
+    ASSERT_GE(reads.size(), 5u);
     EXPECT_STREQ(trallio::radio.stationFolders[0], "true");
     EXPECT_TRUE(trallio::radio.mediaPlayerMode);
     EXPECT_TRUE(trallio::radio.unicodeNames);
     EXPECT_NE(reads[3].destination, trallio::radio.stationFolders[0]);
     answer = nullptr;
+}
+
+TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
+    trallio::ResetRadioState();
+    reads.clear();
+    trallio::LoadSettings();
+    ASSERT_EQ(reads.size(), 7u);
+    const char* const keys[] = {"duck_dialogue", "pause_in_menus"};
+    const char* const defaults[] = {"", "False"};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(reads[5 + i].section, "config");
+        EXPECT_EQ(reads[5 + i].key, keys[i]);
+        EXPECT_EQ(reads[5 + i].defaultValue, defaults[i]);
+        EXPECT_EQ(reads[5 + i].file, ".\\Trallio\\Trallio.ini");
+        EXPECT_EQ(reads[5 + i].size, 255u);
+        EXPECT_TRUE(reads[5 + i].zeroed);
+    }
+    EXPECT_EQ(trallio::radio.duckPercent, -1);
+    EXPECT_FALSE(trallio::radio.pauseInMenus);
 }
 
 }  // namespace

@@ -31,6 +31,16 @@ namespace {
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 constexpr char kTypes[] = ".mp3 .aac .wav .flac .ogg";
 constexpr unsigned short kFolderType = 0x4000;
+constexpr char kAbsent[] = "\001absent";
+
+// The text of a [config] key as the radio's reader gives it; false when the file lacks the key.
+bool ReadConfigText(const char* key, std::string* text) {
+    char value[trallio::kSettingsTextSize] = {};
+    GetPrivateProfileStringA("config", key, kAbsent, value, sizeof value, kSettingsPath);
+    value[sizeof value - 1] = 0;
+    *text = value;
+    return *text != kAbsent;
+}
 
 std::string Lower(const std::string& text) {
     std::string out = text;
@@ -268,6 +278,9 @@ Report BuildReport(bool testPlay) {
     report.rememberedVolume = trallio::radio.volume;
     report.rememberedStation = trallio::radio.savedStation;
     report.rememberedOff = trallio::radio.savedOff;
+    report.duckPercent = trallio::radio.duckPercent;
+    report.pauseInMenus = trallio::radio.pauseInMenus;
+    report.duckDialogueSet = ReadConfigText("duck_dialogue", &report.duckDialogue);
 
     for (int i = 0; i < trallio::kStationCount; ++i) {
         StationReport station;
@@ -335,6 +348,22 @@ std::string FormatReport(const Report& report) {
                                          : " (plays as soon as you may use the radio)");
         }
         out << '\n';
+    }
+    // With both off the report is as it has always been; a bad duck_dialogue value is shown too.
+    const bool duckBad = report.duckDialogueSet && !report.duckDialogue.empty() && report.duckPercent < 0;
+    if (report.duckPercent >= 0 || report.pauseInMenus || duckBad) {
+        out << "Quieter while people speak (duck_dialogue): ";
+        if (report.duckPercent >= 0) {
+            out << report.duckPercent << "% of the volume\n";
+        } else {
+            out << "off\n";
+        }
+        if (duckBad) {
+            out << "  Warning: duck_dialogue=" << report.duckDialogue
+                << " is not a whole number from 0 to 100; the radio keeps its volume while people speak\n";
+        }
+        out << "Paused in the pause menu and in the background (pause_in_menus): "
+            << (report.pauseInMenus ? "on" : "off") << '\n';
     }
 
     int silent = 0;

@@ -64,6 +64,12 @@ struct Report {
     int rememberedVolume = 90;
     int rememberedStation = -1;  // 0..2, -1 none
     bool rememberedOff = false;
+    // The sound-mix keys, shown when either is on or duck_dialogue has a bad value. duckDialogue
+    // is the text as written; duckPercent -1 means off (absent, empty or not a whole number 0..100).
+    bool duckDialogueSet = false;
+    std::string duckDialogue;
+    int duckPercent = -1;
+    bool pauseInMenus = false;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;
     // 0: every station has a playable track and none was refused; 1: some station has no

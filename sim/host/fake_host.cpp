@@ -16,6 +16,7 @@ namespace fakehost {
 namespace {
 
 HWND const kGameWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+HWND const kOtherWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x5678));
 constexpr uint64_t kTextHandleTag = 0x5445585400000000ull;  // "TEXT" in the high half
 constexpr size_t kTextRing = 16;
 
@@ -124,6 +125,12 @@ uint64_t Answer(uint64_t hash, const std::vector<uint64_t>& a) {
             return isPlayer && w.inTrain;
         case fakegame::kIsPedOnMount:
             return isPlayer && w.onMount;
+        case fakegame::kIsAnyConversationPlaying:
+            return w.conversationPlaying;
+        case fakegame::kIsAnySpeechPlaying:
+            return isPlayer && w.playerSpeaking;
+        case fakegame::kIsPauseMenuActive:
+            return w.pauseMenuOpen;
         case fakegame::kSetTimeScale:
             g.timeScale = FloatArg(a, 0);
             return 0;
@@ -518,4 +525,15 @@ BOOL SetCursorPos(int x, int y) {
     host.world.cursorY = y;
     fakehost::RecordWin32("SetCursorPos(" + std::to_string(x) + ", " + std::to_string(y) + ")");
     return TRUE;
+}
+
+HWND GetForegroundWindow() {
+    HWND found = host.world.gameInForeground && host.world.windowExists ? fakehost::kGameWindow : fakehost::kOtherWindow;
+    fakehost::RecordWin32("GetForegroundWindow() = " + fakehost::Hex(reinterpret_cast<uintptr_t>(found)));
+    return found;
+}
+
+DWORD GetTickCount() {
+    fakehost::RecordWin32("GetTickCount() = " + std::to_string(host.world.tickCount));
+    return host.world.tickCount;
 }

@@ -36,6 +36,13 @@ struct World {
     int cursorX = 0;  // screen coordinates
     int cursorY = 0;
 
+    // The game's sound and menus, and the desktop's clock (GetTickCount, in milliseconds).
+    bool conversationPlaying = false;
+    bool playerSpeaking = false;
+    bool pauseMenuOpen = false;
+    bool gameInForeground = true;
+    uint32_t tickCount = 0;
+
     // Texture dictionaries load on the frame after they are first requested.
     bool dictionariesLoadAtOnce = false;
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/sound_mix.h"
 #include "text/text_format.h"
 #include "text/utf.h"
 #include "platform/win32.h"
@@ -145,7 +146,8 @@ void SetTrackVolume(const char* folder, const char* track) {
     CommandText command;
     BuildCommand(command, Literal("setaudio "), folder, track, Literal(" volume to "));
     char digits[kDecimalSize];
-    const size_t length = FormatDecimal(radio.volume, digits);
+    // The wheel's volume, or its lowered share while someone speaks (duck_dialogue).
+    const size_t length = FormatDecimal(VolumeInForce(), digits);
     AppendBytes(command, digits, length);
     Terminate(command);
     mciSendStringW(command.units, nullptr, 0, nullptr);

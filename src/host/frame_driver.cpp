@@ -1,9 +1,11 @@
 #include "host/frame_driver.h"
 
+#include "audio/mci_channel.h"
 #include "host/game_window.h"
 #include "host/remembered_state.h"
 #include "host/native_call.h"
 #include "host/natives.h"
+#include "host/sound_mix.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -19,9 +21,11 @@ constexpr float kWheelTimeScale = 0.1f;
 constexpr float kNormalTimeScale = 1.0f;
 constexpr char kWheelEffect[] = "WheelHUDIn";
 
-// Whether the player may use the radio this frame. The questions stop at the first yes.
-bool IsEligible() {
+// Whether the player may use the radio this frame. The questions stop at the first yes; the
+// character's handle is left in `playerOut` for the frame's later questions.
+bool IsEligible(uint32_t* playerOut) {
     const uint32_t player = CallNative32(native::kPlayerPedId);
+    *playerOut = player;
     if (CallNative32(native::kIsPedInAnyVehicle, player, 0) != 0 ||
         CallNative32(native::kIsPedInAnyBoat, player) != 0 ||
         CallNative32(native::kIsPedInAnyTrain, player) != 0 ||
@@ -87,7 +91,14 @@ void SuppressAttackControls() {
 }
 
 void TickFrame() {
-    if (!IsEligible()) {
+    uint32_t player = 0;
+    bool eligible = IsEligible(&player);
+    // With pause_in_menus on, an open pause menu or the game in the background makes the frame
+    // one on which the radio may not be used, as when the player leaves the mount.
+    if (radio.pauseInMenus && IsGameOutOfPlay()) {
+        eligible = false;
+    }
+    if (!eligible) {
         if (!radio.paused) {
             radio.radioOn = false;
         }
@@ -103,10 +114,15 @@ void TickFrame() {
         if (radio.paused && !radio.stoppedByUser) {
             radio.radioOn = true;
         }
+        const bool levelChanged = UpdateDialogueDucking(player);
         if (AreWheelKeysHeld()) {
             WheelFrame();
         } else if (radio.wheelOpen) {
             CloseWheel();
+        }
+        // An open wheel sends the level in force itself on this frame.
+        if (levelChanged && !radio.wheelOpen) {
+            SetTrackVolume(radio.currentFolder, radio.currentTrack);
         }
     }
     UpdatePlayback();

@@ -6,10 +6,15 @@
 
 namespace trallio {
 
+// The game window, by its title; null when there is none.
+inline HWND FindGameWindow() {
+    return FindWindowA(nullptr, "Red Dead Redemption 2");
+}
+
 // Finds the game window and reads its client rectangle, in that order. False, with nothing more
 // asked, when there is no window or its rectangle cannot be read.
 inline bool ReadGameWindow(HWND* window, RECT* client) {
-    *window = FindWindowA(nullptr, "Red Dead Redemption 2");
+    *window = FindGameWindow();
     if (*window == nullptr) {
         return false;
     }

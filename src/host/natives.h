@@ -12,6 +12,11 @@ constexpr uint64_t kIsPedInAnyBoat = 0x2E0E1C2B4F6CB339;
 constexpr uint64_t kIsPedInAnyTrain = 0x6F972C1AB75A1ED0;
 constexpr uint64_t kIsPedOnMount = 0x460BC76A0E10655E;
 
+// The game's sound and menus: asked only with duck_dialogue or pause_in_menus on
+constexpr uint64_t kIsAnyConversationPlaying = 0xA2CAC9DEF0195E6F;
+constexpr uint64_t kIsAnySpeechPlaying = 0x729072355FA39EC9;
+constexpr uint64_t kIsPauseMenuActive = 0x535384D6067BA42E;
+
 // Wheel mood and controls
 constexpr uint64_t kSetTimeScale = 0x9682AF6050854856;
 constexpr uint64_t kAnimPostFxPlay = 0x4102732DF6B4005F;

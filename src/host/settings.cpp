@@ -1,5 +1,6 @@
-// The settings step: the station folders, the media-player mode and the Unicode-names switch, read
-// once at script start.
+// The settings step: the station folders, the media-player mode, the Unicode-names switch and the
+// sound-mix keys, read once at script start.
+#include <cstdint>
 #include <cstring>
 
 #include "host/settings.h"
@@ -41,6 +42,19 @@ void LoadUnicodeFolders() {
 
 }  // namespace
 
+int32_t ParseDuckPercent(const char* value) {
+    int32_t percent = 0;
+    int digits = 0;
+    for (; value[digits] != 0; ++digits) {
+        const char c = value[digits];
+        if (c < '0' || c > '9' || digits == 3) {
+            return -1;
+        }
+        percent = percent * 10 + (c - '0');
+    }
+    return digits == 0 || percent > 100 ? -1 : percent;
+}
+
 void LoadSettings() {
     static const char* const kDefaults[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2",
                                                          "Trallio\\Radio 3"};
@@ -67,6 +81,17 @@ void LoadSettings() {
     if (radio.unicodeNames) {
         LoadUnicodeFolders();
     }
+
+    // The game's sound mix, both off unless set.
+    char value[kSettingsTextSize] = {};
+    GetPrivateProfileStringA("config", "duck_dialogue", "", value, kSettingsTextSize, kSettingsPath);
+    value[kSettingsTextSize - 1] = 0;
+    radio.duckPercent = ParseDuckPercent(value);
+
+    std::memset(value, 0, sizeof value);
+    GetPrivateProfileStringA("config", "pause_in_menus", "False", value, kSettingsTextSize, kSettingsPath);
+    value[kSettingsTextSize - 1] = 0;
+    radio.pauseInMenus = IsTrueText(value);
 }
 
 }  // namespace trallio

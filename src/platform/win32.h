@@ -82,4 +82,5 @@ BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 BOOL DeleteFileA(LPCSTR fileName);
+HWND GetForegroundWindow();
 #endif

@@ -77,6 +77,16 @@ struct RadioState {
     int8_t savedStation = -1;
     int32_t savedVolume = 90;
 
+    // The game's sound mix (both off unless their settings are on). duckPercent: the share of
+    // the volume a track plays at while someone speaks, 0..100, or -1 for off. dialogueDucked:
+    // that lowered level is in force; duckReleasing: both voices have been quiet since
+    // duckReleaseStart (milliseconds), and the level rises again one second after it.
+    int32_t duckPercent = -1;
+    bool pauseInMenus = false;
+    bool dialogueDucked = false;
+    bool duckReleasing = false;
+    uint32_t duckReleaseStart = 0;
+
     // Storage owned by the record for its whole life: the three station texts the settings
     // step fills, and the copy of the last track name kept when the stream it was read from is
     // closed (so currentTrack never dangles).

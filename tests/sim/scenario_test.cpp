@@ -174,6 +174,19 @@ TEST(ScenarioPlayer, EventsApplyAtTheStartOfTheirFrameAndLastUntilChanged) {
     EXPECT_TRUE(p.actions[2].notes.empty());
 }
 
+TEST(ScenarioPlayer, ConversationAndPauseMenuEvents) {
+    const Played p = Play("2 conversation on\n+0 pause-menu on\n+1 conversation off\n+1 pause-menu off\n");
+    ASSERT_EQ(p.frames, 4);
+    EXPECT_FALSE(p.controls[0].conversation || p.controls[0].pauseMenu);
+    EXPECT_TRUE(p.controls[1].conversation && p.controls[1].pauseMenu);
+    EXPECT_TRUE(!p.controls[2].conversation && p.controls[2].pauseMenu);
+    EXPECT_FALSE(p.controls[3].conversation || p.controls[3].pauseMenu);
+    std::string error;
+    Scenario scenario;
+    EXPECT_FALSE(sim::ParseScenario("1 conversation maybe\n", scenario, error));
+    EXPECT_EQ(error, "line 1: expected \"conversation on|off\"");
+}
+
 TEST(ScenarioPlayer, CursorBySlotLandsInsideThatSlotsRectangleForTheCurrentWindow) {
     const Played p = Play("1 window 1280 720\n2 cursor slot station1\n3 window 800 600\n4 cursor slot off\n");
     ASSERT_EQ(p.frames, 4);

@@ -107,6 +107,34 @@ TEST_F(SimulatorRun, MediaStatusFollowsOpenPlayPauseResumeAndClose) {
     EXPECT_EQ(simulator.Media().device, device);
 }
 
+TEST_F(SimulatorRun, AConversationLowersTheTrackAndThePauseMenuPausesIt) {
+    MakeFile("Trallio/Trallio.ini", "[config]\nduck_dialogue=50\npause_in_menus=True\n");
+    std::ostringstream trace;
+    Simulator simulator(&trace);
+    Controls controls;
+    PickStationOne(simulator, controls);
+    controls.keyQ = controls.keyR = false;
+    simulator.RunFrame(controls);
+    trace.str("");
+    controls.conversation = true;
+    simulator.RunFrame(controls);
+    EXPECT_NE(trace.str().find("media setaudio \"Trallio\\Radio 1\\only.mp3\" volume to 45"), std::string::npos)
+        << trace.str();
+    controls.conversation = false;
+    trace.str("");
+    // The simulator's clock: one second is 60 frames.
+    for (int i = 0; i < 61; ++i) {
+        simulator.RunFrame(controls);
+    }
+    EXPECT_NE(trace.str().find("media setaudio \"Trallio\\Radio 1\\only.mp3\" volume to 90"), std::string::npos);
+    controls.pauseMenu = true;
+    simulator.RunFrame(controls);
+    EXPECT_EQ(simulator.Media().mode, "paused");
+    controls.pauseMenu = false;
+    simulator.RunFrame(controls);
+    EXPECT_EQ(simulator.Media().mode, "playing");
+}
+
 TEST_F(SimulatorRun, AFailedOpenShowsInTheMode) {
     fakehost::FailOpen("\"Trallio\\Radio 1\\only.mp3\"");
     Simulator simulator(nullptr);

@@ -373,6 +373,31 @@ TEST_F(CheckerReport, TheShippedSettingsFileReadsAsTheDefaults) {
     CheckDefaultsThatPlay(true);
 }
 
+TEST_F(CheckerReport, SoundMixLinesWhenOnOrBad) {
+    const std::string duck = "Quieter while people speak (duck_dialogue): ";
+    const std::string pause = "Paused in the pause menu and in the background (pause_in_menus): ";
+    const std::string keeps = " is not a whole number from 0 to 100; the radio keeps its volume while people speak\n";
+    const struct {
+        const char* config;
+        std::string lines;  // what follows the media_player_mode line; empty: the stations follow at once
+    } cases[] = {
+        {"duck_dialogue=\npause_in_menus=False\n", ""},
+        {"duck_dialogue=40\n", duck + "40% of the volume\n" + pause + "off\n"},
+        {"duck_dialogue=0\npause_in_menus=True\n", duck + "0% of the volume\n" + pause + "on\n"},
+        {"pause_in_menus=true\n", duck + "off\n" + pause + "on\n"},
+        {"duck_dialogue=-5\n", duck + "off\n  Warning: duck_dialogue=-5" + keeps + pause + "off\n"},
+        {"duck_dialogue=101\n", duck + "off\n  Warning: duck_dialogue=101" + keeps + pause + "off\n"},
+        {"duck_dialogue=abc\npause_in_menus=True\n", duck + "off\n  Warning: duck_dialogue=abc" + keeps + pause + "on\n"},
+    };
+    for (const auto& c : cases) {
+        MakeFile("Trallio/Trallio.ini", std::string("[config]\n") + c.config);
+        const std::string out = Normalised(RunChecker().out);
+        const std::string header = Header(true, false);
+        ASSERT_EQ(out.compare(0, header.size(), header), 0) << out;
+        EXPECT_EQ(out.substr(header.size(), out.find("\nStation 1:") - header.size()), c.lines) << c.config;
+    }
+}
+
 TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
     MakeFolder("Trallio/Radio 1/live.wav");
     MakeFile("Trallio/Radio 2/a.mp3");

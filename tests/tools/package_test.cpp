@@ -45,7 +45,9 @@ protected:
                             {"config", "media_player_mode", "False"},
                             {"config", "unicode_names", "False"},
                             {"config", "order", "folder"},
-                            {"config", "remember", "False"}};
+                            {"config", "remember", "False"},
+                            {"config", "duck_dialogue", ""},
+                            {"config", "pause_in_menus", "False"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -61,6 +63,8 @@ protected:
         trallio::LoadRememberSetting();
         EXPECT_EQ(trallio::radio.playOrder, trallio::PlayOrder::kFolder);
         EXPECT_FALSE(trallio::radio.remember);
+        EXPECT_EQ(trallio::radio.duckPercent, -1);
+        EXPECT_FALSE(trallio::radio.pauseInMenus);
     }
 };
 

@@ -38,6 +38,7 @@ constexpr size_t kMadeTextRing = 64;
 
 struct Hook {
     FakePlayerState player{};
+    FakeGameSound sound{};
     FakeHookStatus status{};
     LPVOID hostFiber = nullptr;
     LPVOID scriptFiber = nullptr;
@@ -106,6 +107,12 @@ uint64_t Answer(const FakeNativeCall& call) {
             return aboutPlayer && hook.player.inTrain;
         case fakegame::kIsPedOnMount:
             return aboutPlayer && hook.player.onMount;
+        case fakegame::kIsAnyConversationPlaying:
+            return hook.sound.conversationPlaying;
+        case fakegame::kIsAnySpeechPlaying:
+            return aboutPlayer && hook.sound.playerSpeaking;
+        case fakegame::kIsPauseMenuActive:
+            return hook.sound.pauseMenuOpen;
         case fakegame::kGetHashKey:
             return fakegame::NameHash(SlotText(call, 0));
         case fakegame::kHasTextureDictLoaded:
@@ -200,6 +207,10 @@ uint64_t* FakeNativeInvoke() {
 
 void FakeHook_SetPlayer(const FakePlayerState* player) {
     hook.player = *player;
+}
+
+void FakeHook_SetSound(const FakeGameSound* sound) {
+    hook.sound = *sound;
 }
 
 void FakeHook_Status(FakeHookStatus* status) {

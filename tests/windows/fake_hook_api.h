@@ -42,7 +42,16 @@ struct FakePlayerState {
     bool onMount;
 };
 
+// What the game's sound and menus report: a conversation, the player's character speaking, the
+// pause menu.
+struct FakeGameSound {
+    bool conversationPlaying;
+    bool playerSpeaking;
+    bool pauseMenuOpen;
+};
+
 typedef void (*FakeHookSetPlayerFn)(const FakePlayerState*);
+typedef void (*FakeHookSetSoundFn)(const FakeGameSound*);
 typedef void (*FakeHookStatusFn)(FakeHookStatus*);
 typedef bool (*FakeHookRunFrameFn)();
 typedef uint32_t (*FakeHookNativeCountFn)();
@@ -56,6 +65,7 @@ typedef void (*FakeHookClearNativesFn)();
 #define FAKE_HOOK_NATIVE_COUNT "FakeHook_NativeCount"
 #define FAKE_HOOK_GET_NATIVE "FakeHook_GetNative"
 #define FAKE_HOOK_CLEAR_NATIVES "FakeHook_ClearNatives"
+#define FAKE_HOOK_SET_SOUND "FakeHook_SetSound"
 
 // The player's character handle the fake game hands out.
 constexpr uint32_t kFakePlayerHandle = 0x2A;

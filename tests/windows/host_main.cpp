@@ -5,6 +5,7 @@
 //
 //   trallio_wine_host load       loading, frames, unloading; the settings file in the game folder
 //   trallio_wine_host wheel      the wheel end to end, media commands seen by the recording winmm
+//   trallio_wine_host sound-mix  duck_dialogue and pause_in_menus on, then both off
 //   trallio_wine_host real-mci   the same with the system's winmm playing a real file
 //   trallio_wine_host refused    files the recording winmm refuses to open are passed over
 //   trallio_wine_host refused-real-mci  a station of files the system's winmm refuses and plays
@@ -943,6 +944,149 @@ void RefusedFilesRealMci() {
 // frame-cost: how long a riding frame with a track playing takes, against a bare status poll of
 // the same device sent by the host to the same winmm, in the same run.
 
+// ---------------------------------------------------------------------------------------------
+// sound-mix: the track lowered while someone speaks, paused in the pause menu and in the
+// background; and with both settings off, none of it asked
+
+// Rides, opens the wheel, clicks station 1 and lets go; true once the track opened.
+bool PickStationOne(const Session& session, HWND window, rig::MediaWatch& watch) {
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
+    CHECK(rig::PressLeftButton(true));
+    std::vector<rig::MediaCommand> media;
+    const int frames = RunUntil(session, watch, L"open ", 6, media);
+    CHECK(rig::PressLeftButton(false));
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, &watch);
+    return frames > 0;
+}
+
+std::vector<std::wstring> VolumeCommands(const FrameRecord& frame) {
+    std::vector<std::wstring> volumes;
+    for (const std::wstring& command : Commands(frame.media)) {
+        if (command.compare(0, 9, L"setaudio ") == 0) {
+            volumes.push_back(command);
+        }
+    }
+    return volumes;
+}
+
+// One frame at `ms` on the plug-in's clock; the volume commands it sent.
+std::vector<std::wstring> VolumesAt(const Session& session, rig::MediaWatch& watch, const rig::DesktopWatch& desktop,
+                                    DWORD ms, FrameRecord* record = nullptr) {
+    desktop.AnswerTickCount(ms);
+    const FrameRecord frame = RunFrame(session, &watch);
+    if (record != nullptr) {
+        *record = frame;
+    }
+    return VolumeCommands(frame);
+}
+
+void SoundMix() {
+    check::Section("sound-mix: duck_dialogue=50 and pause_in_menus=True");
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    Session session(L"sound-mix");
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n[config]\r\n"
+                                                        "duck_dialogue=50\r\npause_in_menus=True\r\n"));
+    CHECK(session.folder.Write(L"Ride\\a.mp3", "not really audio"));
+    const std::wstring device = Device(std::wstring(L"Ride"), std::wstring(L"a.mp3"));
+    rig::MediaWatch watch;
+    rig::DesktopWatch desktop;
+    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) ||
+        !CHECK(desktop.Attach(session.plugin))) {
+        return;
+    }
+    desktop.AnswerForeground(window);
+    desktop.AnswerTickCount(0);
+    if (!CHECK(PickStationOne(session, window, watch))) {
+        return;
+    }
+
+    check::Section("sound-mix: a conversation lowers the track at once and it rises one second after");
+    session.hook.SetSound(true, false, false);
+    FrameRecord frame;
+    CHECK_EQ(VolumesAt(session, watch, desktop, 10000, &frame), std::vector<std::wstring>{Volume(device, 45)});
+    const std::vector<FakeNativeCall> conversation = rig::CallsOf(frame.natives, fakegame::kIsAnyConversationPlaying);
+    CHECK(conversation.size() == 1 && conversation[0].argCount == 1 && conversation[0].args[0] == 0);
+    CHECK(rig::CallsOf(frame.natives, fakegame::kIsAnySpeechPlaying).empty());
+    CHECK(VolumesAt(session, watch, desktop, 10500).empty());
+    session.hook.SetSound(false, false, false);
+    CHECK(VolumesAt(session, watch, desktop, 11000).empty());
+    CHECK(VolumesAt(session, watch, desktop, 11999).empty());
+    CHECK_EQ(VolumesAt(session, watch, desktop, 12000), std::vector<std::wstring>{Volume(device, 90)});
+    CHECK(VolumesAt(session, watch, desktop, 12100).empty());
+
+    check::Section("sound-mix: the player speaking, asked with the character's handle");
+    session.hook.SetSound(false, true, false);
+    CHECK_EQ(VolumesAt(session, watch, desktop, 13000, &frame), std::vector<std::wstring>{Volume(device, 45)});
+    const std::vector<FakeNativeCall> speech = rig::CallsOf(frame.natives, fakegame::kIsAnySpeechPlaying);
+    CHECK(speech.size() == 1 && speech[0].argCount == 1 && speech[0].args[0] == kFakePlayerHandle);
+
+    check::Section("sound-mix: the open wheel sends the lowered level every frame");
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    CHECK_EQ(VolumesAt(session, watch, desktop, 13100), std::vector<std::wstring>{Volume(device, 45)});
+    CHECK_EQ(VolumesAt(session, watch, desktop, 13200), std::vector<std::wstring>{Volume(device, 45)});
+
+    check::Section("sound-mix: the pause menu pauses the track and closes the wheel; closing it resumes");
+    session.hook.SetSound(false, false, true);
+    frame = RunFrame(session, &watch);
+    CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Status(device), Pause(device)}));
+    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
+    CHECK_EQ(CountTextCalls(frame, fakegame::kAnimPostFxStop, "WheelHUDIn"), size_t{1});
+    CHECK_EQ(rig::CallsOf(frame.natives, fakegame::kIsPauseMenuActive).size(), size_t{1});
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    session.hook.SetSound(false, false, false);
+    frame = RunFrame(session, &watch);
+    CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Resume(device)});
+
+    check::Section("sound-mix: another window in front pauses the track; the game in front resumes it");
+    const int foregroundBefore = desktop.ForegroundCalls();
+    desktop.AnswerForeground(GetDesktopWindow());
+    frame = RunFrame(session, &watch);
+    CHECK_EQ(Commands(frame.media), (std::vector<std::wstring>{Status(device), Pause(device)}));
+    CHECK_EQ(desktop.ForegroundCalls(), foregroundBefore + 1);
+    desktop.AnswerForeground(window);
+    frame = RunFrame(session, &watch);
+    CHECK_EQ(Commands(frame.media), std::vector<std::wstring>{Resume(device)});
+    session.Unload();
+
+    check::Section("sound-mix: with both settings off nothing of it is asked and the track plays on");
+    Session plain(L"sound-mix-off");
+    CHECK(plain.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n"));
+    CHECK(plain.folder.Write(L"Ride\\a.mp3", "not really audio"));
+    rig::MediaWatch plainWatch;
+    rig::DesktopWatch plainDesktop;
+    if (!CHECK(plain.Load()) || !CHECK(plainWatch.AttachRecorder()) || !CHECK(plainDesktop.Attach(plain.plugin)) ||
+        !CHECK(PickStationOne(plain, window, plainWatch))) {
+        return;
+    }
+    plain.hook.SetSound(true, true, true);
+    plainDesktop.AnswerForeground(GetDesktopWindow());
+    size_t asked = 0;
+    std::vector<std::wstring> media;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2) {
+            CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+        }
+        frame = RunFrame(plain, &plainWatch);
+        asked += rig::CallsOf(frame.natives, fakegame::kIsAnyConversationPlaying).size() +
+                 rig::CallsOf(frame.natives, fakegame::kIsAnySpeechPlaying).size() +
+                 rig::CallsOf(frame.natives, fakegame::kIsPauseMenuActive).size();
+        for (const std::wstring& command : Commands(frame.media)) {
+            media.push_back(command);
+        }
+    }
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    CHECK_EQ(asked, size_t{0});
+    CHECK_EQ(plainDesktop.ForegroundCalls(), 0);
+    CHECK_EQ(plainDesktop.TickCountCalls(), 0);
+    CHECK_EQ(media, (std::vector<std::wstring>{Status(device), Status(device), Volume(device, 90), Status(device),
+                                               Volume(device, 90), Status(device)}));
+}
+
 double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
@@ -1248,6 +1392,8 @@ int main(int argc, char** argv) {
         SettingsComeFromTheGameFolder();
     } else if (scenario == "wheel") {
         WheelEndToEnd(false);
+    } else if (scenario == "sound-mix") {
+        SoundMix();
     } else if (scenario == "real-mci") {
         WheelEndToEnd(true);
         WheelEndToEnd(true, true);
@@ -1267,7 +1413,7 @@ int main(int argc, char** argv) {
     } else if (scenario == "change-cost") {
         ChangeCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|real-mci|refused|refused-real-mci|unicode|remember|frame-cost|change-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|frame-cost|change-cost\n");
         return 2;
     }
     rig::ReleaseAll();

@@ -127,7 +127,8 @@ bool Hook::Load(const std::wstring& path) {
     }
     return Find(module_, FAKE_HOOK_SET_PLAYER, setPlayer_) && Find(module_, FAKE_HOOK_STATUS, status_) &&
            Find(module_, FAKE_HOOK_RUN_FRAME, runFrame_) && Find(module_, FAKE_HOOK_NATIVE_COUNT, count_) &&
-           Find(module_, FAKE_HOOK_GET_NATIVE, get_) && Find(module_, FAKE_HOOK_CLEAR_NATIVES, clear_);
+           Find(module_, FAKE_HOOK_GET_NATIVE, get_) && Find(module_, FAKE_HOOK_CLEAR_NATIVES, clear_) &&
+           Find(module_, FAKE_HOOK_SET_SOUND, setSound_);
 }
 
 void Hook::Unload() {
@@ -140,6 +141,11 @@ void Hook::Unload() {
 void Hook::SetPlayer(bool vehicle, bool boat, bool train, bool mount) const {
     const FakePlayerState player{vehicle, boat, train, mount};
     setPlayer_(&player);
+}
+
+void Hook::SetSound(bool conversation, bool speaking, bool pauseMenu) const {
+    const FakeGameSound sound{conversation, speaking, pauseMenu};
+    setSound_(&sound);
 }
 
 FakeHookStatus Hook::Status() const {
@@ -242,6 +248,66 @@ bool RedirectImport(HMODULE module, const char* dll, const char* function, void*
 }
 
 }  // namespace
+
+namespace {
+
+typedef HWND(WINAPI* GetForegroundWindowFn)();
+typedef DWORD(WINAPI* GetTickCountFn)();
+
+GetForegroundWindowFn systemForeground = nullptr;
+GetTickCountFn systemTickCount = nullptr;
+int foregroundCalls = 0;
+int tickCountCalls = 0;
+HWND scriptedForeground = nullptr;
+bool tickCountScripted = false;
+DWORD scriptedTickCount = 0;
+
+HWND WINAPI WatchedForeground() {
+    ++foregroundCalls;
+    return scriptedForeground != nullptr ? scriptedForeground : systemForeground();
+}
+
+DWORD WINAPI WatchedTickCount() {
+    ++tickCountCalls;
+    return tickCountScripted ? scriptedTickCount : systemTickCount();
+}
+
+}  // namespace
+
+bool DesktopWatch::Attach(HMODULE plugin) {
+    foregroundCalls = 0;
+    tickCountCalls = 0;
+    scriptedForeground = nullptr;
+    tickCountScripted = false;
+    void* foreground = nullptr;
+    void* tickCount = nullptr;
+    if (!RedirectImport(plugin, "USER32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&WatchedForeground),
+                        &foreground) ||
+        !RedirectImport(plugin, "KERNEL32.dll", "GetTickCount", reinterpret_cast<void*>(&WatchedTickCount),
+                        &tickCount)) {
+        return false;
+    }
+    systemForeground = reinterpret_cast<GetForegroundWindowFn>(foreground);
+    systemTickCount = reinterpret_cast<GetTickCountFn>(tickCount);
+    return true;
+}
+
+int DesktopWatch::ForegroundCalls() const {
+    return foregroundCalls;
+}
+
+int DesktopWatch::TickCountCalls() const {
+    return tickCountCalls;
+}
+
+void DesktopWatch::AnswerForeground(HWND window) const {
+    scriptedForeground = window;
+}
+
+void DesktopWatch::AnswerTickCount(DWORD milliseconds) const {
+    tickCountScripted = true;
+    scriptedTickCount = milliseconds;
+}
 
 bool MediaWatch::AttachRecorder() {
     HMODULE winmm = GetModuleHandleW(L"winmm.dll");

@@ -54,6 +54,7 @@ public:
     HMODULE module() const { return module_; }
 
     void SetPlayer(bool vehicle, bool boat, bool train, bool mount) const;
+    void SetSound(bool conversation, bool speaking, bool pauseMenu) const;
     FakeHookStatus Status() const;
     bool RunFrame() const;
     // The native calls recorded since the last call of Take (or the load).
@@ -62,6 +63,7 @@ public:
 private:
     HMODULE module_ = nullptr;
     FakeHookSetPlayerFn setPlayer_ = nullptr;
+    FakeHookSetSoundFn setSound_ = nullptr;
     FakeHookStatusFn status_ = nullptr;
     FakeHookRunFrameFn runFrame_ = nullptr;
     FakeHookNativeCountFn count_ = nullptr;
@@ -104,6 +106,18 @@ public:
 private:
     bool recorder_ = false;
     uint32_t taken_ = 0;
+};
+
+// The plug-in's own calls of GetForegroundWindow and GetTickCount, seen through its imports: each
+// call is counted, and while an answer is scripted it is given instead of the system's.
+class DesktopWatch {
+public:
+    bool Attach(HMODULE plugin);
+    int ForegroundCalls() const;
+    int TickCountCalls() const;
+    // nullptr: the system's foreground window again.
+    void AnswerForeground(HWND window) const;
+    void AnswerTickCount(DWORD milliseconds) const;
 };
 
 // The game window and the player's hands.

@@ -1,0 +1,65 @@
+#include "host/sound_mix.h"
+
+#include "host/game_window.h"
+#include "host/native_call.h"
+#include "host/natives.h"
+#include "platform/win32.h"
+#include "playback/radio_state.h"
+
+namespace trallio {
+
+namespace {
+
+constexpr uint32_t kDuckReleaseMilliseconds = 1000;
+
+bool IsTrackPlaying() {
+    return radio.radioOn && !radio.paused && radio.trackActive && radio.currentTrack != emptyText;
+}
+
+// The conversation question first; the player's own speech is asked only when none plays.
+bool IsSomeoneSpeaking(uint32_t player) {
+    return CallNative32(native::kIsAnyConversationPlaying, 0) != 0 ||
+           CallNative32(native::kIsAnySpeechPlaying, player) != 0;
+}
+
+}  // namespace
+
+int32_t VolumeInForce() {
+    if (!radio.dialogueDucked) {
+        return radio.volume;
+    }
+    return radio.volume * radio.duckPercent / 100;
+}
+
+bool UpdateDialogueDucking(uint32_t player) {
+    if (radio.duckPercent < 0 || !IsTrackPlaying()) {
+        return false;
+    }
+    const int32_t before = VolumeInForce();
+    if (IsSomeoneSpeaking(player)) {
+        radio.dialogueDucked = true;
+        radio.duckReleasing = false;
+    } else if (radio.dialogueDucked) {
+        // The clock is read only while a lowered level waits to rise again.
+        const uint32_t now = static_cast<uint32_t>(GetTickCount());
+        if (!radio.duckReleasing) {
+            radio.duckReleasing = true;
+            radio.duckReleaseStart = now;
+        } else if (now - radio.duckReleaseStart >= kDuckReleaseMilliseconds) {
+            radio.dialogueDucked = false;
+            radio.duckReleasing = false;
+        }
+    }
+    return VolumeInForce() != before;
+}
+
+bool IsGameOutOfPlay() {
+    if (CallNative32(native::kIsPauseMenuActive) != 0) {
+        return true;
+    }
+    const HWND foreground = GetForegroundWindow();
+    const HWND game = FindGameWindow();
+    return game != nullptr && foreground != game;
+}
+
+}  // namespace trallio
