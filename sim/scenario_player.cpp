@@ -54,16 +54,16 @@ bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& act
                 controls.inTrain = event.on;
                 break;
             case Command::Conversation:
-                controls.conversation = event.on;
+                controls.conversationPlaying = event.on;
                 break;
             case Command::PauseMenu:
-                controls.pauseMenu = event.on;
+                controls.pauseMenuOpen = event.on;
                 break;
             case Command::Key:
                 (event.key == 'Q' ? controls.keyQ : controls.keyR) = event.on;
                 break;
             case Command::Button:
-                controls.button = event.on;
+                controls.leftButton = event.on;
                 break;
             case Command::Cursor:
                 if (event.slot >= 0) {

@@ -216,8 +216,8 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
         "Message: " + (game.lastMessage.empty() ? std::string("none")
                                                 : game.lastMessage + " (shown " +
                                                       std::to_string(game.messagesShown) + " times)"),
-        std::string("Game: ") + (status.controls.conversation ? "conversation playing" : "no conversation") +
-            (status.controls.pauseMenu ? ", pause menu open" : ""),
+        std::string("Game: ") + (status.controls.conversationPlaying ? "conversation playing" : "no conversation") +
+            (status.controls.pauseMenuOpen ? ", pause menu open" : ""),
         "Track level: " + std::to_string(trallio::VolumeInForce()) + " (wheel volume " +
             std::to_string(trallio::radio.volume) + ")",
         "Media service: " + status.mediaService,

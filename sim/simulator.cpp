@@ -115,22 +115,10 @@ Simulator::~Simulator() {
 
 bool Simulator::RunFrame(Controls& controls) {
     fakehost::World& world = fakehost::GetWorld();
-    world.keyQ = controls.keyQ;
-    world.keyR = controls.keyR;
-    world.leftButton = controls.button;
-    world.onMount = controls.onMount;
-    world.inVehicle = controls.inVehicle;
-    world.inBoat = controls.inBoat;
-    world.inTrain = controls.inTrain;
-    world.conversationPlaying = controls.conversation;
-    world.pauseMenuOpen = controls.pauseMenu;
+    static_cast<fakehost::PlayerInput&>(world) = controls;
     // The desktop's clock runs at 60 frames a second whatever the pace of the run, so that a run
     // and its trace come out the same every time.
     world.tickCount = static_cast<uint32_t>((static_cast<uint64_t>(fakehost::FrameNumber()) + 1) * 1000 / 60);
-    world.clientWidth = controls.clientWidth;
-    world.clientHeight = controls.clientHeight;
-    world.windowX = controls.windowX;
-    world.windowY = controls.windowY;
     const int screenX = controls.windowX + controls.cursorX;
     const int screenY = controls.windowY + controls.cursorY;
     world.cursorX = screenX;

@@ -6,27 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "fake_host.h"
+
 namespace sim {
 
 // The player's side of one frame: what the keyboard, the mouse and the character are doing.
 // Both the window (SDL) and scenario files write it; the simulator copies it into the stand-in
 // game before each frame.
-struct Controls {
-    bool keyQ = false;
-    bool keyR = false;
-    bool button = false;  // left mouse button
-    bool onMount = false;
-    bool inVehicle = false;
-    bool inBoat = false;
-    bool inTrain = false;
-    bool conversation = false;  // a conversation plays in the game
-    bool pauseMenu = false;     // the game's pause menu is open
-    int cursorX = 0;  // client pixels of the game window
+// The player's input for one frame: the world's own record of it, and the cursor in client
+// pixels of the game window (the world keeps it in screen coordinates).
+struct Controls : fakehost::PlayerInput {
+    int cursorX = 0;
     int cursorY = 0;
-    int clientWidth = 1920;
-    int clientHeight = 1080;
-    int windowX = 100;  // the client area's top-left corner on the screen
-    int windowY = 50;
 };
 
 // One text the radio drew this frame, where it drew it.

@@ -91,10 +91,10 @@ int RunWindow(const RunOptions& options) {
                             scripted.inTrain = !scripted.inTrain;
                             break;
                         case SDLK_c:
-                            scripted.conversation = !scripted.conversation;
+                            scripted.conversationPlaying = !scripted.conversationPlaying;
                             break;
                         case SDLK_p:
-                            scripted.pauseMenu = !scripted.pauseMenu;
+                            scripted.pauseMenuOpen = !scripted.pauseMenuOpen;
                             break;
                         case SDLK_f:
                             if (!FinishPlayingTracks()) {
@@ -132,13 +132,13 @@ int RunWindow(const RunOptions& options) {
             const Uint32 buttons = SDL_GetMouseState(&mouseX, &mouseY);
             controls.keyQ = KeyHeld(keys, SDLK_q) || scripted.keyQ;
             controls.keyR = KeyHeld(keys, SDLK_r) || scripted.keyR;
-            controls.button = (buttons & SDL_BUTTON_LMASK) != 0 || scripted.button;
+            controls.leftButton = (buttons & SDL_BUTTON_LMASK) != 0 || scripted.leftButton;
             controls.onMount = scripted.onMount;
             controls.inVehicle = scripted.inVehicle;
             controls.inBoat = scripted.inBoat;
             controls.inTrain = scripted.inTrain;
-            controls.conversation = scripted.conversation;
-            controls.pauseMenu = scripted.pauseMenu;
+            controls.conversationPlaying = scripted.conversationPlaying;
+            controls.pauseMenuOpen = scripted.pauseMenuOpen;
             if (options.haveScenario) {
                 controls.cursorX = scripted.cursorX;
                 controls.cursorY = scripted.cursorY;

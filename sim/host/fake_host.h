@@ -14,32 +14,40 @@ namespace fakehost {
 
 // What the player is doing and what the desktop looks like. Tests and the simulator change it
 // between frames.
-struct World {
+// What the player does and where the game's window sits: the part of the world that the
+// simulator's controls set each frame, handed over as one record.
+struct PlayerInput {
     bool inVehicle = false;
     bool inBoat = false;
     bool inTrain = false;
     bool onMount = false;
-    uint32_t playerHandle = 0x2A;
 
     bool keyQ = false;
     bool keyR = false;
     bool leftButton = false;
 
-    bool windowExists = true;
-    bool clientRectReadable = true;
-    bool cursorReadable = true;
-    bool screenToClientWorks = true;
     int windowX = 100;  // client area's top-left corner on the screen
     int windowY = 50;
     int clientWidth = 1920;
     int clientHeight = 1080;
+
+    // The game's sound and menus.
+    bool conversationPlaying = false;
+    bool pauseMenuOpen = false;
+};
+
+struct World : PlayerInput {
+    uint32_t playerHandle = 0x2A;
+
+    bool windowExists = true;
+    bool clientRectReadable = true;
+    bool cursorReadable = true;
+    bool screenToClientWorks = true;
     int cursorX = 0;  // screen coordinates
     int cursorY = 0;
 
-    // The game's sound and menus, and the desktop's clock (GetTickCount, in milliseconds).
-    bool conversationPlaying = false;
+    // The player's voice, the desktop's window order and its clock (GetTickCount, in milliseconds).
     bool playerSpeaking = false;
-    bool pauseMenuOpen = false;
     bool gameInForeground = true;
     uint32_t tickCount = 0;
 

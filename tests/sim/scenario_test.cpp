@@ -164,10 +164,10 @@ TEST(ScenarioPlayer, EventsApplyAtTheStartOfTheirFrameAndLastUntilChanged) {
     ASSERT_EQ(p.frames, 8);  // the run ends after the frame of the last event
     EXPECT_FALSE(p.controls[0].keyQ);
     EXPECT_TRUE(p.controls[1].keyQ && p.controls[1].keyR);
-    EXPECT_FALSE(p.controls[2].button);
-    EXPECT_TRUE(p.controls[3].button);
+    EXPECT_FALSE(p.controls[2].leftButton);
+    EXPECT_TRUE(p.controls[3].leftButton);
     EXPECT_FALSE(p.controls[4].keyQ);
-    EXPECT_TRUE(p.controls[4].keyR && p.controls[4].button);
+    EXPECT_TRUE(p.controls[4].keyR && p.controls[4].leftButton);
     EXPECT_FALSE(p.controls[6].onMount);
     EXPECT_TRUE(p.controls[7].onMount);
     EXPECT_EQ(p.actions[1].notes, (std::vector<std::string>{"input key q down", "input key r down"}));
@@ -177,10 +177,10 @@ TEST(ScenarioPlayer, EventsApplyAtTheStartOfTheirFrameAndLastUntilChanged) {
 TEST(ScenarioPlayer, ConversationAndPauseMenuEvents) {
     const Played p = Play("2 conversation on\n+0 pause-menu on\n+1 conversation off\n+1 pause-menu off\n");
     ASSERT_EQ(p.frames, 4);
-    EXPECT_FALSE(p.controls[0].conversation || p.controls[0].pauseMenu);
-    EXPECT_TRUE(p.controls[1].conversation && p.controls[1].pauseMenu);
-    EXPECT_TRUE(!p.controls[2].conversation && p.controls[2].pauseMenu);
-    EXPECT_FALSE(p.controls[3].conversation || p.controls[3].pauseMenu);
+    EXPECT_FALSE(p.controls[0].conversationPlaying || p.controls[0].pauseMenuOpen);
+    EXPECT_TRUE(p.controls[1].conversationPlaying && p.controls[1].pauseMenuOpen);
+    EXPECT_TRUE(!p.controls[2].conversationPlaying && p.controls[2].pauseMenuOpen);
+    EXPECT_FALSE(p.controls[3].conversationPlaying || p.controls[3].pauseMenuOpen);
     std::string error;
     Scenario scenario;
     EXPECT_FALSE(sim::ParseScenario("1 conversation maybe\n", scenario, error));

@@ -28,9 +28,9 @@ protected:
         controls.cursorX = 980;  // inside station 1's slot of a 1920 x 1080 window
         controls.cursorY = 280;
         simulator.RunFrame(controls);
-        controls.button = true;
+        controls.leftButton = true;
         simulator.RunFrame(controls);
-        controls.button = false;
+        controls.leftButton = false;
         // "." and ".." are passed over a frame each before the track opens.
         for (int i = 0; i < 3; ++i) {
             simulator.RunFrame(controls);
@@ -116,21 +116,21 @@ TEST_F(SimulatorRun, AConversationLowersTheTrackAndThePauseMenuPausesIt) {
     controls.keyQ = controls.keyR = false;
     simulator.RunFrame(controls);
     trace.str("");
-    controls.conversation = true;
+    controls.conversationPlaying = true;
     simulator.RunFrame(controls);
     EXPECT_NE(trace.str().find("media setaudio \"Trallio\\Radio 1\\only.mp3\" volume to 45"), std::string::npos)
         << trace.str();
-    controls.conversation = false;
+    controls.conversationPlaying = false;
     trace.str("");
     // The simulator's clock: one second is 60 frames.
     for (int i = 0; i < 61; ++i) {
         simulator.RunFrame(controls);
     }
     EXPECT_NE(trace.str().find("media setaudio \"Trallio\\Radio 1\\only.mp3\" volume to 90"), std::string::npos);
-    controls.pauseMenu = true;
+    controls.pauseMenuOpen = true;
     simulator.RunFrame(controls);
     EXPECT_EQ(simulator.Media().mode, "paused");
-    controls.pauseMenu = false;
+    controls.pauseMenuOpen = false;
     simulator.RunFrame(controls);
     EXPECT_EQ(simulator.Media().mode, "playing");
 }
