@@ -12,11 +12,6 @@
 //   trallio_wine_host unicode    a station and tracks named in several scripts, unicode_names on and off
 //   trallio_wine_host remember   two loads of the plug-in in one game folder keep the volume and
 //                                station, and the radio switched off
-//   trallio_wine_host change-cost the time of a frame in which a track changes, and of one that
-//                                passes over a refused file, against the same commands sent bare
-//                                (a measurement, not a test)
-//   trallio_wine_host frame-cost the time of a riding frame against a bare status poll of the same
-//                                device, with the system's winmm (a measurement, not a test)
 #include <windows.h>
 
 #include <algorithm>
@@ -30,146 +25,11 @@
 #include "game_names.h"
 #include "media_commands.h"
 #include "rig.h"
+#include "session.h"
 
 namespace {
 
-constexpr uint32_t kWheelTimeScaleBits = 0x3DCCCCCD;   // 0.1
-constexpr uint32_t kNormalTimeScaleBits = 0x3F800000;  // 1.0
-
-const wchar_t kGameWindowTitle[] = L"Red Dead Redemption 2";
-
-// One plug-in load in a game folder of its own.
-struct Session {
-    rig::GameFolder folder;
-    rig::Hook hook;
-    HMODULE plugin = nullptr;
-
-    explicit Session(const wchar_t* name) : folder(name) {}
-    ~Session() { Unload(); }
-
-    // Places the hook and the plug-in in the game folder and loads them as the game does: the
-    // hook first, then the plug-in, whose import of ScriptHookRDR2.dll binds to the loaded hook.
-    bool Load() {
-        const std::wstring from = rig::ProgramFolder();
-        if (!folder.ok() || !folder.CopyIn(from + L"\\ScriptHookRDR2.dll", L"ScriptHookRDR2.dll") ||
-            !folder.CopyIn(from + L"\\Trallio.asi", L"Trallio.asi")) {
-            return false;
-        }
-        if (!hook.Load(folder.At(L"ScriptHookRDR2.dll"))) {
-            return false;
-        }
-        plugin = LoadLibraryW(folder.At(L"Trallio.asi").c_str());
-        return plugin != nullptr;
-    }
-
-    void Unload() {
-        if (plugin != nullptr) {
-            FreeLibrary(plugin);
-            plugin = nullptr;
-        }
-        hook.Unload();
-    }
-};
-
-struct FrameRecord {
-    std::vector<FakeNativeCall> natives;
-    std::vector<rig::MediaCommand> media;
-};
-
-// One game frame: input is delivered, then the script runs until it waits.
-FrameRecord RunFrame(const Session& session, rig::MediaWatch* watch) {
-    rig::PumpMessages();
-    FrameRecord frame;
-    if (!session.hook.RunFrame()) {
-        check::Report(false, "the hook runs a frame of the registered script", __FILE__, __LINE__);
-    }
-    frame.natives = session.hook.Take();
-    if (watch != nullptr) {
-        frame.media = watch->Take();
-    }
-    return frame;
-}
-
-bool HasTimeScale(const FrameRecord& frame, uint32_t bits) {
-    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, fakegame::kSetTimeScale)) {
-        if (call.argCount == 1 && call.args[0] == bits) {
-            return true;
-        }
-    }
-    return false;
-}
-
-size_t CountTextCalls(const FrameRecord& frame, uint64_t hash, const std::string& text) {
-    size_t count = 0;
-    for (const FakeNativeCall& call : rig::CallsOf(frame.natives, hash)) {
-        if (text == call.texts[0]) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-std::vector<std::wstring> Commands(const std::vector<rig::MediaCommand>& media) {
-    std::vector<std::wstring> texts;
-    for (const rig::MediaCommand& command : media) {
-        texts.push_back(command.command);
-    }
-    return texts;
-}
-
-void Append(std::vector<rig::MediaCommand>& to, const std::vector<rig::MediaCommand>& from) {
-    to.insert(to.end(), from.begin(), from.end());
-}
-
-using media_commands::Close;
-using media_commands::Device;
-using media_commands::Open;
-using media_commands::Pause;
-using media_commands::Play;
-using media_commands::Resume;
-using media_commands::Status;
-using media_commands::Volume;
-
-// Every command but the status poll goes without a reply buffer; the poll has 64 units. None
-// names a callback window.
-void CheckCallShapes(const std::vector<rig::MediaCommand>& media) {
-    for (const rig::MediaCommand& command : media) {
-        const bool poll = command.command.compare(0, 7, L"status ") == 0;
-        bool ok = command.callback == nullptr;
-        ok = ok && (poll ? command.hadReplyBuffer && command.replyCapacity == 64
-                         : !command.hadReplyBuffer && command.replyCapacity == 0);
-        if (!check::Report(ok, "reply buffer and callback of a media command", __FILE__, __LINE__)) {
-            std::printf("    %s\n", check::Show(command.command).c_str());
-        }
-    }
-}
-
-// Position of a name in the platform's listing of a folder.
-size_t IndexOf(const std::vector<std::wstring>& listing, const std::wstring& name) {
-    for (size_t i = 0; i < listing.size(); ++i) {
-        if (listing[i] == name) {
-            return i;
-        }
-    }
-    return listing.size();
-}
-
-// Runs frames until a command starting with `prefix` shows up (at most `limit` frames); gives
-// the number of frames run, the frame with the command counted.
-int RunUntil(const Session& session, rig::MediaWatch& watch, const std::wstring& prefix, int limit,
-             std::vector<rig::MediaCommand>& media) {
-    for (int frames = 1; frames <= limit; ++frames) {
-        const FrameRecord frame = RunFrame(session, &watch);
-        Append(media, frame.media);
-        for (const rig::MediaCommand& command : frame.media) {
-            if (command.command.compare(0, prefix.size(), prefix) == 0) {
-                return frames;
-            }
-        }
-    }
-    return -1;
-}
-
+using namespace wine_session;
 // ---------------------------------------------------------------------------------------------
 // load: the plug-in under the hook
 
@@ -513,51 +373,6 @@ void WheelEndToEnd(bool realMci, bool unicodeNames = false) {
 
 // ---------------------------------------------------------------------------------------------
 // refused / refused-real-mci: files the media service will not open
-
-// The wheel's station segments, at their centres as fractions of the client area.
-constexpr float kStation1X = 0.51f, kStation1Y = 0.265f;
-constexpr float kStation2X = 0.32f, kStation2Y = 0.575f;
-
-// Opens the wheel, clicks at (x, y) and lets go of everything, the media commands of those frames
-// appended to `media`, their natives to `natives`. The walk of the chosen folder takes frames of
-// its own, in which the wheel does not run: the button is let go only once the wheel runs again,
-// so that it sees the button up over a slot and takes the next press as a new click.
-void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y,
-                   std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives,
-                   std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
-    auto run = [&] {
-        const FrameRecord frame = RunFrame(session, &watch);
-        Append(media, frame.media);
-        if (frames != nullptr) {
-            frames->push_back(frame.media);
-        }
-        natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
-        return HasTimeScale(frame, kWheelTimeScaleBits);
-    };
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    CHECK(run());
-    CHECK(rig::MoveCursorTo(window, x, y));
-    CHECK(rig::PressLeftButton(true));
-    run();
-    bool wheelAgain = false;
-    for (int i = 0; i < 20 && !wheelAgain; ++i) {
-        wheelAgain = run();
-    }
-    CHECK(wheelAgain);
-    CHECK(rig::PressLeftButton(false));
-    CHECK(run());
-    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
-    run();
-    run();
-}
-
-size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
-    size_t count = 0;
-    for (const rig::MediaCommand& command : media) {
-        count += command.command.compare(0, 5, L"open ") == 0 ? 1 : 0;
-    }
-    return count;
-}
 
 // The message the radio shows for a station whose every file was refused, counted where its four
 // natives follow each other in that order.
@@ -941,9 +756,6 @@ void RefusedFilesRealMci() {
     rig::PumpMessages();
 }
 
-// frame-cost: how long a riding frame with a track playing takes, against a bare status poll of
-// the same device sent by the host to the same winmm, in the same run.
-
 // ---------------------------------------------------------------------------------------------
 // sound-mix: the track lowered while someone speaks, paused in the pause menu and in the
 // background; and with both settings off, none of it asked
@@ -1085,183 +897,6 @@ void SoundMix() {
     CHECK_EQ(plainDesktop.TickCountCalls(), 0);
     CHECK_EQ(media, (std::vector<std::wstring>{Status(device), Status(device), Volume(device, 90), Status(device),
                                                Volume(device, 90), Status(device)}));
-}
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1e6 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void FrameCost() {
-    check::Section("frame-cost: a riding frame against a bare status poll");
-    Session session(L"frame-cost");
-    const std::wstring station = L"Stations\\Ride";
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
-    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\tone.mp3"));
-    const std::wstring device = Device(station, L"tone.mp3");
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
-        return;
-    }
-    // The host's own polls go straight to the winmm the plug-in imports; the plug-in's commands
-    // are not watched, so its frames carry no recording.
-    using MciSend = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
-    const MciSend mci = reinterpret_cast<MciSend>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"winmm.dll"), "mciSendStringW")));
-    if (!CHECK(mci != nullptr)) {
-        return;
-    }
-    const std::wstring statusCommand = L"status " + device + L" mode";
-    wchar_t reply[64];
-    auto poll = [&] {
-        reply[0] = L' ';
-        reply[1] = 0;
-        const MCIERROR error = mci(statusCommand.c_str(), reply, 64, nullptr);
-        return error;
-    };
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, nullptr);
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, nullptr);
-    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
-    CHECK(rig::PressLeftButton(true));
-    std::wstring mode;
-    for (int i = 0; i < 20 && mode != L"playing"; ++i) {
-        RunFrame(session, nullptr);
-        const MCIERROR error = poll();
-        mode = reply;
-        if (std::getenv("TRALLIO_WINE_VERBOSE") != nullptr) {
-            std::printf("frame %d: %s -> %lu %s\n", i, check::Show(device).c_str(), static_cast<unsigned long>(error),
-                        check::Show(mode).c_str());
-        }
-    }
-    CHECK(rig::PressLeftButton(false));
-    RunFrame(session, nullptr);
-    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
-    RunFrame(session, nullptr);
-    if (!CHECK(mode == L"playing")) {
-        return;
-    }
-
-    // Interleaved, so both see the same machine: one frame, then one poll, 400 times.
-    std::vector<double> frames;
-    std::vector<double> polls;
-    for (int i = 0; i < 400; ++i) {
-        rig::PumpMessages();
-        LARGE_INTEGER a, b, c;
-        QueryPerformanceCounter(&a);
-        session.hook.RunFrame();
-        QueryPerformanceCounter(&b);
-        poll();
-        QueryPerformanceCounter(&c);
-        mode = reply;
-        session.hook.Take();
-        frames.push_back(Microseconds(a, b));
-        polls.push_back(Microseconds(b, c));
-    }
-    CHECK(mode == L"playing");
-    std::printf("riding frame (fake hook recording every native): median %.1f us, best %.1f us\n", Median(frames),
-                *std::min_element(frames.begin(), frames.end()));
-    std::printf("bare status poll of the same device:           median %.1f us, best %.1f us\n", Median(polls),
-                *std::min_element(polls.begin(), polls.end()));
-    std::printf("frame / poll (medians): %.2f\n", Median(frames) / Median(polls));
-    FreeLibrary(session.plugin);
-    session.plugin = nullptr;
-    DestroyWindow(window);
-    rig::PumpMessages();
-}
-
-// change-cost: a station of "1 good.mp3", "2 good.mp3", "3 bad.mp3" (refused), "4 good.mp3" played
-// through; each frame timed; the frames in which a track changes (1 to 2: close, open, play, volume;
-// and 2 to 4 over the refused 3) are picked out from the commands they sent, and each is followed
-// by the same kinds of command sent bare by the host on a device of its own: close, open, play,
-// volume, status (the status of the next track comes in the radio's next frame).
-void ChangeCost() {
-    check::Section("change-cost: frames in which a track changes, against the same commands sent bare");
-    Session session(L"change-cost");
-    const std::wstring station = L"Stations\\Ride";
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
-    const std::wstring tone = rig::ProgramFolder() + L"\\tone.mp3";
-    for (const wchar_t* name : {L"1 good.mp3", L"2 good.mp3", L"4 good.mp3"}) {
-        CHECK(session.folder.CopyIn(tone, station + L"\\" + name));
-    }
-    CHECK(session.folder.CopyIn(tone, L"bare.mp3"));
-    CHECK(session.folder.Write(station + L"\\3 bad.mp3", std::string(6000, '\x55')));
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
-        return;
-    }
-    rig::MediaWatch watch;
-    if (!CHECK(watch.AttachPassThrough(session.plugin))) {
-        return;
-    }
-    std::vector<rig::MediaCommand> media;
-    std::vector<FakeNativeCall> natives;
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
-
-    const std::wstring bare = L"\"bare.mp3\"";
-    const std::vector<std::wstring> bareCommands = {Close(bare), Open(bare), Play(bare), Volume(bare, 90), Status(bare)};
-    auto sendBare = [&] {
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        for (const std::wstring& command : bareCommands) {
-            std::wstring reply;
-            watch.Send(command, command.compare(0, 7, L"status ") == 0 ? &reply : nullptr);
-        }
-        QueryPerformanceCounter(&b);
-        return Microseconds(a, b);
-    };
-    watch.Send(Open(bare));  // so that the first bare close has a device to close
-    std::vector<double> changes, changesBare, refused, refusedBare;
-    const std::wstring second = Device(station, L"2 good.mp3");
-    for (int i = 0; i < 6000 && (changes.size() < 10 || refused.size() < 10); ++i) {
-        Sleep(5);
-        rig::PumpMessages();
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        session.hook.RunFrame();
-        QueryPerformanceCounter(&b);
-        session.hook.Take();
-        const std::vector<rig::MediaCommand> frame = watch.Take();
-        const std::vector<std::wstring> commands = Commands(frame);
-        const size_t opens = CountOpens(frame);
-        const bool closes = std::any_of(commands.begin(), commands.end(),
-                                        [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
-        if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
-            changes.push_back(Microseconds(a, b));
-            changesBare.push_back(sendBare());
-        } else if (closes && opens == 2) {
-            refused.push_back(Microseconds(a, b));
-            refusedBare.push_back(sendBare());
-        }
-    }
-    watch.Send(Close(bare));
-    CHECK(changes.size() >= 10 && refused.size() >= 10);
-    if (!changes.empty() && !refused.empty()) {
-        std::printf("track change frame (status, close, open, play, volume): median %.1f us, best %.1f us, %zu frames\n",
-                    Median(changes), *std::min_element(changes.begin(), changes.end()), changes.size());
-        std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
-                    Median(changesBare), *std::min_element(changesBare.begin(), changesBare.end()));
-        std::printf("frame passing over a refused file (adds its open and close): median %.1f us, best %.1f us, "
-                    "%zu frames\n",
-                    Median(refused), *std::min_element(refused.begin(), refused.end()), refused.size());
-        std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(refusedBare),
-                    *std::min_element(refusedBare.begin(), refusedBare.end()));
-    }
-    watch.Send(L"close all");
-    FreeLibrary(session.plugin);
-    session.plugin = nullptr;
-    DestroyWindow(window);
-    rig::PumpMessages();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1408,12 +1043,8 @@ int main(int argc, char** argv) {
         UnicodeStation(L"unicode-off", false, "");
     } else if (scenario == "remember") {
         RememberAcrossLoads();
-    } else if (scenario == "frame-cost") {
-        FrameCost();
-    } else if (scenario == "change-cost") {
-        ChangeCost();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|frame-cost|change-cost\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember\n");
         return 2;
     }
     rig::ReleaseAll();

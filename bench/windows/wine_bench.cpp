@@ -1,0 +1,216 @@
+// The wine frame-cost measurements (not tests): the real Trallio.asi under the fake script hook,
+// with the system's winmm playing real files, timed against the same media commands sent bare by
+// this program to the same winmm in the same run.
+//
+//   trallio_wine_bench frame-cost   a riding frame with a track playing, against a bare status poll
+//   trallio_wine_bench change-cost  a frame in which a track changes, and one that passes over a
+//                                   refused file, against the same commands sent bare
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "session.h"
+
+namespace {
+
+using namespace wine_session;
+
+// frame-cost: how long a riding frame with a track playing takes, against a bare status poll of
+// the same device sent by the host to the same winmm, in the same run.
+
+double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1e6 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void FrameCost() {
+    check::Section("frame-cost: a riding frame against a bare status poll");
+    Session session(L"frame-cost");
+    const std::wstring station = L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tone.mp3", station + L"\\tone.mp3"));
+    const std::wstring device = Device(station, L"tone.mp3");
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    // The host's own polls go straight to the winmm the plug-in imports; the plug-in's commands
+    // are not watched, so its frames carry no recording.
+    using MciSend = MCIERROR(WINAPI*)(LPCWSTR, LPWSTR, UINT, HWND);
+    const MciSend mci = reinterpret_cast<MciSend>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"winmm.dll"), "mciSendStringW")));
+    if (!CHECK(mci != nullptr)) {
+        return;
+    }
+    const std::wstring statusCommand = L"status " + device + L" mode";
+    wchar_t reply[64];
+    auto poll = [&] {
+        reply[0] = L' ';
+        reply[1] = 0;
+        const MCIERROR error = mci(statusCommand.c_str(), reply, 64, nullptr);
+        return error;
+    };
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, nullptr);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, nullptr);
+    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
+    CHECK(rig::PressLeftButton(true));
+    std::wstring mode;
+    for (int i = 0; i < 20 && mode != L"playing"; ++i) {
+        RunFrame(session, nullptr);
+        const MCIERROR error = poll();
+        mode = reply;
+        if (std::getenv("TRALLIO_WINE_VERBOSE") != nullptr) {
+            std::printf("frame %d: %s -> %lu %s\n", i, check::Show(device).c_str(), static_cast<unsigned long>(error),
+                        check::Show(mode).c_str());
+        }
+    }
+    CHECK(rig::PressLeftButton(false));
+    RunFrame(session, nullptr);
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    RunFrame(session, nullptr);
+    if (!CHECK(mode == L"playing")) {
+        return;
+    }
+
+    // Interleaved, so both see the same machine: one frame, then one poll, 400 times.
+    std::vector<double> frames;
+    std::vector<double> polls;
+    for (int i = 0; i < 400; ++i) {
+        rig::PumpMessages();
+        LARGE_INTEGER a, b, c;
+        QueryPerformanceCounter(&a);
+        session.hook.RunFrame();
+        QueryPerformanceCounter(&b);
+        poll();
+        QueryPerformanceCounter(&c);
+        mode = reply;
+        session.hook.Take();
+        frames.push_back(Microseconds(a, b));
+        polls.push_back(Microseconds(b, c));
+    }
+    CHECK(mode == L"playing");
+    std::printf("riding frame (fake hook recording every native): median %.1f us, best %.1f us\n", Median(frames),
+                *std::min_element(frames.begin(), frames.end()));
+    std::printf("bare status poll of the same device:           median %.1f us, best %.1f us\n", Median(polls),
+                *std::min_element(polls.begin(), polls.end()));
+    std::printf("frame / poll (medians): %.2f\n", Median(frames) / Median(polls));
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
+// change-cost: a station of "1 good.mp3", "2 good.mp3", "3 bad.mp3" (refused), "4 good.mp3" played
+// through; each frame timed; the frames in which a track changes (1 to 2: close, open, play, volume;
+// and 2 to 4 over the refused 3) are picked out from the commands they sent, and each is followed
+// by the same kinds of command sent bare by the host on a device of its own: close, open, play,
+// volume, status (the status of the next track comes in the radio's next frame).
+void ChangeCost() {
+    check::Section("change-cost: frames in which a track changes, against the same commands sent bare");
+    Session session(L"change-cost");
+    const std::wstring station = L"Stations\\Ride";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    const std::wstring tone = rig::ProgramFolder() + L"\\tone.mp3";
+    for (const wchar_t* name : {L"1 good.mp3", L"2 good.mp3", L"4 good.mp3"}) {
+        CHECK(session.folder.CopyIn(tone, station + L"\\" + name));
+    }
+    CHECK(session.folder.CopyIn(tone, L"bare.mp3"));
+    CHECK(session.folder.Write(station + L"\\3 bad.mp3", std::string(6000, '\x55')));
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachPassThrough(session.plugin))) {
+        return;
+    }
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+
+    const std::wstring bare = L"\"bare.mp3\"";
+    const std::vector<std::wstring> bareCommands = {Close(bare), Open(bare), Play(bare), Volume(bare, 90), Status(bare)};
+    auto sendBare = [&] {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        for (const std::wstring& command : bareCommands) {
+            std::wstring reply;
+            watch.Send(command, command.compare(0, 7, L"status ") == 0 ? &reply : nullptr);
+        }
+        QueryPerformanceCounter(&b);
+        return Microseconds(a, b);
+    };
+    watch.Send(Open(bare));  // so that the first bare close has a device to close
+    std::vector<double> changes, changesBare, refused, refusedBare;
+    const std::wstring second = Device(station, L"2 good.mp3");
+    for (int i = 0; i < 6000 && (changes.size() < 10 || refused.size() < 10); ++i) {
+        Sleep(5);
+        rig::PumpMessages();
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        session.hook.RunFrame();
+        QueryPerformanceCounter(&b);
+        session.hook.Take();
+        const std::vector<rig::MediaCommand> frame = watch.Take();
+        const std::vector<std::wstring> commands = Commands(frame);
+        const size_t opens = CountOpens(frame);
+        const bool closes = std::any_of(commands.begin(), commands.end(),
+                                        [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
+        if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
+            changes.push_back(Microseconds(a, b));
+            changesBare.push_back(sendBare());
+        } else if (closes && opens == 2) {
+            refused.push_back(Microseconds(a, b));
+            refusedBare.push_back(sendBare());
+        }
+    }
+    watch.Send(Close(bare));
+    CHECK(changes.size() >= 10 && refused.size() >= 10);
+    if (!changes.empty() && !refused.empty()) {
+        std::printf("track change frame (status, close, open, play, volume): median %.1f us, best %.1f us, %zu frames\n",
+                    Median(changes), *std::min_element(changes.begin(), changes.end()), changes.size());
+        std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
+                    Median(changesBare), *std::min_element(changesBare.begin(), changesBare.end()));
+        std::printf("frame passing over a refused file (adds its open and close): median %.1f us, best %.1f us, "
+                    "%zu frames\n",
+                    Median(refused), *std::min_element(refused.begin(), refused.end()), refused.size());
+        std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(refusedBare),
+                    *std::min_element(refusedBare.begin(), refusedBare.end()));
+    }
+    watch.Send(L"close all");
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string scenario = argc > 1 ? argv[1] : "";
+    rig::ReleaseAll();
+    if (scenario == "frame-cost") {
+        FrameCost();
+    } else if (scenario == "change-cost") {
+        ChangeCost();
+    } else {
+        std::printf("usage: trallio_wine_bench frame-cost|change-cost\n");
+        return 2;
+    }
+    rig::ReleaseAll();
+    return check::Summary(("trallio_wine_bench " + scenario).c_str());
+}
