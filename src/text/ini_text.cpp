@@ -2,41 +2,15 @@
 
 #include <cstring>
 
+#include "text/ini_names.h"
 #include "text/utf.h"
 
 namespace trallio {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-void Trim(const char*& begin, const char*& end) {
-    while (begin < end && IsBlank(*begin)) {
-        ++begin;
-    }
-    while (end > begin && IsBlank(end[-1])) {
-        --end;
-    }
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const char* begin, const char* end, const char* name) {
-    const size_t length = std::strlen(name);
-    if (static_cast<size_t>(end - begin) != length) {
-        return false;
-    }
-    for (size_t i = 0; i < length; ++i) {
-        if (Lower(begin[i]) != Lower(name[i])) {
-            return false;
-        }
-    }
-    return true;
-}
+using trallio::ini::SameName;
+using trallio::ini::Trim;
 
 // UTF-16 units of either byte order, converted a bounded chunk at a time so no buffer of the
 // whole text is needed.

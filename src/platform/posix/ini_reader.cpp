@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "text/ini_names.h"
 
 namespace {
 
@@ -44,36 +45,8 @@ bool ReadFile(const char* path, std::string& contents) {
     return true;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// [begin, end) with blanks removed on both sides.
-void Trim(const char*& begin, const char*& end) {
-    while (begin < end && IsBlank(*begin)) {
-        ++begin;
-    }
-    while (end > begin && IsBlank(end[-1])) {
-        --end;
-    }
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const char* begin, const char* end, const char* name) {
-    const size_t length = std::strlen(name);
-    if (static_cast<size_t>(end - begin) != length) {
-        return false;
-    }
-    for (size_t i = 0; i < length; ++i) {
-        if (Lower(begin[i]) != Lower(name[i])) {
-            return false;
-        }
-    }
-    return true;
-}
+using trallio::ini::SameName;
+using trallio::ini::Trim;
 
 // Finds the value of `key` in `section`; returns false when either is missing.
 bool FindValue(const std::string& contents, const char* section, const char* key, const char*& valueBegin,
