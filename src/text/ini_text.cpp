@@ -9,9 +9,6 @@ namespace trallio {
 
 namespace {
 
-using trallio::ini::SameName;
-using trallio::ini::Trim;
-
 // UTF-16 units of either byte order, converted a bounded chunk at a time so no buffer of the
 // whole text is needed.
 size_t Utf16BytesToUtf8(const unsigned char* bytes, size_t length, bool bigEndian, char* out, size_t size) {
@@ -58,51 +55,9 @@ size_t SettingsBytesToUtf8(const char* bytes, size_t length, char* out, size_t s
 
 bool FindIniValue(const char* text, size_t length, const char* section, const char* key, char* out,
                   size_t size) {
-    const char* const end = text + length;
-    bool inSection = false;
-    for (const char* line = text; line < end;) {
-        const char* lineEnd = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
-        if (lineEnd == nullptr) {
-            lineEnd = end;
-        }
-        const char* begin = line;
-        const char* stop = lineEnd;
-        line = lineEnd + 1;
-        Trim(begin, stop);
-        if (begin == stop || *begin == ';' || *begin == '#') {
-            continue;
-        }
-        if (*begin == '[') {
-            const char* close = static_cast<const char*>(std::memchr(begin, ']', static_cast<size_t>(stop - begin)));
-            if (close != nullptr) {
-                const char* nameBegin = begin + 1;
-                const char* nameEnd = close;
-                Trim(nameBegin, nameEnd);
-                inSection = SameName(nameBegin, nameEnd, section);
-                continue;
-            }
-        }
-        if (!inSection) {
-            continue;
-        }
-        const char* equals = static_cast<const char*>(std::memchr(begin, '=', static_cast<size_t>(stop - begin)));
-        if (equals == nullptr) {
-            continue;
-        }
-        const char* keyEnd = equals;
-        const char* keyBegin = begin;
-        Trim(keyBegin, keyEnd);
-        if (!SameName(keyBegin, keyEnd, key)) {
-            continue;
-        }
-        const char* valueBegin = equals + 1;
-        const char* valueEnd = stop;
-        Trim(valueBegin, valueEnd);
-        if (valueEnd - valueBegin >= 2 && (*valueBegin == '"' || *valueBegin == '\'') &&
-            valueEnd[-1] == *valueBegin) {
-            ++valueBegin;
-            --valueEnd;
-        }
+    const char* valueBegin = nullptr;
+    const char* valueEnd = nullptr;
+    if (ini::FindValue(text, length, section, key, valueBegin, valueEnd)) {
         // The value is well-formed UTF-8 already; cut it only between characters.
         size_t count = static_cast<size_t>(valueEnd - valueBegin);
         if (count > size - 1) {

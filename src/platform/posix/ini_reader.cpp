@@ -45,61 +45,10 @@ bool ReadFile(const char* path, std::string& contents) {
     return true;
 }
 
-using trallio::ini::SameName;
-using trallio::ini::Trim;
-
 // Finds the value of `key` in `section`; returns false when either is missing.
 bool FindValue(const std::string& contents, const char* section, const char* key, const char*& valueBegin,
                const char*& valueEnd) {
-    const char* p = contents.data();
-    const char* const fileEnd = p + contents.size();
-    bool inSection = false;
-    while (p < fileEnd) {
-        const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(fileEnd - p)));
-        if (lineEnd == nullptr) {
-            lineEnd = fileEnd;
-        }
-        const char* begin = p;
-        const char* end = lineEnd;
-        p = lineEnd < fileEnd ? lineEnd + 1 : fileEnd;
-        Trim(begin, end);
-        if (begin == end || *begin == ';' || *begin == '#') {
-            continue;
-        }
-        if (*begin == '[') {
-            const char* close = static_cast<const char*>(std::memchr(begin, ']', static_cast<size_t>(end - begin)));
-            if (close != nullptr) {
-                const char* nameBegin = begin + 1;
-                const char* nameEnd = close;
-                Trim(nameBegin, nameEnd);
-                inSection = SameName(nameBegin, nameEnd, section);
-                continue;
-            }
-        }
-        if (!inSection) {
-            continue;
-        }
-        const char* equals = static_cast<const char*>(std::memchr(begin, '=', static_cast<size_t>(end - begin)));
-        if (equals == nullptr) {
-            continue;
-        }
-        const char* keyBegin = begin;
-        const char* keyEnd = equals;
-        Trim(keyBegin, keyEnd);
-        if (!SameName(keyBegin, keyEnd, key)) {
-            continue;
-        }
-        valueBegin = equals + 1;
-        valueEnd = end;
-        Trim(valueBegin, valueEnd);
-        if (valueEnd - valueBegin >= 2 && (*valueBegin == '"' || *valueBegin == '\'') &&
-            valueEnd[-1] == *valueBegin) {
-            ++valueBegin;
-            --valueEnd;
-        }
-        return true;
-    }
-    return false;
+    return trallio::ini::FindValue(contents.data(), contents.size(), section, key, valueBegin, valueEnd);
 }
 
 }  // namespace
