@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../bench/alloc_counter.h"
+#include "platform/file_bytes.h"
 #include "platform/script_hook.h"
 #include "platform/win32.h"
 #include "playback/dir_stream.h"
@@ -104,6 +105,13 @@ HWND GetForegroundWindow() {
 DWORD GetTickCount() {
     return 0;
 }
+
+// Nor is unicode_names: the settings file's bytes are never read.
+namespace trallio {
+size_t ReadFileBytes(const char*, char*, size_t) {
+    return 0;
+}
+}  // namespace trallio
 
 namespace {
 

@@ -28,7 +28,7 @@ namespace check {
 
 namespace {
 
-constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
+using trallio::kSettingsPath;
 constexpr char kTypes[] = ".mp3 .aac .wav .flac .ogg";
 constexpr unsigned short kFolderType = 0x4000;
 constexpr char kAbsent[] = "\001absent";

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 
@@ -9,7 +10,6 @@ namespace trallio {
 
 namespace {
 
-constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 constexpr char kSection[] = "state";
 
 // A read of the state file; an absent key reads as the empty text, which no value accepts.
@@ -63,10 +63,9 @@ bool ParseFlag(const char* text, bool* flag) {
 }  // namespace
 
 void LoadRememberSetting() {
-    char value[kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "remember", "False", value, kSettingsTextSize, kSettingsPath);
-    value[kSettingsTextSize - 1] = 0;
-    radio.remember = std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
+    char value[kSettingsTextSize];
+    ReadConfigValue("remember", "False", value);
+    radio.remember = IsTrueText(value);
     if (radio.remember) {
         LoadRememberedState();
     }

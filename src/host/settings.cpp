@@ -13,13 +13,6 @@ namespace trallio {
 
 namespace {
 
-constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
-
-bool IsTrueText(const char* value) {
-    // The first five bytes, terminator included, must be "True" or "true".
-    return std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
-}
-
 // The settings file as read for Unicode names: its raw bytes, and the same text as UTF-8 (a
 // UTF-16 unit becomes at most three bytes, an invalid byte the three of U+FFFD). Read once at
 // script start, so the buffers are static rather than on the fiber's stack.
@@ -69,29 +62,35 @@ void LoadSettings() {
     }
 
     char defaultMode[kSettingsTextSize] = "False";
-    char mode[kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "media_player_mode", defaultMode, mode, kSettingsTextSize, kSettingsPath);
-    mode[kSettingsTextSize - 1] = 0;
+    char mode[kSettingsTextSize];
+    ReadConfigValue("media_player_mode", defaultMode, mode);
     radio.mediaPlayerMode = IsTrueText(mode);
 
-    char names[kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "unicode_names", defaultMode, names, kSettingsTextSize, kSettingsPath);
-    names[kSettingsTextSize - 1] = 0;
+    char names[kSettingsTextSize];
+    ReadConfigValue("unicode_names", defaultMode, names);
     radio.unicodeNames = IsTrueText(names);
     if (radio.unicodeNames) {
         LoadUnicodeFolders();
     }
 
     // The game's sound mix, both off unless set.
-    char value[kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "duck_dialogue", "", value, kSettingsTextSize, kSettingsPath);
-    value[kSettingsTextSize - 1] = 0;
+    char value[kSettingsTextSize];
+    ReadConfigValue("duck_dialogue", "", value);
     radio.duckPercent = ParseDuckPercent(value);
 
-    std::memset(value, 0, sizeof value);
-    GetPrivateProfileStringA("config", "pause_in_menus", "False", value, kSettingsTextSize, kSettingsPath);
-    value[kSettingsTextSize - 1] = 0;
+    ReadConfigValue("pause_in_menus", "False", value);
     radio.pauseInMenus = IsTrueText(value);
+}
+
+bool IsTrueText(const char* value) {
+    return std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
+}
+
+void ReadConfigValue(const char* key, const char* defaultValue, char* value) {
+    std::memset(value, 0, kSettingsTextSize);
+    GetPrivateProfileStringA("config", key, defaultValue, value, kSettingsTextSize, kSettingsPath);
+    // A reader that fills the whole buffer without a terminator must not leave the text open.
+    value[kSettingsTextSize - 1] = 0;
 }
 
 }  // namespace trallio

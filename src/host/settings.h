@@ -5,6 +5,16 @@
 
 namespace trallio {
 
+constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
+
+// The rule of every on/off setting: the first five bytes, terminator included, are "True" or
+// "true".
+bool IsTrueText(const char* value);
+
+// Reads [config] `key` of the settings file into `value`, a buffer of kSettingsTextSize bytes that
+// is zeroed first and always left terminated.
+void ReadConfigValue(const char* key, const char* defaultValue, char* value);
+
 // Fills the three station folders and the media-player mode from ".\Trallio\Trallio.ini", then
 // the sound-mix keys duck_dialogue and pause_in_menus.
 void LoadSettings();

@@ -2,6 +2,7 @@
 // names. The station checker shares them with the radio.
 #include <cstring>
 
+#include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/play_order.h"
 
@@ -39,9 +40,8 @@ PlayOrder ParsePlayOrder(const char* value) {
 }
 
 void LoadPlayOrderSetting() {
-    char value[kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "order", "folder", value, kSettingsTextSize, ".\\Trallio\\Trallio.ini");
-    value[kSettingsTextSize - 1] = 0;
+    char value[kSettingsTextSize];
+    ReadConfigValue("order", "folder", value);
     radio.playOrder = ParsePlayOrder(value);
 }
 
