@@ -59,19 +59,7 @@ bool FindIniValue(const char* text, size_t length, const char* section, const ch
     const char* valueEnd = nullptr;
     if (ini::FindValue(text, length, section, key, valueBegin, valueEnd)) {
         // The value is well-formed UTF-8 already; cut it only between characters.
-        size_t count = static_cast<size_t>(valueEnd - valueBegin);
-        if (count > size - 1) {
-            size_t at = 0;
-            while (at < count) {
-                size_t used;
-                DecodeUtf8(valueBegin + at, count - at, used);
-                if (at + used > size - 1) {
-                    break;
-                }
-                at += used;
-            }
-            count = at;
-        }
+        const size_t count = Utf8PrefixLength(valueBegin, static_cast<size_t>(valueEnd - valueBegin), size - 1);
         std::memcpy(out, valueBegin, count);
         out[count] = 0;
         return true;

@@ -139,17 +139,20 @@ size_t CleanUtf8(const char* text, size_t length, char* out, size_t size) {
 }
 
 size_t Utf8CutLength(const char* text, size_t limit) {
-    size_t length = 0;
-    const size_t total = strnlen(text, limit + 4);
-    while (length < total) {
+    return Utf8PrefixLength(text, strnlen(text, limit + 4), limit);
+}
+
+size_t Utf8PrefixLength(const char* text, size_t length, size_t limit) {
+    size_t kept = 0;
+    while (kept < length) {
         size_t used;
-        DecodeUtf8(text + length, total - length, used);
-        if (length + used > limit) {
+        DecodeUtf8(text + kept, length - kept, used);
+        if (kept + used > limit) {
             break;
         }
-        length += used;
+        kept += used;
     }
-    return length;
+    return kept;
 }
 
 size_t AppendUtf8Bounded(char* buffer, size_t size, size_t length, const char* text) {

@@ -28,6 +28,9 @@ size_t CleanUtf8(const char* text, size_t length, char* out, size_t size);
 // characters: never inside a well-formed multi-byte sequence.
 size_t Utf8CutLength(const char* text, size_t limit);
 
+// The same for the `length` bytes at `text`, which need no terminator.
+size_t Utf8PrefixLength(const char* text, size_t length, size_t limit);
+
 // Appends `text` at `length` in a buffer of `size` bytes like AppendBounded, but cuts only between
 // characters. Returns the new length.
 size_t AppendUtf8Bounded(char* buffer, size_t size, size_t length, const char* text);
