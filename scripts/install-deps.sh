@@ -14,6 +14,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core xvfb xauth
   zip unzip file valgrind
   python3
+  libtag1-dev libutfcpp-dev dpkg-dev
 )
 
 missing=()
@@ -27,3 +28,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The tag library of the Windows plug-in, from Debian's source package (built once, then cached).
+bash "$(dirname "$0")/taglib-mingw.sh"
