@@ -86,6 +86,16 @@ bool IsTrueText(const char* value) {
     return std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
 }
 
+bool EqualsIgnoringCase(const char* value, const char* word) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (; *value != 0 && *word != 0; ++value, ++word) {
+        if (lower(*value) != lower(*word)) {
+            return false;
+        }
+    }
+    return *value == *word;
+}
+
 void ReadConfigValue(const char* key, const char* defaultValue, char* value) {
     std::memset(value, 0, kSettingsTextSize);
     GetPrivateProfileStringA("config", key, defaultValue, value, kSettingsTextSize, kSettingsPath);

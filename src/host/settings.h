@@ -11,6 +11,9 @@ constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 // "true".
 bool IsTrueText(const char* value);
 
+// The rule of every word setting: `value` equals `word` with ASCII letters in any case.
+bool EqualsIgnoringCase(const char* value, const char* word);
+
 // Reads [config] `key` of the settings file into `value`, a buffer of kSettingsTextSize bytes that
 // is zeroed first and always left terminated.
 void ReadConfigValue(const char* key, const char* defaultValue, char* value);

@@ -18,14 +18,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool EqualsIgnoringCase(const char* a, const char* b) {
-    for (; *a != 0 && *b != 0; ++a, ++b) {
-        if (LowerCase(*a) != LowerCase(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
 
 }  // namespace
 

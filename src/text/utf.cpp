@@ -14,8 +14,8 @@ size_t EncodedUtf8Length(char32_t code) {
     return code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
 }
 
-// Writes `code` at out[length] if it and a terminator fit in `size`; returns the new length, or
-// `length` unchanged when it does not fit.
+}  // namespace
+
 size_t PutUtf8(char32_t code, char* out, size_t size, size_t length) {
     const size_t count = EncodedUtf8Length(code);
     if (length + count >= size) {
@@ -39,8 +39,6 @@ size_t PutUtf8(char32_t code, char* out, size_t size, size_t length) {
     }
     return length + count;
 }
-
-}  // namespace
 
 char32_t DecodeUtf8(const char* text, size_t length, size_t& used) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);

@@ -14,6 +14,10 @@ constexpr char32_t kReplacementCharacter = 0xFFFD;
 // to the bytes it took (one for a byte that starts no well-formed sequence).
 char32_t DecodeUtf8(const char* text, size_t length, size_t& used);
 
+// Writes `code` in UTF-8 at out[length] if it and a terminator fit in `size`; returns the new
+// length, or `length` unchanged when it does not fit. The terminator is not written.
+size_t PutUtf8(char32_t code, char* out, size_t size, size_t length);
+
 // UTF-8 into UTF-16 (characters above U+FFFF as surrogate pairs). `units` > 0. Returns the units
 // written, the terminator not counted.
 size_t Utf8ToUtf16(const char* text, size_t length, char16_t* out, size_t units);
