@@ -32,6 +32,7 @@ ExternalProject_Add(trallio_windows
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64.cmake
     -DCMAKE_BUILD_TYPE=Release
+    -DTRALLIO_TAGLIB_PREFIX=${CMAKE_SOURCE_DIR}/build/taglib/mingw
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel ${TRALLIO_WINDOWS_JOBS}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""

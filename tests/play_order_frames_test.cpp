@@ -9,6 +9,7 @@
 
 #include "../bench/alloc_counter.h"
 #include "platform/file_bytes.h"
+#include "platform/track_tags.h"
 #include "platform/script_hook.h"
 #include "platform/win32.h"
 #include "playback/dir_stream.h"
@@ -110,6 +111,10 @@ DWORD GetTickCount() {
 namespace trallio {
 size_t ReadFileBytes(const char*, char*, size_t) {
     return 0;
+}
+// Nor are titles from tags.
+bool ReadTrackTags(const char*, bool, TrackTags&) {
+    return false;
 }
 }  // namespace trallio
 

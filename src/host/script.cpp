@@ -5,6 +5,7 @@
 #include "host/settings.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 
 #include "platform/script_hook.h"
 #include "platform/win32.h"
@@ -15,6 +16,7 @@ void RunScript() {
     LoadSettings();
     LoadPlayOrderSetting();
     LoadRememberSetting();
+    LoadTitlesSetting();
     if (radio.playOrder == PlayOrder::kShuffle) {
         SeedShuffle(GetTickCount());
     }

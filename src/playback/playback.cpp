@@ -8,6 +8,7 @@
 #include "playback/audio_filter.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 #include "text/text_format.h"
 
 namespace trallio {
@@ -64,6 +65,7 @@ bool FindAudioEntry() {
 // it counts as finished, and PassOverRefusedTracks goes on.
 void StartTrack(const char* name) {
     radio.currentTrack = name;
+    radio.trackTitle[0] = 0;
     radio.trackActive = true;
     ++radio.opensThisFrame;
     radio.loopSentOpen = true;
@@ -75,6 +77,9 @@ void StartTrack(const char* name) {
     radio.trackRefused = false;
     radio.loopAcceptedOpen = true;
     SetTrackVolume(radio.currentFolder, radio.currentTrack);
+    if (radio.titlesFromTags) {
+        ReadTrackTitle();
+    }
 }
 
 // "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the

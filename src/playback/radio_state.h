@@ -16,6 +16,8 @@ constexpr int kStationCount = 3;
 constexpr int kSettingsTextSize = 255;
 constexpr int kMaxVolume = 500;
 constexpr int kMaxOpensPerFrame = 2;
+// The now-playing text's second line from the track's tags, and its terminator.
+constexpr int kTrackTitleSize = 64;
 // "No track in " + a station text + " would play. Run TrallioCheck.exe" and its terminator.
 constexpr int kRefusedMessageSize = kSettingsTextSize + 64;
 
@@ -68,6 +70,11 @@ struct RadioState {
     PlayOrder playOrder = PlayOrder::kFolder;
     TrackListing listing;
     uint64_t shuffleState = 0x9E3779B97F4A7C15u;  // the shuffle's generator, seeded at script start
+
+    // titles = tags: the second line of the now-playing text comes from the track's tags, read
+    // when it starts. trackTitle empty: the track has no title tag, and the file name shows.
+    bool titlesFromTags = false;
+    char trackTitle[kTrackTitleSize] = {};
 
     // The radio that remembers: what the state file holds (station -1: none), and whether the
     // remembered station waits for the first eligible frame.

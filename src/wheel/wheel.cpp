@@ -9,6 +9,7 @@
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 #include "wheel/hud.h"
 #include "wheel/layout.h"
 
@@ -139,8 +140,14 @@ void DrawWheel() {
             radio.unicodeNames ? AppendUtf8Bounded : AppendBounded;
         size_t length = append(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
         length = append(nowPlaying, sizeof nowPlaying, length, "\n");
-        length = append(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
-        append(nowPlaying, sizeof nowPlaying, length, "\n");
+        if (ShownTrackLine() != radio.currentTrack) {
+            // A title from the tags: UTF-8 whatever the names are.
+            length = AppendUtf8Bounded(nowPlaying, sizeof nowPlaying, length, radio.trackTitle);
+            AppendUtf8Bounded(nowPlaying, sizeof nowPlaying, length, "\n");
+        } else {
+            length = append(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
+            append(nowPlaying, sizeof nowPlaying, length, "\n");
+        }
         DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
         SetTrackVolume(radio.currentFolder, radio.currentTrack);
     }

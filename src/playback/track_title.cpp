@@ -1,0 +1,44 @@
+#include "playback/track_title.h"
+
+#include "host/settings.h"
+#include "platform/track_tags.h"
+#include "playback/radio_state.h"
+#include "text/tag_line.h"
+#include "text/text_format.h"
+
+namespace trallio {
+
+namespace {
+
+// Room for a station text, the separator and the longest entry name.
+char trackPath[kSettingsTextSize + 1 + sizeof(dirent::d_name)];
+TrackTags trackTags;
+
+}  // namespace
+
+bool ParseTitlesFromTags(const char* value) {
+    return EqualsIgnoringCase(value, "tags");
+}
+
+void LoadTitlesSetting() {
+    char value[kSettingsTextSize];
+    ReadConfigValue("titles", "file", value);
+    radio.titlesFromTags = ParseTitlesFromTags(value);
+}
+
+void ReadTrackTitle() {
+    radio.trackTitle[0] = 0;
+    size_t length = AppendBounded(trackPath, sizeof trackPath, 0, radio.currentFolder);
+    length = AppendBounded(trackPath, sizeof trackPath, length, "\\");
+    AppendBounded(trackPath, sizeof trackPath, length, radio.currentTrack);
+    if (ReadTrackTags(trackPath, radio.unicodeNames, trackTags)) {
+        FormatTagLine(trackTags.artist, trackTags.artistLength, trackTags.title, trackTags.titleLength,
+                      radio.trackTitle, sizeof radio.trackTitle);
+    }
+}
+
+const char* ShownTrackLine() {
+    return radio.titlesFromTags && radio.trackTitle[0] != 0 ? radio.trackTitle : radio.currentTrack;
+}
+
+}  // namespace trallio

@@ -1,0 +1,19 @@
+// Titles from tags (titles = tags): the now-playing text's second line read from the track's own
+// tags when it starts. With titles = file, nothing here is called.
+#pragma once
+
+namespace trallio {
+
+// titles' value: "tags" in any case means the titles come from the tags; anything else is "file".
+bool ParseTitlesFromTags(const char* value);
+
+// Reads [config] "titles" of the settings file into the radio state.
+void LoadTitlesSetting();
+
+// Reads the current track's tags into trackTitle, or leaves it empty when they give no title.
+void ReadTrackTitle();
+
+// The second line the wheel shows: trackTitle when it holds a title, else the file name.
+const char* ShownTrackLine();
+
+}  // namespace trallio
