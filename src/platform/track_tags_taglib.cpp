@@ -8,6 +8,7 @@
 #include <tdebuglistener.h>
 #include <tfilestream.h>
 #include <tiostream.h>
+#include <wavfile.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -81,8 +82,14 @@ bool ReadTags(const TagLib::FileName& name, TrackTags& tags) {
     if (ref.isNull() || ref.tag() == nullptr || stream.Exhausted()) {
         return false;
     }
-    tags.artistLength = CopyValue(ref.tag()->artist(), tags.artist);
-    tags.titleLength = CopyValue(ref.tag()->title(), tags.title);
+    const TagLib::Tag* tag = ref.tag();
+    // A wave file's tag is its ID3 chunk; the INFO chunk, where most tools write, is asked apart.
+    auto* wave = dynamic_cast<TagLib::RIFF::WAV::File*>(ref.file());
+    if (wave != nullptr && tag->title().isEmpty() && wave->hasInfoTag()) {
+        tag = wave->InfoTag();
+    }
+    tags.artistLength = CopyValue(tag->artist(), tags.artist);
+    tags.titleLength = CopyValue(tag->title(), tags.title);
     return true;
 }
 

@@ -71,13 +71,12 @@ size_t FormatTagLine(const char* artist, size_t artistLength, const char* title,
     bool full = false;
     if (shownArtist.begin != shownArtist.end) {
         written = AppendShown(shownArtist, out, size, written, full);
+        // The separator only with room for it and a character of the title after it: an artist
+        // that fills the line ends it.
+        full = full || written + separator.end + 1 >= size;
         written = AppendShown(separator, out, size, written, full);
     }
     written = AppendShown(shownTitle, out, size, written, full);
-    // A cut inside the separator leaves no blank at the end.
-    while (written > 0 && out[written - 1] == ' ') {
-        --written;
-    }
     out[written] = 0;
     return written;
 }

@@ -1,0 +1,224 @@
+#include "tagged_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <attachedpictureframe.h>
+#include <fileref.h>
+#include <flacfile.h>
+#include <id3v1tag.h>
+#include <id3v2tag.h>
+#include <infotag.h>
+#include <mpegfile.h>
+#include <tag.h>
+#include <vorbisfile.h>
+#include <wavfile.h>
+
+#include "run_quietly.h"
+
+namespace tags_test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TagLib::String Utf8(const std::string& text) {
+    return TagLib::String(text, TagLib::String::UTF8);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// A fifth of a second of tone, untagged, as `type`.
+bool MakeTone(const std::string& type, const std::string& path) {
+    std::vector<std::string> encoder;
+    if (type == "mp3") {
+        encoder = {"lamemp3enc"};
+    } else if (type == "ogg") {
+        encoder = {"vorbisenc", "!", "oggmux"};
+    } else if (type == "flac") {
+        encoder = {"flacenc"};
+    } else {
+        encoder = {"wavenc"};
+    }
+    std::vector<std::string> command = {"gst-launch-1.0", "-q",   "audiotestsrc", "num-buffers=10", "!",
+                                        "audioconvert",   "!"};
+    command.insert(command.end(), encoder.begin(), encoder.end());
+    command.insert(command.end(), {"!", "filesink", "location=" + path});
+    std::error_code error;
+    return fakehost::RunQuietly(command) && fs::file_size(path, error) > 0 && !error;
+}
+
+// The tag writers: each opens the copied tone and writes artist and title ("" writes none).
+bool Id3v2(const std::string& path, const std::string& artist, const std::string& title, size_t artBytes) {
+    TagLib::MPEG::File file(path.c_str(), false);
+    TagLib::ID3v2::Tag* tag = file.ID3v2Tag(true);
+    tag->setArtist(Utf8(artist));
+    tag->setTitle(Utf8(title));
+    if (artBytes > 0) {
+        auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
+        picture->setMimeType("image/jpeg");
+        picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+        picture->setPicture(TagLib::ByteVector(static_cast<unsigned int>(artBytes), 'j'));
+        tag->addFrame(picture);
+    }
+    return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers);
+}
+
+bool Id3v1(const std::string& path, const std::string& artist, const std::string& title) {
+    TagLib::MPEG::File file(path.c_str(), false);
+    file.ID3v1Tag(true)->setArtist(Utf8(artist));
+    file.ID3v1Tag(true)->setTitle(Utf8(title));
+    return file.save(TagLib::MPEG::File::ID3v1, TagLib::File::StripOthers);
+}
+
+bool Vorbis(const std::string& path, const std::string& artist, const std::string& title) {
+    TagLib::FileRef file(path.c_str(), false);
+    if (file.isNull()) {
+        return false;
+    }
+    file.tag()->setArtist(Utf8(artist));
+    file.tag()->setTitle(Utf8(title));
+    return file.save();
+}
+
+bool Wav(const std::string& path, const std::string& artist, const std::string& title, bool id3) {
+    TagLib::RIFF::WAV::File file(path.c_str(), false);
+    TagLib::Tag* tag = id3 ? static_cast<TagLib::Tag*>(file.ID3v2Tag()) : file.InfoTag();
+    tag->setArtist(Utf8(artist));
+    tag->setTitle(Utf8(title));
+    return file.save(id3 ? TagLib::RIFF::WAV::File::ID3v2 : TagLib::RIFF::WAV::File::Info, TagLib::File::StripOthers);
+}
+
+// A tag header that claims 4,000 bytes of frames, followed by bytes that are no frames.
+bool CorruptId3v2(const std::string& path) {
+    std::string bytes = "ID3";
+    bytes += std::string("\x04\x00\x00\x00\x00\x1F\x20", 7);
+    bytes += std::string(4000, '\xFF');
+    return WriteAll(path, bytes + ReadAll(path));
+}
+
+// The tone repeated until the audio is `bytes` long: mp3 frames one after the other.
+bool GrowMp3(const std::string& path, size_t bytes) {
+    const std::string tone = ReadAll(path);
+    if (tone.empty()) {
+        return false;
+    }
+    std::string audio;
+    audio.reserve(bytes + tone.size());
+    while (audio.size() < bytes) {
+        audio += tone;
+    }
+    return WriteAll(path, audio);
+}
+
+// Аня; "Песня о ветре " and 風の歌 four times: Cyrillic of two bytes a character, CJK of three.
+const char kAnya[] = "\xD0\x90\xD0\xBD\xD1\x8F";
+const char kCyrillicCjkTitle[] =
+    "\xD0\x9F\xD0\xB5\xD1\x81\xD0\xBD\xD1\x8F \xD0\xBE \xD0\xB2\xD0\xB5\xD1\x82\xD1\x80\xD0\xB5 "
+    "\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C"
+    "\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C";
+
+}  // namespace
+
+std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles) {
+    std::string tones[4];
+    const char* const types[4] = {"mp3", "ogg", "flac", "wav"};
+    for (int i = 0; i < 4; ++i) {
+        tones[i] = folder + "/.tone." + types[i];
+        if (!MakeTone(types[i], tones[i])) {
+            return {};
+        }
+    }
+    const std::string& mp3 = tones[0];
+    const std::string& ogg = tones[1];
+    const std::string& flac = tones[2];
+    const std::string& wav = tones[3];
+    struct Recipe {
+        std::string name;
+        const std::string* tone;
+        bool (*tag)(const std::string&);
+        std::string expected;
+    };
+    // Captureless writers, so the table stays a table.
+    const std::vector<Recipe> recipes = {
+        {"01 id3v2.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "Dust Riders", "Canyon Song", 0); },
+         "Dust Riders - Canyon Song"},
+        {"02 id3v1.mp3", &mp3, [](const std::string& p) { return Id3v1(p, "Old Timer", "Saloon Waltz"); },
+         "Old Timer - Saloon Waltz"},
+        {"03 vorbis.ogg", &ogg, [](const std::string& p) { return Vorbis(p, "Prairie Band", "Night Herd"); },
+         "Prairie Band - Night Herd"},
+        {"04 vorbis.flac", &flac, [](const std::string& p) { return Vorbis(p, "River Folk", "Muddy Water"); },
+         "River Folk - Muddy Water"},
+        {"05 info.wav", &wav, [](const std::string& p) { return Wav(p, "Bell Choir", "Evening Chimes", false); },
+         "Bell Choir - Evening Chimes"},
+        {"06 id3.wav", &wav, [](const std::string& p) { return Wav(p, "Horse Thieves", "Run", true); },
+         "Horse Thieves - Run"},
+        {"07 title only.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "", "Lonesome Trail", 0); },
+         "Lonesome Trail"},
+        {"08 untagged.wav", &wav, nullptr, "08 untagged.wav"},
+        {"09 long.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "", std::string(200, 'L'), 0); },
+         std::string(63, 'L')},
+        {"10 cyrillic cjk.flac", &flac, [](const std::string& p) { return Vorbis(p, kAnya, kCyrillicCjkTitle); },
+         // "Аня - " (9 bytes), the Cyrillic words (25 bytes) and the nine CJK characters (27 bytes)
+         // that fit in 63 bytes: the tenth would end at byte 64.
+         std::string(kAnya) + " - " + std::string(kCyrillicCjkTitle, 52)},
+        {"11 controls.ogg", &ogg,
+         [](const std::string& p) { return Vorbis(p, " Tab\tBand ", "Line\r\nBreak\x7F"); }, "TabBand - LineBreak"},
+        {"12 corrupt.mp3", &mp3, [](const std::string& p) { return CorruptId3v2(p); }, "12 corrupt.mp3"},
+        {"13 caf\xC3\xA9.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "Caf\xC3\xA9 Trio", "Encore", 0); },
+         "Caf\xC3\xA9 Trio - Encore"},
+    };
+    std::vector<TaggedFile> made;
+    for (const Recipe& recipe : recipes) {
+        const std::string path = folder + "/" + recipe.name;
+        std::error_code error;
+        fs::copy_file(*recipe.tone, path, fs::copy_options::overwrite_existing, error);
+        if (error || (recipe.tag != nullptr && !recipe.tag(path))) {
+            return {};
+        }
+        made.push_back({recipe.name, recipe.expected});
+    }
+    if (withBigFiles) {
+        const size_t mb = 1u << 20;
+        const struct {
+            const char* name;
+            size_t audio;
+            size_t art;
+            const char* expected;
+        } big[] = {{"20 cover art.mp3", 5 * mb, 5 * mb, "Big Sky - Open Range"},
+                   {"21 huge art.mp3", 1 * mb, 50 * mb, "21 huge art.mp3"}};
+        for (const auto& file : big) {
+            const std::string path = folder + "/" + file.name;
+            std::error_code error;
+            fs::copy_file(mp3, path, fs::copy_options::overwrite_existing, error);
+            if (error || !GrowMp3(path, file.audio) || !Id3v2(path, "Big Sky", "Open Range", file.art)) {
+                return {};
+            }
+            made.push_back({file.name, file.expected});
+        }
+    }
+    for (const std::string& tone : tones) {
+        fs::remove(tone);
+    }
+    return made;
+}
+
+std::string Manifest(const std::vector<TaggedFile>& files) {
+    std::string text;
+    for (const TaggedFile& file : files) {
+        text += file.name + "\t" + file.expected + "\n";
+    }
+    return text;
+}
+
+}  // namespace tags_test

@@ -1,0 +1,24 @@
+// Audio files with tags, made at test time: short tones encoded by gst-launch-1.0, tagged with
+// TagLib. Each comes with the second line of the now-playing text the radio must show for it
+// with titles = tags.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tags_test {
+
+struct TaggedFile {
+    std::string name;      // the file name, UTF-8
+    std::string expected;  // the tag line, or the file name when the radio must fall back to it
+};
+
+// Writes the set into `folder` (which must exist). With `withBigFiles`, also a 10 MB mp3 with
+// 5 MB of cover art (read in full) and one with 50 MB (over the read budget: the file name
+// shows). Returns the files written, or nothing when the encoder or a write failed.
+std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles);
+
+// The set as "name<TAB>expected" lines, the manifest the wine tests read.
+std::string Manifest(const std::vector<TaggedFile>& files);
+
+}  // namespace tags_test
