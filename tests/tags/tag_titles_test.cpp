@@ -1,6 +1,5 @@
 // Titles from tags: the tag line's rules on any bytes, the setting, and the line the wheel shows
 // for real tagged files of every kind, read by the radio when each track starts.
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -12,6 +11,7 @@
 #include "support.h"
 #include "tagged_files.h"
 #include "text/tag_line.h"
+#include "wheel_text.h"
 #include "wheel/wheel.h"
 
 namespace {
@@ -135,20 +135,6 @@ protected:
 std::string TagTitles::folder;
 std::vector<tags_test::TaggedFile> TagTitles::files;
 
-// The now-playing text: the folder, a line break, the line and a line break, each put in as far
-// as it fits in 63 bytes, never cut inside a character.
-std::string WheelTextOf(const std::string& folder, const std::string& line) {
-    std::string text;
-    for (const std::string& piece : {folder, std::string("\n"), line, std::string("\n")}) {
-        size_t fit = std::min(piece.size(), 63 - text.size());
-        while (fit < piece.size() && fit > 0 && (static_cast<unsigned char>(piece[fit]) & 0xC0) == 0x80) {
-            --fit;
-        }
-        text += piece.substr(0, fit);
-    }
-    return text;
-}
-
 TEST_F(TagTitles, EachFileShowsItsTagLineOrItsNameAndTheMediaCommandsStayTheSame) {
     MakeFolder("Trallio/Radio 1");
     for (const auto& file : files) {
@@ -160,7 +146,7 @@ TEST_F(TagTitles, EachFileShowsItsTagLineOrItsNameAndTheMediaCommandsStayTheSame
     ASSERT_EQ(shown.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(shown[i], files[i].expected) << files[i].name;
-        EXPECT_EQ(wheel[i], WheelTextOf("Trallio\\Radio 1", files[i].expected)) << files[i].name;
+        EXPECT_EQ(wheel[i], tags_test::WheelTextOf("Trallio\\Radio 1", files[i].expected)) << files[i].name;
     }
     // The two long lines as the wheel shows them, written out.
     EXPECT_EQ(wheel[8], "Trallio\\Radio 1\n" + std::string(47, 'L'));

@@ -12,6 +12,8 @@
 //   trallio_wine_host unicode    a station and tracks named in several scripts, unicode_names on and off
 //   trallio_wine_host remember   two loads of the plug-in in one game folder keep the volume and
 //                                station, and the radio switched off
+//   trallio_wine_host titles     titles = tags: each tagged file's line on the wheel, unicode_names
+//                                off and on (the files come from trallio-tagged-files)
 #include <windows.h>
 
 #include <algorithm>
@@ -26,6 +28,7 @@
 #include "media_commands.h"
 #include "rig.h"
 #include "session.h"
+#include "tags/wheel_text.h"
 
 namespace {
 
@@ -1016,6 +1019,109 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     rig::PumpMessages();
 }
 
+// ---------------------------------------------------------------------------------------------
+// titles: titles = tags, each tagged file's line on the wheel when it starts; names go to the tag
+// library as wide names, from the code page with unicode_names off and from UTF-8 with it on
+
+struct TaggedTrack {
+    std::wstring name;
+    std::string line;
+};
+
+std::wstring FromUtf8(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                        &wide[0], static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// The tagged files the native maker wrote beside this program, from its manifest.
+std::vector<TaggedTrack> ReadManifest() {
+    std::vector<TaggedTrack> tracks;
+    std::string text;
+    HANDLE file = CreateFileW((rig::ProgramFolder() + L"\\tagged\\manifest.txt").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            text.append(buffer, read);
+        }
+        CloseHandle(file);
+    }
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        const std::string line = text.substr(at, end - at);
+        const size_t tab = line.find('\t');
+        if (tab != std::string::npos) {
+            tracks.push_back({FromUtf8(line.substr(0, tab)), line.substr(tab + 1)});
+        }
+        at = end + 1;
+    }
+    return tracks;
+}
+
+void TitlesFromTags(bool unicodeNames) {
+    check::Section(unicodeNames ? "titles: titles = tags, unicode_names on" : "titles: titles = tags, unicode_names off");
+    Session session(unicodeNames ? L"titles-unicode" : L"titles");
+    std::vector<TaggedTrack> tracks = ReadManifest();
+    if (!CHECK(tracks.size() >= 13u)) {
+        return;
+    }
+    const std::wstring station = L"Tagged";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               std::string("[RADIOS]\r\nradio 1 = Tagged\r\n[config]\r\ntitles = Tags\r\norder = name\r\n") +
+                                   "unicode_names = " + (unicodeNames ? "True" : "False") + "\r\n"));
+    for (const TaggedTrack& track : tracks) {
+        CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + track.name, station + L"\\" + track.name));
+    }
+    if (unicodeNames) {
+        // A name the code page cannot hold: found and read only through UTF-8.
+        const TaggedTrack cyrillic{L"14 \u0414\u043E\u0440\u043E\u0433\u0430.mp3", tracks[0].line};  // 14 Дорога.mp3
+        CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + cyrillic.name));
+        tracks.insert(tracks.begin() + 13, cyrillic);
+    }
+
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
+        return;
+    }
+    rig::MediaWatch watch;
+    if (!CHECK(watch.AttachRecorder())) {
+        return;
+    }
+    // The wheel stays open throughout: each track's line is read in the frame after its open.
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
+    CHECK(rig::PressLeftButton(true));
+    std::vector<rig::MediaCommand> media;
+    CHECK(RunUntil(session, watch, L"open ", 6, media) > 0);
+    CHECK(rig::PressLeftButton(false));
+    for (const TaggedTrack& track : tracks) {
+        const FrameRecord frame = RunFrame(session, &watch);
+        const std::string expected = tags_test::WheelTextOf("Tagged", track.line);
+        bool shown = false;
+        for (const FakeNativeCall& call : rig::CallsOf(frame.natives, fakegame::kDisplayText)) {
+            shown = shown || call.texts[0] == expected;
+        }
+        if (!CHECK(shown)) {
+            std::printf("    %s: expected %s\n", check::Narrow(track.name).c_str(), check::Show(expected).c_str());
+        }
+        CHECK(watch.SetMode(Device(station, track.name), L"stopped"));
+        std::vector<rig::MediaCommand> next;
+        RunUntil(session, watch, L"open ", 6, next);
+    }
+    rig::ReleaseAll();
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1043,8 +1149,11 @@ int main(int argc, char** argv) {
         UnicodeStation(L"unicode-off", false, "");
     } else if (scenario == "remember") {
         RememberAcrossLoads();
+    } else if (scenario == "titles") {
+        TitlesFromTags(false);
+        TitlesFromTags(true);
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles\n");
         return 2;
     }
     rig::ReleaseAll();
