@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the player's zip: exactly the files and folders the player README promises, the two
-# programs really Windows x86-64 ones, and the text files with Windows line ends.
+# programs really Windows x86-64 ones, TagLib's licence texts, and the text files with Windows line
+# ends.
 # Usage: scripts/check-package.sh path/to/Trallio-VERSION-win64.zip
 #        scripts/check-package.sh --make WINDOWS_BUILD_DIR   (runs CPack there first)
 set -euo pipefail
@@ -12,8 +13,10 @@ else
   zip=${1:?usage: $0 ZIP | --make WINDOWS_BUILD_DIR}
 fi
 
+licences=("Trallio/Licences/TagLib.txt" "Trallio/Licences/TagLib COPYING.LGPL.txt"
+  "Trallio/Licences/TagLib COPYING.MPL.txt" "Trallio/Licences/TagLib copyright.txt")
 expected=$(printf '%s\n' README.txt Trallio.asi TrallioCheck.exe Trallio/ Trallio/Trallio.ini \
-  "Trallio/Radio 1/" "Trallio/Radio 2/" "Trallio/Radio 3/" | sort)
+  "Trallio/Radio 1/" "Trallio/Radio 2/" "Trallio/Radio 3/" Trallio/Licences/ "${licences[@]}" | sort)
 listed=$(unzip -Z1 "$zip" | sort)
 if [ "$listed" != "$expected" ]; then
   echo "$zip: unexpected layout (< expected, > in the zip):" >&2
@@ -38,7 +41,7 @@ check_pe() {
 check_pe Trallio.asi yes
 check_pe TrallioCheck.exe no
 
-for text in README.txt Trallio/Trallio.ini; do
+for text in README.txt Trallio/Trallio.ini "${licences[@]}"; do
   if unzip -p "$zip" "$text" | grep -q $'[^\r]$'; then
     echo "$zip: $text has lines without Windows line ends" >&2
     exit 1

@@ -8,6 +8,7 @@
 #include "platform/win32.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 #include "support.h"
 
 namespace {
@@ -47,7 +48,8 @@ protected:
                             {"config", "order", "folder"},
                             {"config", "remember", "False"},
                             {"config", "duck_dialogue", ""},
-                            {"config", "pause_in_menus", "False"}};
+                            {"config", "pause_in_menus", "False"},
+                            {"config", "titles", "file"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -65,6 +67,8 @@ protected:
         EXPECT_FALSE(trallio::radio.remember);
         EXPECT_EQ(trallio::radio.duckPercent, -1);
         EXPECT_FALSE(trallio::radio.pauseInMenus);
+        trallio::LoadTitlesSetting();
+        EXPECT_FALSE(trallio::radio.titlesFromTags);
     }
 };
 
