@@ -23,6 +23,7 @@
 #include "playback/dir_stream.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 
 namespace check {
 
@@ -272,6 +273,11 @@ Report BuildReport(bool testPlay) {
     order[sizeof order - 1] = 0;
     report.orderSetting = order;
     report.order = static_cast<int>(trallio::ParsePlayOrder(order));
+    char titles[trallio::kSettingsTextSize];
+    trallio::ReadConfigValue("titles", "file", titles);
+    report.titlesSetting = titles;
+    trallio::LoadTitlesSetting();
+    report.titlesFromTags = trallio::radio.titlesFromTags;
     trallio::LoadRememberSetting();
     report.remember = trallio::radio.remember;
     report.stateFound = FileExists(ResolvePath(trallio::kStatePath));
@@ -295,7 +301,8 @@ Report BuildReport(bool testPlay) {
         } else {
             while (trallio::dirent* entry = trallio::readdir(stream)) {
                 const bool isFolder = entry->d_type == kFolderType;
-                station.entries.push_back({entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder), false, PlayResult{}});
+                station.entries.push_back(
+                    {entry->d_name, isFolder, ClassifyEntry(entry->d_name, isFolder), false, PlayResult{}, {}});
             }
             trallio::closedir(stream);
             if (!report.unicodeNames) {
@@ -312,6 +319,15 @@ Report BuildReport(bool testPlay) {
             if (testPlay && track) {
                 entry.tested = true;
                 entry.play = TestPlay(station.setting, entry.name);
+            }
+            if (report.titlesFromTags && track) {
+                // The radio's own step when a track starts, on the radio's own station text.
+                trallio::radio.currentFolder = trallio::radio.stationFolders[i];
+                trallio::radio.currentTrack = entry.name.c_str();
+                trallio::ReadTrackTitle();
+                entry.tagLine = trallio::radio.trackTitle;
+                trallio::radio.currentFolder = trallio::emptyText;
+                trallio::radio.currentTrack = trallio::emptyText;
             }
         }
         report.stations.push_back(station);
@@ -336,6 +352,13 @@ std::string FormatReport(const Report& report) {
     } else if (!IsFolderText(report.orderSetting)) {
         out << "Warning: order = \"" << report.orderSetting
             << "\" is not folder, name or shuffle; the radio plays in folder order\n";
+    }
+    if (report.titlesFromTags) {
+        out << "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title "
+               "tag)\n";
+    } else if (!trallio::EqualsIgnoringCase(report.titlesSetting.c_str(), "file")) {
+        out << "Warning: titles = \"" << report.titlesSetting
+            << "\" is not file or tags; the radio shows file names\n";
     }
     if (report.remember) {
         out << "Remembered state (remember): on, " << (report.stateFound ? "" : "no state file yet: ")
@@ -415,8 +438,12 @@ std::string FormatReport(const Report& report) {
                                                               : "  Tracks, in the order the radio plays them:\n");
                 for (size_t i = 0; i < tracks.size(); ++i) {
                     const bool willNotPlay = tracks[i]->tested && tracks[i]->play.refused;
-                    out << "    " << i + 1 << ". " << tracks[i]->name
-                        << (willNotPlay                                        ? "  [will not play]\n"
+                    out << "    " << i + 1 << ". " << tracks[i]->name;
+                    if (report.titlesFromTags) {
+                        out << (tracks[i]->tagLine.empty() ? "  shows the file name (no title tag)"
+                                                           : "  shows \"" + tracks[i]->tagLine + "\"");
+                    }
+                    out << (willNotPlay                                        ? "  [will not play]\n"
                             : tracks[i]->verdict.verdict == Verdict::Warning ? "  [see warnings]\n"
                                                                                : "\n");
                 }

@@ -31,6 +31,9 @@ struct Entry {
     EntryVerdict verdict;
     bool tested = false;  // handed to the media service (every entry the radio takes as a track)
     PlayResult play;
+    // With titles = tags, for a track: the second line the wheel shows while it plays, read from
+    // its tags as the radio reads them; empty when they give no title and the file name shows.
+    std::string tagLine;
 };
 
 struct StationReport {
@@ -59,6 +62,8 @@ struct Report {
     bool unicodeNames = false;
     std::string orderSetting;  // [config] "order" as written ("folder" when missing)
     int order = 0;             // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
+    std::string titlesSetting;  // [config] "titles" as written ("file" when missing)
+    bool titlesFromTags = false;
     bool remember = false;
     bool stateFound = false;
     int rememberedVolume = 90;

@@ -10,6 +10,9 @@
 #include <functional>
 #include <map>
 
+#include <id3v2tag.h>
+#include <mpegfile.h>
+
 #include "run_program.h"
 #include "station_report.h"
 #include "support.h"
@@ -254,11 +257,7 @@ protected:
     // second good mp3, test-played; `refused` names the entries this platform's media service
     // refuses, each with its error number and reason.
     void CheckTestPlay(const std::map<std::string, std::pair<int, std::string>>& refused) {
-        // Half a second of tone, as the media tests make theirs.
-        const ProgramRun encode = RunProgram({"gst-launch-1.0", "-q", "audiotestsrc", "num-buffers=20", "!", "audioconvert",
-                                              "!", "lamemp3enc", "!", "filesink", "location=tone.mp3"},
-                                             gameFolder);
-        ASSERT_EQ(encode.status, 0) << encode.err;
+        ASSERT_NO_FATAL_FAILURE(MakeTone());
         const std::string tone = gameFolder + "/tone.mp3";
         std::string corrupt(6000, '\0');
         for (size_t i = 0; i < corrupt.size(); ++i) {
@@ -313,6 +312,14 @@ protected:
         if (std::getenv("TRALLIO_CHECK_SHOW") != nullptr) {
             std::printf("%s", run.out.c_str());
         }
+    }
+
+    // Half a second of tone, as the media tests make theirs: tone.mp3 in the game folder.
+    void MakeTone() {
+        const ProgramRun encode = RunProgram({"gst-launch-1.0", "-q", "audiotestsrc", "num-buffers=20", "!", "audioconvert",
+                                              "!", "lamemp3enc", "!", "filesink", "location=tone.mp3"},
+                                             gameFolder);
+        ASSERT_EQ(encode.status, 0) << encode.err;
     }
 
     static std::string ReadAll(const std::string& path) {
@@ -464,6 +471,49 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
         }
         for (const std::string& text : c.absent) {
             EXPECT_EQ(run.out.find(text), std::string::npos) << text << "\n" << run.out;
+        }
+    }
+}
+
+// titles = tags: each track line shows the wheel's second line for it, read from the track's tags
+// as the radio reads them; a value that is neither file nor tags gets a warning.
+TEST_F(CheckerReport, TrackTitlesFromTheTags) {
+    ASSERT_NO_FATAL_FAILURE(MakeTone());
+    const std::string tone = ReadAll(gameFolder + "/tone.mp3");
+    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
+    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
+    {
+        TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
+        tagged.ID3v2Tag(true)->setArtist("Dust Riders");
+        tagged.ID3v2Tag(true)->setTitle("Canyon Song");
+        ASSERT_TRUE(tagged.save());
+    }
+    const std::string fromTags =
+        "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n";
+    const struct {
+        std::string config;
+        std::vector<std::string> shown;
+        std::vector<std::string> absent;
+    } cases[] = {
+        {"titles = TAGS\n",
+         {fromTags, ". tagged.mp3  shows \"Dust Riders - Canyon Song\"\n",
+          ". untagged.mp3  shows the file name (no title tag)\n"},
+         {"Warning: titles"}},
+        {"titles = names\n",
+         {"Warning: titles = \"names\" is not file or tags; the radio shows file names\n", ". tagged.mp3\n",
+          ". untagged.mp3\n"},
+         {"Track titles", "  shows "}},
+        {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"Warning: titles", "Track titles", "  shows "}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
+        const std::string out = Normalised(RunChecker().out);
+        for (const std::string& text : c.shown) {
+            EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
+        }
+        for (const std::string& text : c.absent) {
+            EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
         }
     }
 }
