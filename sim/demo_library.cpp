@@ -21,6 +21,8 @@ struct DemoTrack {
     const char* wave;  // audiotestsrc's wave names
     int frequency;
     const char* encoder;  // the encoding part of the pipeline, blank-separated
+    const char* artist;   // the tags taginject hands the encoder: Vorbis comments in ogg and flac,
+    const char* title;    // an ID3v2 tag in mp3, the INFO chunk in wav; aac (ADTS) keeps none
 };
 
 constexpr int kSecondsPerTrack = 3;
@@ -28,20 +30,20 @@ constexpr int kSecondsPerTrack = 3;
 const std::vector<DemoTrack>& Tracks(int station) {
     static const std::vector<DemoTrack> kStations[3] = {
         {
-            {"01 Morning sine.mp3", "sine", 440, "lamemp3enc"},
-            {"02 Square dance.ogg", "square", 330, "vorbisenc ! oggmux"},
-            {"03 Triangle trail.wav", "triangle", 550, "wavenc"},
+            {"01 Morning sine.mp3", "sine", 440, "lamemp3enc ! id3v2mux", "The Test Tones", "Morning Sine"},
+            {"02 Square dance.ogg", "square", 330, "vorbisenc ! oggmux", "The Test Tones", "Square Dance"},
+            {"03 Triangle trail.wav", "triangle", 550, "wavenc", "The Test Tones", "Triangle Trail"},
         },
         {
-            {"01 Saw mill.flac", "saw", 220, "flacenc"},
-            {"02 High sine.mp3", "sine", 660, "lamemp3enc"},
+            {"01 Saw mill.flac", "saw", 220, "flacenc", "Signal Street", "Saw Mill"},
+            {"02 High sine.mp3", "sine", 660, "lamemp3enc ! id3v2mux", "Signal Street", "High Sine"},
             {"03 Ticking clock.aac", "ticks", 880,
-             "avenc_aac ! aacparse ! audio/mpeg,mpegversion=4,stream-format=adts"},
+             "avenc_aac ! aacparse ! audio/mpeg,mpegversion=4,stream-format=adts", "Signal Street", "Ticking Clock"},
         },
         {
-            {"01 Low sine.ogg", "sine", 262, "vorbisenc ! oggmux"},
-            {"02 Campfire noise.wav", "pink-noise", 0, "wavenc"},
-            {"03 Evening triangle.flac", "triangle", 392, "flacenc"},
+            {"01 Low sine.ogg", "sine", 262, "vorbisenc ! oggmux", "Campfire Tones", "Low Sine"},
+            {"02 Campfire noise.wav", "pink-noise", 0, "wavenc", "Campfire Tones", "Campfire Noise"},
+            {"03 Evening triangle.flac", "triangle", 392, "flacenc", "Campfire Tones", "Evening Triangle"},
         },
     };
     return kStations[station - 1];
@@ -86,7 +88,10 @@ bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
     std::vector<std::string> arguments = {
         "gst-launch-1.0", "-q", "audiotestsrc", std::string("wave=") + track.wave,
         "freq=" + std::to_string(track.frequency), "volume=0.25", "num-buffers=" + std::to_string(buffers),
-        "samplesperbuffer=4410", "!", "audio/x-raw,format=S16LE,rate=44100,channels=2", "!", "audioconvert", "!"};
+        "samplesperbuffer=4410", "!", "audio/x-raw,format=S16LE,rate=44100,channels=2", "!", "audioconvert", "!",
+        "taginject", "tags=" + GstQuote(std::string("artist=") + GstQuote(track.artist) + ",title=" +
+                                        GstQuote(track.title)),
+        "!"};
     for (const std::string& word : SplitWords(track.encoder)) {
         arguments.push_back(word);
     }

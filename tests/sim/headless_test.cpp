@@ -188,6 +188,58 @@ TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
     EXPECT_EQ(trace.back().text, "hook scriptUnregister(0x7A110000)");
 }
 
+// With titles = tags the wheel's now-playing text is the folder and the demo track's tag line,
+// never its file name. Name order, so the three tracks of station 1 play in a known order; the
+// wheel stays open while a click on skip moves on to the next.
+TEST_F(Headless, TitlesFromTagsShowTheDemoTracksTagLines) {
+    MakeFile("Trallio/Trallio.ini", "[config]\ntitles = tags\norder = name\n");
+    const ProgramRun run = Run(
+        "1 mount on\n"
+        "+2 key q down\n"
+        "+0 key r down\n"
+        "+2 cursor slot station1\n"
+        "+1 button down\n"
+        "+0 await 20 media play \"Trallio\\Radio 1\\01 Morning sine.mp3\"\n"
+        "+0 button up\n"
+        "+1 cursor slot skip\n"
+        "+1 button down\n"
+        "+0 await 20 media play \"Trallio\\Radio 1\\02 Square dance.ogg\"\n"
+        "+0 button up\n"
+        "+1 button down\n"
+        "+0 await 20 media play \"Trallio\\Radio 1\\03 Triangle trail.wav\"\n"
+        "+0 button up\n"
+        "+2 end\n",
+        {"--demo", "--sink", "fake"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = "native 0xFA925AC00EB830B9 CREATE_VAR_STRING(10, \"LITERAL_STRING\", ";
+    const std::vector<TraceLine> trace = ParseTrace(run.out);
+    const struct {
+        const char* name;
+        const char* shown;  // the second line, as the trace quotes it
+    } tracks[] = {
+        {"01 Morning sine.mp3", "The Test Tones - Morning Sine"},
+        {"02 Square dance.ogg", "The Test Tones - Square Dance"},
+        {"03 Triangle trail.wav", "The Test Tones - Triangle Trail"},
+    };
+    // Each tag line shows while its track plays, before the next one opens.
+    size_t open = Find(trace, 0, "media open ");
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_LT(open, trace.size());
+        EXPECT_EQ(TrackOf(trace[open].text), tracks[i].name);
+        const size_t next = i < 2 ? Find(trace, open + 1, "media open ") : trace.size();
+        const size_t shown = Find(trace, open, text + "\"Trallio\\\\Radio 1\\n" + tracks[i].shown + "\\n\")");
+        EXPECT_LT(shown, next) << tracks[i].name;
+        open = next;
+    }
+    // No text showed a file name.
+    for (const TraceLine& line : trace) {
+        for (const auto& track : tracks) {
+            EXPECT_FALSE(StartsWith(line.text, text) && line.text.find(track.name) != std::string::npos)
+                << line.frame << " " << line.text;
+        }
+    }
+}
+
 TEST_F(Headless, WithoutDemoAMissingStationShowsTheMessage) {
     const ProgramRun run = Run(
         "1 mount on\n2 key q down\n2 key r down\n4 cursor slot station2\n5 button down\n6 end\n", {"--no-demo"});
