@@ -18,7 +18,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-
 }  // namespace
 
 PlayOrder ParsePlayOrder(const char* value) {
