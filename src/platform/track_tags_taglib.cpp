@@ -1,10 +1,17 @@
 // Track tags through TagLib, on Windows and Linux alike. TagLib reads through a stream that counts
 // the bytes it hands out: past the budget every read comes back empty, TagLib sees a cut file,
-// and the tags count as absent. Windows names go to TagLib as wide names.
+// and the tags count as absent. An mp3 whose ID3v2 tag is large (cover art) is read frame by
+// frame instead, without its large frames, so that its title costs a few small reads rather than
+// megabytes. Windows names go to TagLib as wide names.
+#include <cstdint>
 #include <cstring>
 
+#include <id3v2framefactory.h>
+#include <id3v2tag.h>
 #include <fileref.h>
+#include <mpegfile.h>
 #include <tag.h>
+#include <tbytevectorstream.h>
 #include <tdebuglistener.h>
 #include <tfilestream.h>
 #include <tiostream.h>
@@ -71,11 +78,111 @@ size_t CopyValue(const TagLib::String& value, char* out) {
     return length;
 }
 
-bool ReadTags(const TagLib::FileName& name, TrackTags& tags) {
+// An ID3v2 tag at the start of an mp3 up to this size goes to TagLib whole.
+constexpr uint32_t kWholeTagSize = 256u << 10;
+// A larger tag is read frame by frame, keeping frames up to kLargestKeptFrame bytes (text frames
+// are far smaller) and at most kKeptBytes of them, from its first kMostFrames frames.
+constexpr uint32_t kLargestKeptFrame = 64u << 10;
+constexpr uint32_t kKeptBytes = 256u << 10;
+constexpr int kMostFrames = 256;
+
+uint32_t SyncSafe(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0] & 0x7F) << 21 | static_cast<uint32_t>(p[1] & 0x7F) << 14 |
+           static_cast<uint32_t>(p[2] & 0x7F) << 7 | static_cast<uint32_t>(p[3] & 0x7F);
+}
+
+uint32_t BigEndian(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
+           static_cast<uint32_t>(p[3]);
+}
+
+bool IsFrameIdByte(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+enum class LargeTag { kNone, kCompact, kOverBudget };
+
+// An ID3v2.3 or 2.4 tag at the start of `file` that is larger than kWholeTagSize, copied into
+// `compact` without its frames over kLargestKeptFrame: the tag's header with the new size, then
+// the frames kept, as they are. kNone: no such tag, or one this walk leaves to TagLib (another
+// version, unsynchronised, an extended header, a frame header that is not well formed);
+// kOverBudget: the tag is larger than the read budget.
+LargeTag ReadLargeId3v2(TagLib::FileStream& file, TagLib::ByteVector& compact) {
+    file.seek(0);
+    const TagLib::ByteVector header = file.readBlock(10);
+    const auto* h = reinterpret_cast<const unsigned char*>(header.data());
+    if (header.size() != 10 || std::memcmp(h, "ID3", 3) != 0 || (h[3] != 3 && h[3] != 4)) {
+        return LargeTag::kNone;
+    }
+    const uint32_t tagSize = SyncSafe(h + 6);
+    if (tagSize <= kWholeTagSize) {
+        return LargeTag::kNone;
+    }
+    if (tagSize > kTagReadBudget) {
+        return LargeTag::kOverBudget;
+    }
+    if ((h[5] & 0xC0) != 0) {  // unsynchronised, or an extended header
+        return LargeTag::kNone;
+    }
+    TagLib::ByteVector frames;
+    uint32_t at = 0;
+    for (int count = 0; count < kMostFrames && at + 10 <= tagSize; ++count) {
+        file.seek(static_cast<long>(10 + at));
+        const TagLib::ByteVector frameHeader = file.readBlock(10);
+        const auto* f = reinterpret_cast<const unsigned char*>(frameHeader.data());
+        if (frameHeader.size() != 10 || f[0] == 0) {
+            break;  // the file's end, or the padding after the last frame
+        }
+        if (!IsFrameIdByte(f[0]) || !IsFrameIdByte(f[1]) || !IsFrameIdByte(f[2]) || !IsFrameIdByte(f[3])) {
+            return LargeTag::kNone;
+        }
+        const uint32_t size = h[3] == 4 ? SyncSafe(f + 4) : BigEndian(f + 4);
+        if (size > tagSize - at - 10) {
+            return LargeTag::kNone;
+        }
+        if (size <= kLargestKeptFrame && frames.size() + 10 + size <= kKeptBytes) {
+            frames.append(frameHeader);
+            frames.append(file.readBlock(size));
+        }
+        at += 10 + size;
+    }
+    const uint32_t kept = frames.size();
+    const char sizeBytes[4] = {static_cast<char>((kept >> 21) & 0x7F), static_cast<char>((kept >> 14) & 0x7F),
+                               static_cast<char>((kept >> 7) & 0x7F), static_cast<char>(kept & 0x7F)};
+    compact = header.mid(0, 5);
+    compact.append(static_cast<char>(h[5] & ~0x10));  // no footer follows the kept frames
+    compact.append(TagLib::ByteVector(sizeBytes, 4));
+    compact.append(frames);
+    return LargeTag::kCompact;
+}
+
+void CopyTag(const TagLib::Tag& tag, TrackTags& tags) {
+    tags.artistLength = CopyValue(tag.artist(), tags.artist);
+    tags.titleLength = CopyValue(tag.title(), tags.title);
+}
+
+bool ReadTags(const TagLib::FileName& name, bool mp3, TrackTags& tags) {
     TagLib::setDebugListener(&quietListener);
     TagLib::FileStream file(name, true);
     if (!file.isOpen()) {
         return false;
+    }
+    if (mp3) {
+        TagLib::ByteVector compact;
+        const LargeTag large = ReadLargeId3v2(file, compact);
+        if (large == LargeTag::kOverBudget) {
+            return false;
+        }
+        if (large == LargeTag::kCompact) {
+            TagLib::ByteVectorStream memory(compact);
+            TagLib::MPEG::File tagOnly(&memory, TagLib::ID3v2::FrameFactory::instance(), false);
+            const TagLib::ID3v2::Tag* tag = tagOnly.isValid() ? tagOnly.ID3v2Tag() : nullptr;
+            if (tag != nullptr && !tag->title().isEmpty()) {
+                CopyTag(*tag, tags);
+                return true;
+            }
+        }
+        file.seek(0);
     }
     BudgetStream stream(file, kTagReadBudget);
     const TagLib::FileRef ref(&stream, false);
@@ -88,9 +195,18 @@ bool ReadTags(const TagLib::FileName& name, TrackTags& tags) {
     if (wave != nullptr && tag->title().isEmpty() && wave->hasInfoTag()) {
         tag = wave->InfoTag();
     }
-    tags.artistLength = CopyValue(tag->artist(), tags.artist);
-    tags.titleLength = CopyValue(tag->title(), tags.title);
+    CopyTag(*tag, tags);
     return true;
+}
+
+// The name ends in ".mp3" in any case, which is how TagLib would take it for an MPEG file.
+bool HasMp3Extension(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length < 4 || path[length - 4] != '.') {
+        return false;
+    }
+    const char* extension = path + length - 3;
+    return (extension[0] | 0x20) == 'm' && (extension[1] | 0x20) == 'p' && extension[2] == '3';
 }
 
 }  // namespace
@@ -118,7 +234,7 @@ bool ReadTrackTags(const char* path, bool utf8Path, TrackTags& tags) {
 #endif
     // TagLib reports running out of memory by throwing; the game must not see it.
     try {
-        if (ReadTags(name, tags)) {
+        if (ReadTags(name, HasMp3Extension(path), tags)) {
             return true;
         }
     } catch (...) {

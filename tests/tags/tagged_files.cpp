@@ -59,19 +59,29 @@ bool MakeTone(const std::string& type, const std::string& path) {
 }
 
 // The tag writers: each opens the copied tone and writes artist and title ("" writes none).
-bool Id3v2(const std::string& path, const std::string& artist, const std::string& title, size_t artBytes) {
+// With `artFirst` the picture frame comes before the text frames, in an ID3v2.3 tag (frame sizes
+// as plain numbers) instead of 2.4.
+bool Id3v2(const std::string& path, const std::string& artist, const std::string& title, size_t artBytes,
+           bool artFirst = false) {
     TagLib::MPEG::File file(path.c_str(), false);
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(true);
-    tag->setArtist(Utf8(artist));
-    tag->setTitle(Utf8(title));
     if (artBytes > 0) {
         auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
         picture->setMimeType("image/jpeg");
         picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
         picture->setPicture(TagLib::ByteVector(static_cast<unsigned int>(artBytes), 'j'));
         tag->addFrame(picture);
+        if (!artFirst) {
+            tag->removeFrame(picture, false);
+            tag->setArtist(Utf8(artist));
+            tag->setTitle(Utf8(title));
+            tag->addFrame(picture);
+        }
     }
-    return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers);
+    tag->setArtist(Utf8(artist));
+    tag->setTitle(Utf8(title));
+    return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
+                     artFirst ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4);
 }
 
 bool Id3v1(const std::string& path, const std::string& artist, const std::string& title) {
@@ -194,14 +204,16 @@ std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigF
             const char* name;
             size_t audio;
             size_t art;
+            bool artFirst;
             const char* expected;
-        } big[] = {{"20 cover art.mp3", 5 * mb, 5 * mb, "Big Sky - Open Range"},
-                   {"21 huge art.mp3", 1 * mb, 50 * mb, "21 huge art.mp3"}};
+        } big[] = {{"20 cover art.mp3", 5 * mb, 5 * mb, false, "Big Sky - Open Range"},
+                   {"21 huge art.mp3", 1 * mb, 50 * mb, false, "21 huge art.mp3"},
+                   {"22 art first.mp3", 1 * mb, 2 * mb, true, "Big Sky - Open Range"}};
         for (const auto& file : big) {
             const std::string path = folder + "/" + file.name;
             std::error_code error;
             fs::copy_file(mp3, path, fs::copy_options::overwrite_existing, error);
-            if (error || !GrowMp3(path, file.audio) || !Id3v2(path, "Big Sky", "Open Range", file.art)) {
+            if (error || !GrowMp3(path, file.audio) || !Id3v2(path, "Big Sky", "Open Range", file.art, file.artFirst)) {
                 return {};
             }
             made.push_back({file.name, file.expected});
