@@ -1,21 +1,46 @@
 #!/usr/bin/env bash
-# Under wine, with the real Trallio.asi and wine's own winmm playing a real mp3: the time of a
-# riding frame against a bare status poll of the same device, in the same run; and the frames in
-# which a track changes (plainly, and over a refused file) against the same commands sent bare.
-# Needs the native build with its wine tests run once (for the prefix and the tone): bash scripts/test.sh, or
-#   cmake --build --preset native && ctest --preset native -L wine
+# Under wine, with the real Trallio.asi: the time of a riding frame against a bare status poll of
+# the same device and the frames in which a track changes (plainly, and over a refused file)
+# against the same commands sent bare, both with wine's own winmm playing a real mp3; then, on the
+# recording winmm, the frame in which a track starts with titles = tags against titles = file.
+#   scripts/bench-wine.sh [BUILD]
+# BUILD is the native tree that holds the Windows tree in BUILD/windows (the default, build/native)
+# or a Windows tree of its own (build/windows): the rig is its tests/windows/bin, the wine prefix
+# BUILD/wineprefix (made here if missing). The test tone, the null sound device and the tagged
+# files (with build/native's trallio-tagged-files: cmake --build build/native --target
+# trallio-tagged-files) are made beside them here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=build/native
-rig=$build/windows/tests/windows/bin
-export PATH=/usr/lib/wine:$PATH WINEPREFIX=$(pwd)/$build/wineprefix WINEDEBUG=-all
-export WINEDLLOVERRIDES=winmm=b ALSA_CONFIG_PATH=$(pwd)/$build/alsa-null.conf
+build=${1:-build/native}
+build=$(cd "$build" && pwd)
+if [ -d "$build/windows/tests/windows/bin" ]; then
+  rig=$build/windows/tests/windows/bin
+else
+  rig=$build/tests/windows/bin
+fi
+maker=build/native/tests/tags/trallio-tagged-files
+if [ ! -x "$maker" ]; then
+  echo "bench-wine.sh: $maker is missing (cmake --build build/native --target trallio-tagged-files)" >&2
+  exit 2
+fi
+bash scripts/wine-prefix.sh "$build/wineprefix"
+export PATH=/usr/lib/wine:$PATH WINEPREFIX=$build/wineprefix WINEDEBUG=-all
+alsa_conf=$build/alsa-null.conf
+if [ ! -f "$alsa_conf" ]; then
+  printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$alsa_conf"
+fi
+export ALSA_CONFIG_PATH=$alsa_conf
+if [ ! -f "$rig/tone.mp3" ]; then
+  gst-launch-1.0 -q audiotestsrc num-buffers=40 ! audioconvert ! lamemp3enc ! filesink location="$rig/tone.mp3"
+fi
+"$maker" "$rig/tagged" --big
 # wine's MCI sometimes crashes while the process exits, after the figures are printed: each
-# measurement's status is reported, and the run fails only at the end.
+# measurement's status is reported, and the run fails only at the end. The first two use the
+# system's winmm, tag-cost the recording winmm beside the program.
 failed=0
-for measurement in frame-cost change-cost; do
-  bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "$measurement" || {
-    echo "$measurement: wine exited with status $?"
+for measurement in frame-cost:b change-cost:b tag-cost:n; do
+  WINEDLLOVERRIDES=winmm=${measurement#*:} bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
+    echo "${measurement%%:*}: wine exited with status $?"
     failed=1
   }
 done

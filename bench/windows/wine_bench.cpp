@@ -5,6 +5,10 @@
 //   trallio_wine_bench frame-cost   a riding frame with a track playing, against a bare status poll
 //   trallio_wine_bench change-cost  a frame in which a track changes, and one that passes over a
 //                                   refused file, against the same commands sent bare
+//   trallio_wine_bench tag-cost     the frame in which a track starts with titles = tags, against
+//                                   titles = file, on the recording winmm (run with
+//                                   WINEDLLOVERRIDES=winmm=n; the files from trallio-tagged-files
+//                                   FOLDER --big, in the tagged folder beside this program)
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +17,7 @@
 #include <vector>
 
 #include "session.h"
+#include "tags/wheel_text.h"
 
 namespace {
 
@@ -198,6 +203,153 @@ void ChangeCost() {
     rig::PumpMessages();
 }
 
+// tag-cost: the frame in which a track starts with titles = tags, against the same frame with
+// titles = file, on the recording winmm: its answers cost next to nothing, so the media service's
+// own time is out of both figures and what is left between them is the tag read. A station of one
+// file: the first start is chosen on the wheel, and each time the host then marks the track
+// stopped the radio starts the same file again. Every frame is timed; the ones that sent the open
+// of the file are the start frames. Afterwards the wheel is opened again for its now-playing text.
+
+struct TaggedFile {
+    const wchar_t* name;
+    const char* line;  // what the wheel shows under the folder with titles = tags
+};
+
+constexpr int kRestarts = 30;
+
+struct StartFrames {
+    std::vector<double> times;  // microseconds, in order; the first is the start chosen on the wheel
+    std::string shown;          // the wheel's now-playing text after the last start
+};
+
+double Maximum(const std::vector<double>& values) {
+    return *std::max_element(values.begin(), values.end());
+}
+
+StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
+    StartFrames result;
+    // A game folder of its own for each load: an earlier load's station folder can stay behind.
+    Session session((std::wstring(tags ? L"tag-cost-tags-" : L"tag-cost-file-") + std::to_wstring(index)).c_str());
+    const std::wstring station = L"Tagged";
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", std::string("[RADIOS]\r\nradio 1 = Tagged\r\n[config]\r\n") +
+                                                            "titles = " + (tags ? "tags" : "file") + "\r\n"));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + file.name, station + L"\\" + file.name));
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    rig::MediaWatch watch;
+    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+        return result;
+    }
+    const std::wstring device = Device(station, std::wstring(file.name));
+    const std::wstring open = Open(device);
+    auto run = [&] {
+        rig::PumpMessages();
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        const bool ran = session.hook.RunFrame();
+        QueryPerformanceCounter(&b);
+        CHECK(ran);
+        FrameRecord frame;
+        frame.natives = session.hook.Take();
+        frame.media = watch.Take();
+        const std::vector<std::wstring> commands = Commands(frame.media);
+        if (std::find(commands.begin(), commands.end(), open) != commands.end()) {
+            result.times.push_back(Microseconds(a, b));
+        }
+        return frame;
+    };
+
+    // Chosen on the wheel as ChooseStation does it, each frame through `run`.
+    session.hook.SetPlayer(false, false, false, true);
+    run();
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    run();
+    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
+    CHECK(rig::PressLeftButton(true));
+    run();
+    bool wheelAgain = false;
+    for (int i = 0; i < 20 && !wheelAgain; ++i) {
+        wheelAgain = HasTimeScale(run(), kWheelTimeScaleBits);
+    }
+    CHECK(wheelAgain);
+    CHECK(rig::PressLeftButton(false));
+    run();
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    run();
+    run();
+    CHECK_EQ(result.times.size(), 1u);
+
+    for (int i = 0; i < kRestarts; ++i) {
+        const size_t starts = result.times.size();
+        CHECK(watch.SetMode(device, L"stopped"));
+        for (int frames = 0; frames < 20 && result.times.size() == starts; ++frames) {
+            run();
+        }
+        if (!CHECK_EQ(result.times.size(), starts + 1)) {
+            break;
+        }
+    }
+
+    // The wheel again: its now-playing text is the folder and the line of the last start.
+    const std::string nowPlayingStart = "Tagged\n";
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    for (int i = 0; i < 2; ++i) {
+        for (const FakeNativeCall& call : rig::CallsOf(run().natives, fakegame::kDisplayText)) {
+            const std::string text = call.texts[0];
+            if (text.compare(0, nowPlayingStart.size(), nowPlayingStart) == 0) {
+                result.shown = text;
+            }
+        }
+    }
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    run();
+    run();
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+    return result;
+}
+
+void TagCost() {
+    check::Section("tag-cost: the frame in which a track starts, titles = tags against titles = file");
+    const TaggedFile files[] = {{L"01 id3v2.mp3", "Dust Riders - Canyon Song"},
+                                {L"20 cover art.mp3", "Big Sky - Open Range"},
+                                {L"21 huge art.mp3", "21 huge art.mp3"},
+                                {L"22 art first.mp3", "Big Sky - Open Range"},
+                                {L"23 cover art.flac", "Big Sky - Open Range"},
+                                {L"24 big art.flac", "24 big art.flac"}};
+    int index = 0;
+    for (const TaggedFile& file : files) {
+        ++index;
+        WIN32_FILE_ATTRIBUTE_DATA attributes;
+        const std::wstring path = rig::ProgramFolder() + L"\\tagged\\" + file.name;
+        if (!CHECK(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes))) {
+            std::printf("    %s: made by trallio-tagged-files FOLDER --big into the rig's tagged folder\n",
+                        check::Narrow(path).c_str());
+            continue;
+        }
+        const double megabytes =
+            static_cast<double>((static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow) /
+            (1024.0 * 1024.0);
+        std::printf("%s (%.1f MB):\n", check::Narrow(file.name).c_str(), megabytes);
+        double medians[2] = {0, 0};
+        for (const bool tags : {false, true}) {
+            const StartFrames starts = TimeStarts(file, index, tags);
+            if (starts.times.empty()) {
+                continue;
+            }
+            medians[tags ? 1 : 0] = Median(starts.times);
+            std::printf("  start frame, titles = %s: first %.1f us, median %.1f us, max %.1f us, %zu starts\n",
+                        tags ? "tags" : "file", starts.times.front(), Median(starts.times), Maximum(starts.times),
+                        starts.times.size());
+            std::printf("    now playing: %s\n", check::Show(starts.shown).c_str());
+            CHECK_EQ(starts.shown,
+                     tags_test::WheelTextOf("Tagged", tags ? std::string(file.line) : check::Narrow(file.name)));
+        }
+        std::printf("  tags - file (medians): %.1f us\n", medians[1] - medians[0]);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -207,8 +359,10 @@ int main(int argc, char** argv) {
         FrameCost();
     } else if (scenario == "change-cost") {
         ChangeCost();
+    } else if (scenario == "tag-cost") {
+        TagCost();
     } else {
-        std::printf("usage: trallio_wine_bench frame-cost|change-cost\n");
+        std::printf("usage: trallio_wine_bench frame-cost|change-cost|tag-cost\n");
         return 2;
     }
     rig::ReleaseAll();

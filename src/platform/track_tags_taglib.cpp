@@ -106,7 +106,7 @@ enum class LargeTag { kNone, kCompact, kOverBudget };
 // `compact` without its frames over kLargestKeptFrame: the tag's header with the new size, then
 // the frames kept, as they are. kNone: no such tag, or one this walk leaves to TagLib (another
 // version, unsynchronised, an extended header, a frame header that is not well formed);
-// kOverBudget: the tag is larger than the read budget.
+// kOverBudget: the tag is larger than kLargestId3v2Tag.
 LargeTag ReadLargeId3v2(TagLib::FileStream& file, TagLib::ByteVector& compact) {
     file.seek(0);
     const TagLib::ByteVector header = file.readBlock(10);
@@ -118,7 +118,7 @@ LargeTag ReadLargeId3v2(TagLib::FileStream& file, TagLib::ByteVector& compact) {
     if (tagSize <= kWholeTagSize) {
         return LargeTag::kNone;
     }
-    if (tagSize > kTagReadBudget) {
+    if (tagSize > kLargestId3v2Tag) {
         return LargeTag::kOverBudget;
     }
     if ((h[5] & 0xC0) != 0) {  // unsynchronised, or an extended header

@@ -1,5 +1,6 @@
 #include "tagged_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -7,6 +8,7 @@
 #include <attachedpictureframe.h>
 #include <fileref.h>
 #include <flacfile.h>
+#include <flacpicture.h>
 #include <id3v1tag.h>
 #include <id3v2tag.h>
 #include <infotag.h>
@@ -98,6 +100,18 @@ bool Vorbis(const std::string& path, const std::string& artist, const std::strin
     }
     file.tag()->setArtist(Utf8(artist));
     file.tag()->setTitle(Utf8(title));
+    return file.save();
+}
+
+bool FlacWithArt(const std::string& path, const std::string& artist, const std::string& title, size_t artBytes) {
+    TagLib::FLAC::File file(path.c_str(), false);
+    file.xiphComment(true)->setArtist(Utf8(artist));
+    file.xiphComment(true)->setTitle(Utf8(title));
+    auto* picture = new TagLib::FLAC::Picture;
+    picture->setMimeType("image/jpeg");
+    picture->setType(TagLib::FLAC::Picture::FrontCover);
+    picture->setData(TagLib::ByteVector(static_cast<unsigned int>(artBytes), 'j'));
+    file.addPicture(picture);
     return file.save();
 }
 
@@ -199,6 +213,22 @@ std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigF
         made.push_back({recipe.name, recipe.expected});
     }
     if (withBigFiles) {
+        // A flac file's picture is read whole: 1.5 MB is under the read budget, 3 MB over it.
+        const struct {
+            const char* name;
+            size_t art;
+            const char* expected;
+        } flacs[] = {{"23 cover art.flac", 3u << 19, "Big Sky - Open Range"},
+                     {"24 big art.flac", 3u << 20, "24 big art.flac"}};
+        for (const auto& file : flacs) {
+            const std::string path = folder + "/" + file.name;
+            std::error_code error;
+            fs::copy_file(flac, path, fs::copy_options::overwrite_existing, error);
+            if (error || !FlacWithArt(path, "Big Sky", "Open Range", file.art)) {
+                return {};
+            }
+            made.push_back({file.name, file.expected});
+        }
         const size_t mb = 1u << 20;
         const struct {
             const char* name;
@@ -222,6 +252,8 @@ std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigF
     for (const std::string& tone : tones) {
         fs::remove(tone);
     }
+    // In name order, the order the radio plays them in with order = name.
+    std::sort(made.begin(), made.end(), [](const TaggedFile& a, const TaggedFile& b) { return a.name < b.name; });
     return made;
 }
 

@@ -15,7 +15,8 @@ struct TaggedFile {
 
 // Writes the set into `folder` (which must exist). With `withBigFiles`, also a 10 MB mp3 with
 // 5 MB of cover art, one with 2 MB of it ahead of the text frames in an ID3v2.3 tag (both show
-// their titles), and one with 50 MB (over the read budget: the file name shows). Returns the files written, or nothing when the encoder or a write failed.
+// their titles), one with 50 MB (over the largest tag read: the file name shows), and flac files
+// with 1.5 MB of cover art (its title shows) and 3 MB (over the read budget: the file name). Returns the files written, or nothing when the encoder or a write failed.
 std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles);
 
 // The set as "name<TAB>expected" lines, the manifest the wine tests read.
