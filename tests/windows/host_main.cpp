@@ -911,6 +911,22 @@ bool IsUtf8(const std::string& text) {
                                                nullptr, 0) > 0;
 }
 
+// Loads the plug-in with the recording winmm, rides, opens the wheel and presses the left button
+// over station 1, Q, R and the button left held. The game window, or nullptr when a step failed.
+HWND PressOnStationOne(Session& session, rig::MediaWatch& watch) {
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+        return nullptr;
+    }
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
+    CHECK(rig::PressLeftButton(true));
+    return window;
+}
+
 void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) {
     check::Section(on ? "unicode: unicode_names=True, each track opened under its own UTF-16 name"
                       : "unicode: unicode_names off, the same folder is not found, as before");
@@ -943,20 +959,11 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     }
     CHECK_EQ(ordered.size(), tracks.size());
 
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
-        return;
-    }
     rig::MediaWatch watch;
-    if (!CHECK(watch.AttachRecorder())) {
+    HWND window = PressOnStationOne(session, watch);
+    if (window == nullptr) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
-    CHECK(rig::PressLeftButton(true));
     FrameRecord frame = RunFrame(session, &watch);
     std::vector<rig::MediaCommand> media = frame.media;
     const int limit = static_cast<int>(listing.size()) + 2;
@@ -1083,21 +1090,12 @@ void TitlesFromTags(bool unicodeNames) {
         tracks.insert(tracks.begin() + 13, cyrillic);
     }
 
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.Load())) {
-        return;
-    }
-    rig::MediaWatch watch;
-    if (!CHECK(watch.AttachRecorder())) {
-        return;
-    }
     // The wheel stays open throughout: each track's line is read in the frame after its open.
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
-    CHECK(rig::PressLeftButton(true));
+    rig::MediaWatch watch;
+    HWND window = PressOnStationOne(session, watch);
+    if (window == nullptr) {
+        return;
+    }
     std::vector<rig::MediaCommand> media;
     CHECK(RunUntil(session, watch, L"open ", 6, media) > 0);
     CHECK(rig::PressLeftButton(false));
