@@ -3,8 +3,7 @@
 # version of the installed libtag1-dev, cross-built with mingw-w64 as a static library into
 # build/taglib/mingw. Built once: a later run finds the stamp of that version and does nothing.
 #
-# The source comes through apt: when the machine has no source entries, one is written beside its
-# package entries, with the same archives, so no address is kept in this repository.
+# The source comes through apt, from the source entry that scripts/install-deps.sh makes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,16 +15,9 @@ if [ -f "$stamp" ]; then
   exit 0
 fi
 
-# A deb-src entry for every deb entry of the machine's Debian sources, unless apt has one already.
 if ! apt-get source --print-uris "taglib=$version" >/dev/null 2>&1; then
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-      >/etc/apt/sources.list.d/trallio-deb-src.sources
-  fi
-  if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >/etc/apt/sources.list.d/trallio-deb-src.list
-  fi
-  apt-get update -qq
+  echo "taglib-mingw: apt finds no source package taglib $version (bash scripts/install-deps.sh adds the source entry)" >&2
+  exit 1
 fi
 
 rm -rf "$root/source"
