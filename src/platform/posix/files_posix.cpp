@@ -9,19 +9,12 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/posix/system_path.h"
 #include "platform/win32.h"
 
 namespace {
 
-std::string SystemPath(const char* path) {
-    std::string systemPath(path);
-    for (char& c : systemPath) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return systemPath;
-}
+using trallio::SystemPath;
 
 HANDLE FromDescriptor(int descriptor) {
     return reinterpret_cast<HANDLE>(static_cast<intptr_t>(descriptor) + 1);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/posix/system_path.h"
 #include "platform/win32.h"
 #include "text/ini_names.h"
 
@@ -23,13 +24,7 @@ namespace {
 constexpr size_t kMaxFileBytes = 16u << 20;
 
 bool ReadFile(const char* path, std::string& contents) {
-    std::string systemPath(path);
-    for (char& c : systemPath) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    std::FILE* file = std::fopen(systemPath.c_str(), "rb");
+    std::FILE* file = std::fopen(trallio::SystemPath(path).c_str(), "rb");
     if (file == nullptr) {
         return false;
     }
