@@ -19,6 +19,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include "platform/posix/system_path.h"
 #endif
 
 #include "platform/track_tags.h"
@@ -209,40 +211,39 @@ bool HasMp3Extension(const char* path) {
     return (extension[0] | 0x20) == 'm' && (extension[1] | 0x20) == 'p' && extension[2] == '3';
 }
 
-}  // namespace
-
-bool ReadTrackTags(const char* path, bool utf8Path, TrackTags& tags) {
+void ClearTags(TrackTags& tags) {
     tags.artist[0] = 0;
     tags.artistLength = 0;
     tags.title[0] = 0;
     tags.titleLength = 0;
+}
+
+}  // namespace
+
+bool ReadTrackTags(const char* path, bool utf8Path, TrackTags& tags) {
+    ClearTags(tags);
 #ifdef _WIN32
+    // UTF-8 names widen by the rule the directory stream and the media commands use.
     wchar_t wide[1024];
-    if (MultiByteToWideChar(utf8Path ? CP_UTF8 : CP_ACP, 0, path, -1, wide, sizeof wide / sizeof wide[0]) == 0) {
+    if (utf8Path) {
+        Utf8ToUtf16(path, std::strlen(path), reinterpret_cast<char16_t*>(wide), sizeof wide / sizeof wide[0]);
+    } else if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, sizeof wide / sizeof wide[0]) == 0) {
         return false;
     }
     const TagLib::FileName name(wide);
 #else
     (void)utf8Path;
-    char systemPath[1024];
-    size_t i = 0;
-    for (; path[i] != 0 && i + 1 < sizeof systemPath; ++i) {
-        systemPath[i] = path[i] == '\\' ? '/' : path[i];
-    }
-    systemPath[i] = 0;
-    const TagLib::FileName name(systemPath);
+    const std::string systemPath = SystemPath(path);
+    const TagLib::FileName name(systemPath.c_str());
 #endif
-    // TagLib reports running out of memory by throwing; the game must not see it.
+    // TagLib reports running out of memory by throwing; the game must not see it, nor half a copy.
     try {
         if (ReadTags(name, HasMp3Extension(path), tags)) {
             return true;
         }
     } catch (...) {
     }
-    tags.artist[0] = 0;
-    tags.artistLength = 0;
-    tags.title[0] = 0;
-    tags.titleLength = 0;
+    ClearTags(tags);
     return false;
 }
 
