@@ -276,8 +276,7 @@ Report BuildReport(bool testPlay) {
     char titles[trallio::kSettingsTextSize];
     trallio::ReadConfigValue("titles", "file", titles);
     report.titlesSetting = titles;
-    trallio::LoadTitlesSetting();
-    report.titlesFromTags = trallio::radio.titlesFromTags;
+    report.titlesFromTags = trallio::ParseTitlesFromTags(titles);
     trallio::LoadRememberSetting();
     report.remember = trallio::radio.remember;
     report.stateFound = FileExists(ResolvePath(trallio::kStatePath));
