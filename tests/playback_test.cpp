@@ -493,50 +493,61 @@ TEST_F(Playback, RefusedFilesArePassedOverAtMostTwoOpensAFrame) {
     }
 }
 
+// Every file refused, by its open or (opened, then never answering) by its status query.
 TEST_F(Playback, AStationWhoseEveryFileIsRefusedSaysSoOnceAndWaitsToBeChosenAgain) {
-    const std::string folder = "Trallio\\Radio 1";
-    const char message[] = "No track in Trallio\\Radio 1 would play. Run TrallioCheck.exe";
-    const char messageAsTraced[] = "No track in Trallio\\\\Radio 1 would play. Run TrallioCheck.exe";
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 1/b.ogg");
-    MakeFile("Trallio/Radio 1/c.wav");
-    MakeFile("Trallio/Radio 1/notes.txt");
-    for (const std::string& track : TracksInOrder(folder.c_str())) {
-        fakehost::FailOpen(Quoted(folder, track));
-    }
-    for (int round = 0; round < 2; ++round) {
-        Choose(0);  // the second round: the same station chosen again
-        int opens = 0;
-        int messages = 0;
-        for (int frame = 0; frame < 1000; ++frame) {
-            Pass();
-            for (const std::string& line : Media()) {
-                opens += line.rfind("media open ", 0) == 0 ? 1 : 0;
-            }
-            if (CountNatives("MESSAGE_LOG_SHOW") != 0) {
-                ++messages;
-                const auto natives = LinesStartingWith("native ");
-                const auto add = std::find(natives.begin(), natives.end(),
-                                           std::string("native 0xFA925AC00EB830B9 CREATE_VAR_STRING(10, \"LITERAL_STRING\", \"") +
-                                               messageAsTraced + "\")");
-                ASSERT_NE(add, natives.end());
-                ASSERT_EQ(natives.end() - add, 4);
-                EXPECT_EQ(add[1].substr(0, 46), "native 0xFA233F8FE190514C MESSAGE_LOG_ADD(0x54");
-                EXPECT_EQ(add[2], "native 0xE9990552DEC71600 MESSAGE_LOG_SHOW()");
-                EXPECT_EQ(add[3], "native 0xDFF0D417277B41F8 MESSAGE_LOG_CLEAR()");
+    for (const bool byStatus : {false, true}) {
+        SCOPED_TRACE(byStatus ? "status refused" : "open refused");
+        TearDown();
+        SetUp();
+        const std::string folder = "Trallio\\Radio 1";
+        const char message[] = "No track in Trallio\\Radio 1 would play. Run TrallioCheck.exe";
+        const char messageAsTraced[] = "No track in Trallio\\\\Radio 1 would play. Run TrallioCheck.exe";
+        MakeFile("Trallio/Radio 1/a.mp3");
+        MakeFile("Trallio/Radio 1/b.ogg");
+        MakeFile("Trallio/Radio 1/c.wav");
+        MakeFile("Trallio/Radio 1/notes.txt");
+        for (const std::string& track : TracksInOrder(folder.c_str())) {
+            if (byStatus) {
+                fakehost::RefuseStatus(Quoted(folder, track));
+            } else {
+                fakehost::FailOpen(Quoted(folder, track));
             }
         }
-        EXPECT_EQ(opens, 3) << "one walk of the folder, then silence";
-        EXPECT_EQ(messages, 1);
-        EXPECT_EQ(fakehost::Game().lastMessage, message);
-        EXPECT_TRUE(radio.stationRefused);
+        for (int round = 0; round < 2; ++round) {
+            Choose(0);  // the second round: the same station chosen again
+            int opens = 0;
+            int messages = 0;
+            for (int frame = 0; frame < 1000; ++frame) {
+                Pass();
+                for (const std::string& line : Media()) {
+                    opens += line.rfind("media open ", 0) == 0 ? 1 : 0;
+                }
+                if (CountNatives("MESSAGE_LOG_SHOW") != 0) {
+                    ++messages;
+                    const auto natives = LinesStartingWith("native ");
+                    const auto add = std::find(natives.begin(), natives.end(),
+                                               std::string("native 0xFA925AC00EB830B9 CREATE_VAR_STRING(10, \"LITERAL_STRING\", \"") +
+                                                   messageAsTraced + "\")");
+                    ASSERT_NE(add, natives.end());
+                    ASSERT_EQ(natives.end() - add, 4);
+                    EXPECT_EQ(add[1].substr(0, 46), "native 0xFA233F8FE190514C MESSAGE_LOG_ADD(0x54");
+                    EXPECT_EQ(add[2], "native 0xE9990552DEC71600 MESSAGE_LOG_SHOW()");
+                    EXPECT_EQ(add[3], "native 0xDFF0D417277B41F8 MESSAGE_LOG_CLEAR()");
+                }
+            }
+            EXPECT_EQ(opens, 3) << "one walk of the folder, then silence";
+            EXPECT_EQ(messages, 1);
+            EXPECT_EQ(fakehost::Game().lastMessage, message);
+            EXPECT_TRUE(radio.stationRefused);
+            EXPECT_EQ(fakehost::OpenDeviceCount(), 0) << "every refused file is closed";
+        }
+        // Another station plays as usual.
+        MakeFile("Trallio/Radio 2/good.mp3");
+        Choose(1);
+        Pass();
+        EXPECT_EQ(Media(), Start("Trallio\\Radio 2", "good.mp3"));
+        EXPECT_FALSE(radio.stationRefused);
     }
-    // Another station plays as usual.
-    MakeFile("Trallio/Radio 2/good.mp3");
-    Choose(1);
-    Pass();
-    EXPECT_EQ(Media(), Start("Trallio\\Radio 2", "good.mp3"));
-    EXPECT_FALSE(radio.stationRefused);
 }
 
 }  // namespace

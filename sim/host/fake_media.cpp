@@ -15,6 +15,7 @@ namespace {
 struct Media {
     std::map<std::string, std::string> modes;
     std::set<std::string> failing;
+    std::set<std::string> refusingStatus;
     bool overrideStatus = false;
     std::u16string overrideUnits;
     bool overrideTerminate = true;
@@ -58,6 +59,10 @@ void FinishAllTracks() {
 
 void FailOpen(const std::string& quotedPath) {
     media.failing.insert(quotedPath);
+}
+
+void RefuseStatus(const std::string& quotedPath) {
+    media.refusingStatus.insert(quotedPath);
 }
 
 void DropDevice(const std::string& quotedPath) {
@@ -132,6 +137,9 @@ MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND ca
     } else if (keyword == "close") {
         media.modes.erase(found);
     } else if (keyword == "status") {
+        if (media.refusingStatus.count(device) != 0) {
+            result = 277;
+        }
         answer = found->second;
     } else if (keyword != "setaudio") {
         result = 261;

@@ -17,6 +17,9 @@ void FailOpen(const std::string& quotedPath);
 // The service forgets an open device, as when it drops one it can no longer play: every later
 // command naming it is refused with "device not open".
 void DropDevice(const std::string& quotedPath);
+// Status queries of this quoted path are refused (MCIERR_INTERNAL, 277), whether it is open or not,
+// as with a file the service opens but cannot play.
+void RefuseStatus(const std::string& quotedPath);
 // Replace the service's answer to status queries: `units` is written as the reply (up to and
 // including its terminator only when `terminate`); `writeNothing` leaves the buffer untouched.
 void OverrideStatusReply(const std::u16string& units, bool terminate, bool writeNothing = false);

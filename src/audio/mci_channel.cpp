@@ -166,10 +166,13 @@ bool IsTrackStopped(const char* folder, const char* track) {
     return QueryStopped(folder, track, refused);
 }
 
-bool IsTrackFinished(const char* folder, const char* track) {
+TrackMode QueryTrackMode(const char* folder, const char* track) {
     bool refused = false;
     const bool stopped = QueryStopped(folder, track, refused);
-    return stopped || refused;
+    if (refused) {
+        return TrackMode::kRefused;
+    }
+    return stopped ? TrackMode::kStopped : TrackMode::kPlaying;
 }
 
 }  // namespace trallio

@@ -14,8 +14,10 @@ void SetTrackVolume(const char* folder, const char* track);
 void PauseTrack(const char* folder, const char* track);
 void ResumeTrack(const char* folder, const char* track);
 bool IsTrackStopped(const char* folder, const char* track);
-// The same status query; also true when the service refuses it (the device is not open), so a
-// track that never opened counts as finished.
-bool IsTrackFinished(const char* folder, const char* track);
+
+// What the same status query learnt: the track is still playing (or paused), it has stopped, or
+// the service refused the query (the device is not open, or the file cannot be played).
+enum class TrackMode { kPlaying, kStopped, kRefused };
+TrackMode QueryTrackMode(const char* folder, const char* track);
 
 }  // namespace trallio

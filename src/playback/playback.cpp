@@ -75,7 +75,6 @@ void StartTrack(const char* name) {
         return;
     }
     radio.trackRefused = false;
-    radio.loopAcceptedOpen = true;
     SetTrackVolume(radio.currentFolder, radio.currentTrack);
     if (radio.titlesFromTags) {
         ReadTrackTitle();
@@ -159,8 +158,15 @@ void WatchStep() {
         PassOverRefusedTracks();
         return;
     }
-    // A status query the service refuses means the device is not open: the track is finished.
-    if (!IsTrackFinished(radio.currentFolder, radio.currentTrack) && !radio.skipRequested) {
+    // A status query the service refuses means the device is not open or cannot play: the track
+    // is finished. Only a track that answers counts as accepted for this walk, so that a station
+    // whose every file opens but never answers ends like a station of refused opens instead of
+    // reopening its files for ever.
+    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack);
+    if (mode != TrackMode::kRefused) {
+        radio.loopAcceptedOpen = true;
+    }
+    if (mode == TrackMode::kPlaying && !radio.skipRequested) {
         return;
     }
     AdvanceStep();

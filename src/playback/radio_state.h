@@ -58,8 +58,9 @@ struct RadioState {
 
     // Refused tracks. trackRefused: the current track's open was refused and it is closed already;
     // the next pass goes straight on to the next file. opensThisFrame counts the opens sent since
-    // the frame began (at most kMaxOpensPerFrame). loopSentOpen / loopAcceptedOpen: what the
-    // service did with the opens of the current walk of the folder. stationRefused: a whole walk
+    // the frame began (at most kMaxOpensPerFrame). loopSentOpen: the current walk of the folder
+    // sent an open; loopAcceptedOpen: a track of it was accepted, its open and then its status
+    // query (a track whose status is refused counts as refused). stationRefused: a whole walk
     // was refused; the radio stays silent until a station is chosen again.
     bool trackRefused = false;
     int32_t opensThisFrame = 0;
