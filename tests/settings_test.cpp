@@ -1,5 +1,6 @@
 // Reading the settings file: the radio's rules on top of the file reader's.
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "host/settings.h"
@@ -51,6 +52,22 @@ TEST_F(Settings, MediaPlayerModeIsOnOnlyForTrueAndLowerCaseTrue) {
         WriteSettings(std::string("[config]\nmedia_player_mode=") + c.value + "\n");
         trallio::LoadSettings();
         EXPECT_EQ(radio.mediaPlayerMode, c.on) << "value \"" << c.value << "\"";
+    }
+}
+
+// The on/off rule reads the text it is given and no further: each value sits in a heap block of
+// exactly its own size, so a read past its terminator is caught by the sanitizer build.
+TEST(OnOffRule, ComparesWholeTextsWithinTheirOwnBytes) {
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {{"True", true}, {"true", true}, {"", false}, {"T", false}, {"tru", false}, {"Truex", false},
+                 {"TRUE", false}};
+    for (const auto& c : cases) {
+        const size_t size = std::strlen(c.value) + 1;
+        const std::unique_ptr<char[]> text(new char[size]);
+        std::memcpy(text.get(), c.value, size);
+        EXPECT_EQ(trallio::IsTrueText(text.get()), c.on) << "value \"" << c.value << "\"";
     }
 }
 

@@ -83,7 +83,7 @@ void LoadSettings() {
 }
 
 bool IsTrueText(const char* value) {
-    return std::memcmp(value, "True", 5) == 0 || std::memcmp(value, "true", 5) == 0;
+    return std::strcmp(value, "True") == 0 || std::strcmp(value, "true") == 0;
 }
 
 bool EqualsIgnoringCase(const char* value, const char* word) {

@@ -7,8 +7,7 @@ namespace trallio {
 
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 
-// The rule of every on/off setting: the first five bytes, terminator included, are "True" or
-// "true".
+// The rule of every on/off setting: the whole text is "True" or "true".
 bool IsTrueText(const char* value);
 
 // The rule of every word setting: `value` equals `word` with ASCII letters in any case.
