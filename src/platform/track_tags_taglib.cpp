@@ -222,22 +222,31 @@ void ClearTags(TrackTags& tags) {
 
 bool ReadTrackTags(const char* path, bool utf8Path, TrackTags& tags) {
     ClearTags(tags);
-#ifdef _WIN32
-    // UTF-8 names widen by the rule the directory stream and the media commands use.
-    wchar_t wide[1024];
-    if (utf8Path) {
-        Utf8ToUtf16(path, std::strlen(path), reinterpret_cast<char16_t*>(wide), sizeof wide / sizeof wide[0]);
-    } else if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, sizeof wide / sizeof wide[0]) == 0) {
-        return false;
-    }
-    const TagLib::FileName name(wide);
-#else
-    (void)utf8Path;
-    const std::string systemPath = SystemPath(path);
-    const TagLib::FileName name(systemPath.c_str());
-#endif
-    // TagLib reports running out of memory by throwing; the game must not see it, nor half a copy.
+    // TagLib reports running out of memory by throwing, and so may the file name and path texts
+    // built for it: the whole read is one try, so that the game never sees an exception, nor half
+    // a copy.
     try {
+#ifdef _WIN32
+        // The name the media commands and the directory stream use: UTF-8 widened to UTF-16, or
+        // each byte widened to the unit of the same value (the C runtime's locale, which the radio
+        // never changes), whatever the system's code page.
+        wchar_t wide[1024];
+        const size_t length = std::strlen(path);
+        size_t units = 0;
+        if (utf8Path) {
+            units = Utf8ToUtf16(path, length, reinterpret_cast<char16_t*>(wide), sizeof wide / sizeof wide[0]);
+        } else {
+            for (; units < length && units + 1 < sizeof wide / sizeof wide[0]; ++units) {
+                wide[units] = static_cast<wchar_t>(static_cast<unsigned char>(path[units]));
+            }
+        }
+        wide[units] = 0;
+        const TagLib::FileName name(wide);
+#else
+        (void)utf8Path;
+        const std::string systemPath = SystemPath(path);
+        const TagLib::FileName name(systemPath.c_str());
+#endif
         if (ReadTags(name, HasMp3Extension(path), tags)) {
             return true;
         }

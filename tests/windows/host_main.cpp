@@ -1088,6 +1088,12 @@ void TitlesFromTags(bool unicodeNames) {
         const TaggedTrack cyrillic{L"14 \u0414\u043E\u0440\u043E\u0433\u0430.mp3", tracks[0].line};  // 14 Дорога.mp3
         CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + cyrillic.name));
         tracks.insert(tracks.begin() + 13, cyrillic);
+    } else {
+        // Units U+0080..U+009F, whose bytes the code page 1252 reads as other characters (here the
+        // curly quotes): the tags are read from the file the media commands name, byte for unit.
+        const TaggedTrack quoted{L"14 \u0093Quoted\u0094.mp3", tracks[0].line};
+        CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + quoted.name));
+        tracks.insert(tracks.begin() + 13, quoted);
     }
 
     // The wheel stays open throughout: each track's line is read in the frame after its open.
