@@ -18,6 +18,7 @@
 
 #include "host/remembered_state.h"
 #include "host/settings.h"
+#include "platform/file_bytes.h"
 #include "platform/win32.h"
 #include "playback/audio_filter.h"
 #include "playback/dir_stream.h"
@@ -152,6 +153,23 @@ bool BeyondLatin1(const std::string& name) {
     return false;
 }
 
+// Windows' reader of settings files takes a UTF-8 byte order mark for part of the first line, so
+// a section header on that line is not seen, nor any key under it. Returns that header's name.
+std::string SectionAfterByteOrderMark() {
+    char bytes[512];
+    const size_t length = trallio::ReadFileBytes(kSettingsPath, bytes, sizeof bytes);
+    if (length < 3 || std::memcmp(bytes, "\xEF\xBB\xBF", 3) != 0) {
+        return "";
+    }
+    const std::string first(bytes + 3, std::find(bytes + 3, bytes + length, '\n'));
+    const size_t open = first.find_first_not_of(" \t");
+    const size_t close = first.find(']');
+    if (open == std::string::npos || first[open] != '[' || close == std::string::npos || close < open) {
+        return "";
+    }
+    return first.substr(open, close - open + 1);
+}
+
 }  // namespace
 
 EntryVerdict ClassifyEntry(const std::string& name, bool isFolder) {
@@ -263,6 +281,7 @@ Report BuildReport(bool testPlay) {
     report.gameFolder = CurrentFolder();
     report.settingsFile = ResolvePath(kSettingsPath);
     report.settingsFound = FileExists(report.settingsFile);
+    report.sectionAfterMark = SectionAfterByteOrderMark();
 
     trallio::ResetRadioState();
     trallio::LoadSettings();
@@ -340,6 +359,12 @@ std::string FormatReport(const Report& report) {
     out << "Game folder: " << report.gameFolder << '\n';
     out << "Settings file: " << report.settingsFile
         << (report.settingsFound ? " (found)" : " (not found: the defaults apply)") << '\n';
+    if (!report.sectionAfterMark.empty()) {
+        out << "  Warning: the file starts with a UTF-8 byte order mark, so Windows does not read its first section "
+            << report.sectionAfterMark
+            << " nor any setting in it: save it as UTF-8 without a byte order mark (or ANSI), or put a comment line "
+               "first\n";
+    }
     out << "Radio on foot (media_player_mode): " << (report.mediaPlayerMode ? "on" : "off") << '\n';
     out << "Names in any language (unicode_names): " << (report.unicodeNames ? "on" : "off") << '\n';
     if (report.testPlayed) {

@@ -57,6 +57,9 @@ struct Report {
     std::string gameFolder;
     std::string settingsFile;  // absolute
     bool settingsFound = false;
+    // The section Windows' own reader misses: the first line of a file saved as UTF-8 with a byte
+    // order mark, when that line is a section header (empty otherwise).
+    std::string sectionAfterMark;
     bool mediaPlayerMode = false;
     bool testPlayed = false;
     bool unicodeNames = false;

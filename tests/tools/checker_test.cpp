@@ -405,6 +405,33 @@ TEST_F(CheckerReport, SoundMixLinesWhenOnOrBad) {
     }
 }
 
+// A settings file saved as UTF-8 with a byte order mark: Windows misses the section on its first
+// line, and the checker says which.
+TEST_F(CheckerReport, AByteOrderMarkBeforeASectionIsWarnedAbout) {
+    const std::string warning = "  Warning: the file starts with a UTF-8 byte order mark, so Windows does not read its "
+                                "first section ";
+    const std::string advice = " nor any setting in it: save it as UTF-8 without a byte order mark (or ANSI), or put "
+                               "a comment line first\n";
+    const struct {
+        const char* file;
+        std::string warning;  // the line under the settings file's, or none
+    } cases[] = {
+        {"\xEF\xBB\xBF[config]\nduck_dialogue=\n", warning + "[config]" + advice},
+        {"\xEF\xBB\xBF  [RADIOS]\r\n[config]\nduck_dialogue=\n", warning + "[RADIOS]" + advice},
+        {"\xEF\xBB\xBF; a comment first\n[config]\nduck_dialogue=\n", ""},
+        {"[config]\nduck_dialogue=\n", ""},
+    };
+    for (const auto& c : cases) {
+        MakeFile("Trallio/Trallio.ini", c.file);
+        const std::string out = Normalised(RunChecker().out);
+        const std::string settingsLine = "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") + " (found)\n";
+        const size_t after = out.find(settingsLine);
+        ASSERT_NE(after, std::string::npos) << out;
+        const size_t start = after + settingsLine.size();
+        EXPECT_EQ(out.substr(start, out.find("Radio on foot") - start), c.warning) << c.file;
+    }
+}
+
 TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
     MakeFolder("Trallio/Radio 1/live.wav");
     MakeFile("Trallio/Radio 2/a.mp3");
