@@ -1,7 +1,7 @@
 // The boundary to the script hook: native argument slots, module entry and the main loop.
 #include <cstring>
 
-#include "host/native_call.h"
+#include "game/native_call.h"
 #include "host/script.h"
 #include "playback/radio_state.h"
 #include "support.h"

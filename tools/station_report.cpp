@@ -47,9 +47,7 @@ bool ReadConfigText(const char* key, std::string* text) {
 std::string Lower(const std::string& text) {
     std::string out = text;
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = trallio::LowerAscii(c);
     }
     return out;
 }
@@ -69,17 +67,7 @@ bool EndsWithAudioType(const std::string& name) {
 
 // "folder" in any case: the one value that means folder order without a warning.
 bool IsFolderText(const std::string& text) {
-    static const char kFolder[] = "folder";
-    if (text.size() != sizeof kFolder - 1) {
-        return false;
-    }
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != kFolder[i]) {
-            return false;
-        }
-    }
-    return true;
+    return trallio::EqualsIgnoringCase(text.c_str(), "folder");
 }
 
 bool FileExists(const std::string& path) {

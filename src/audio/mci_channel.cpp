@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/sound_mix.h"
+#include "playback/sound_mix.h"
 #include "text/text_format.h"
 #include "text/utf.h"
 #include "platform/win32.h"

@@ -6,7 +6,9 @@
 #include "host/settings.h"
 #include "platform/file_bytes.h"
 #include "platform/win32.h"
+#include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/track_title.h"
 #include "text/ini_text.h"
 
 namespace trallio {
@@ -82,18 +84,16 @@ void LoadSettings() {
     radio.pauseInMenus = IsTrueText(value);
 }
 
-bool IsTrueText(const char* value) {
-    return std::strcmp(value, "True") == 0 || std::strcmp(value, "true") == 0;
+void LoadPlayOrderSetting() {
+    char value[kSettingsTextSize];
+    ReadConfigValue("order", "folder", value);
+    radio.playOrder = ParsePlayOrder(value);
 }
 
-bool EqualsIgnoringCase(const char* value, const char* word) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (; *value != 0 && *word != 0; ++value, ++word) {
-        if (lower(*value) != lower(*word)) {
-            return false;
-        }
-    }
-    return *value == *word;
+void LoadTitlesSetting() {
+    char value[kSettingsTextSize];
+    ReadConfigValue("titles", "file", value);
+    radio.titlesFromTags = ParseTitlesFromTags(value);
 }
 
 void ReadConfigValue(const char* key, const char* defaultValue, char* value) {

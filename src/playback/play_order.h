@@ -14,8 +14,6 @@ constexpr int kListingEntriesPerFrame = 256;
 
 // "folder", "name" or "shuffle" in any case; anything else is folder order.
 PlayOrder ParsePlayOrder(const char* value);
-// Reads [config] "order" of the settings file into the radio state.
-void LoadPlayOrderSetting();
 // Seeds the shuffle's generator; the script does it once at start.
 void SeedShuffle(uint64_t seed);
 // A random number below `bound` (at least 1) from the shuffle's generator.

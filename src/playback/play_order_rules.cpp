@@ -2,17 +2,12 @@
 // names. The station checker shares them with the radio.
 #include <cstring>
 
-#include "host/settings.h"
-#include "platform/win32.h"
 #include "playback/play_order.h"
+#include "text/words.h"
 
 namespace trallio {
 
 namespace {
-
-char LowerCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -28,12 +23,6 @@ PlayOrder ParsePlayOrder(const char* value) {
         return PlayOrder::kShuffle;
     }
     return PlayOrder::kFolder;
-}
-
-void LoadPlayOrderSetting() {
-    char value[kSettingsTextSize];
-    ReadConfigValue("order", "folder", value);
-    radio.playOrder = ParsePlayOrder(value);
 }
 
 int CompareNames(const char* a, const char* b) {
@@ -57,8 +46,8 @@ int CompareNames(const char* a, const char* b) {
             }
             continue;
         }
-        const char cx = LowerCase(*x);
-        const char cy = LowerCase(*y);
+        const char cx = LowerAscii(*x);
+        const char cy = LowerAscii(*y);
         if (cx != cy) {
             return static_cast<unsigned char>(cx) < static_cast<unsigned char>(cy) ? -1 : 1;
         }

@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "audio/mci_channel.h"
-#include "host/native_call.h"
-#include "host/natives.h"
+#include "game/message.h"
+#include "game/native_call.h"
+#include "game/natives.h"
 #include "playback/audio_filter.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
@@ -14,14 +15,6 @@
 namespace trallio {
 
 namespace {
-
-// Puts a short text in the game's on-screen message log.
-void ShowMessage(const char* text) {
-    const GameValue message{CallNative64(native::kCreateVarString, 10, "LITERAL_STRING", text)};
-    CallNative(native::kMessageLogAddText, message);
-    CallNative(native::kMessageLogShow);
-    CallNative(native::kMessageLogClear);
-}
 
 void SetOpenWorldMusicDisabled(int32_t disabled) {
     CallNative(native::kSetAudioFlag, "OpenWorldMusicDisabled", disabled);

@@ -1,10 +1,10 @@
 #include "playback/track_title.h"
 
-#include "host/settings.h"
 #include "platform/track_tags.h"
 #include "playback/radio_state.h"
 #include "text/tag_line.h"
 #include "text/text_format.h"
+#include "text/words.h"
 
 namespace trallio {
 
@@ -18,12 +18,6 @@ TrackTags trackTags;
 
 bool ParseTitlesFromTags(const char* value) {
     return EqualsIgnoringCase(value, "tags");
-}
-
-void LoadTitlesSetting() {
-    char value[kSettingsTextSize];
-    ReadConfigValue("titles", "file", value);
-    radio.titlesFromTags = ParseTitlesFromTags(value);
 }
 
 void ReadTrackTitle() {

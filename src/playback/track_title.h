@@ -7,9 +7,6 @@ namespace trallio {
 // titles' value: "tags" in any case means the titles come from the tags; anything else is "file".
 bool ParseTitlesFromTags(const char* value);
 
-// Reads [config] "titles" of the settings file into the radio state.
-void LoadTitlesSetting();
-
 // Reads the current track's tags into trackTitle, or leaves it empty when they give no title.
 void ReadTrackTitle();
 

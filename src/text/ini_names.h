@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "text/words.h"
+
 namespace trallio {
 namespace ini {
 
@@ -25,10 +27,6 @@ inline void Trim(const char*& begin, const char*& end) {
     }
 }
 
-inline char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Whether [begin, end) is `name`, upper and lower case alike.
 inline bool SameName(const char* begin, const char* end, const char* name) {
     const size_t length = std::strlen(name);
@@ -36,7 +34,7 @@ inline bool SameName(const char* begin, const char* end, const char* name) {
         return false;
     }
     for (size_t i = 0; i < length; ++i) {
-        if (Lower(begin[i]) != Lower(name[i])) {
+        if (LowerAscii(begin[i]) != LowerAscii(name[i])) {
             return false;
         }
     }

@@ -1,7 +1,7 @@
 #include "wheel/hud.h"
 
-#include "host/native_call.h"
-#include "host/natives.h"
+#include "game/native_call.h"
+#include "game/natives.h"
 
 namespace trallio {
 

@@ -1,9 +1,9 @@
 #include "wheel/wheel.h"
 
 #include "audio/mci_channel.h"
-#include "host/game_window.h"
-#include "host/native_call.h"
-#include "host/natives.h"
+#include "game/game_window.h"
+#include "game/native_call.h"
+#include "game/natives.h"
 #include "text/text_format.h"
 #include "text/utf.h"
 #include "platform/win32.h"

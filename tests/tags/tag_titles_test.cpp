@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"

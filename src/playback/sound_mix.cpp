@@ -1,8 +1,8 @@
-#include "host/sound_mix.h"
+#include "playback/sound_mix.h"
 
-#include "host/game_window.h"
-#include "host/native_call.h"
-#include "host/natives.h"
+#include "game/game_window.h"
+#include "game/native_call.h"
+#include "game/natives.h"
 #include "platform/win32.h"
 #include "playback/radio_state.h"
 
