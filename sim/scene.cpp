@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "fake_host.h"
-#include "host/sound_mix.h"
+#include "playback/sound_mix.h"
 #include "playback/radio_state.h"
 
 namespace sim {

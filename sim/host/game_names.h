@@ -1,7 +1,7 @@
 // What the stand-in games know of the game's names, written once for the desktop simulator's
 // stand-in, the tests and the wine rig's hook: the hash the game gives a name (GET_HASH_KEY), and
 // the hashes of the natives the radio calls. These are the game's values written out again, apart
-// from the radio's own list (src/host/natives.h), so that a wrong hash there still fails a test.
+// from the radio's own list (src/game/natives.h), so that a wrong hash there still fails a test.
 // Plain C++, no platform header: the Windows rig includes it too.
 #pragma once
 
