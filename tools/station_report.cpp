@@ -14,6 +14,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+
+#include "platform/posix/system_path.h"
 #endif
 
 #include "host/remembered_state.h"
@@ -245,13 +247,7 @@ std::string ResolvePath(const std::string& text) {
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : text;
 #else
     // The Linux stand-ins read a backslash as a slash.
-    std::string path = text;
-    for (char& c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    std::filesystem::path full(path);
+    std::filesystem::path full(trallio::SystemPath(text.c_str()));
     if (full.is_relative()) {
         full = std::filesystem::path(CurrentFolder()) / full;
     }

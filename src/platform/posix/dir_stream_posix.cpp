@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/posix/system_path.h"
 #include "playback/dir_stream.h"
 
 namespace trallio {
@@ -22,13 +23,9 @@ DIR* opendir(const char* path) {
         return nullptr;
     }
     char systemPath[4096];
-    const size_t length = std::strlen(path);
-    if (length >= sizeof systemPath) {
+    if (!CopySystemPath(path, systemPath, sizeof systemPath)) {
         errno = ENAMETOOLONG;
         return nullptr;
-    }
-    for (size_t i = 0; i <= length; ++i) {
-        systemPath[i] = path[i] == '\\' ? '/' : path[i];
     }
     DIR* stream = new (std::nothrow) DIR;
     if (stream == nullptr) {

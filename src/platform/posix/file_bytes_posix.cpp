@@ -2,16 +2,15 @@
 #include <cstdio>
 
 #include "platform/file_bytes.h"
+#include "platform/posix/system_path.h"
 
 namespace trallio {
 
 size_t ReadFileBytes(const char* path, char* buffer, size_t size) {
     char systemPath[512];
-    size_t i = 0;
-    for (; path[i] != 0 && i + 1 < sizeof systemPath; ++i) {
-        systemPath[i] = path[i] == '\\' ? '/' : path[i];
+    if (!CopySystemPath(path, systemPath, sizeof systemPath)) {
+        return 0;
     }
-    systemPath[i] = 0;
     std::FILE* file = std::fopen(systemPath, "rb");
     if (file == nullptr) {
         return 0;

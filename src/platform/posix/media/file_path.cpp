@@ -5,26 +5,16 @@
 
 #include <cstdlib>
 
+#include "platform/posix/system_path.h"
+#include "text/utf.h"
+
 namespace trallio::media {
 
 namespace {
 
 void AppendUtf8(std::string& out, char32_t point) {
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
+    char bytes[5];
+    out.append(bytes, PutUtf8(point, bytes, sizeof bytes, 0));
 }
 
 bool HasHighUnits(const std::u16string& name) {
@@ -70,9 +60,9 @@ std::string NameToPath(const std::u16string& name, bool utf8) {
     path.reserve(name.size());
     for (size_t i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i];
-        if (unit == u'\\') {
-            path += '/';
-        } else if (unit <= 0x7F || (unit <= 0xFF && !utf8)) {
+        if (unit <= 0x7F) {
+            path += SystemPathChar(static_cast<char>(unit));
+        } else if (unit <= 0xFF && !utf8) {
             path += static_cast<char>(unit);
         } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
                    name[i + 1] <= 0xDFFF) {
