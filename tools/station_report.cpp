@@ -27,6 +27,7 @@
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
+#include "text/utf.h"
 
 namespace check {
 
@@ -72,9 +73,32 @@ bool IsFolderText(const std::string& text) {
     return trallio::EqualsIgnoringCase(text.c_str(), "folder");
 }
 
+#ifdef _WIN32
+// With unicode_names the radio's texts are UTF-8 and its directory stream uses the wide calls; the
+// checker's paths then do the same and the report is UTF-8. Otherwise they are in the code page.
+std::wstring WideUtf8(const std::string& text) {
+    std::vector<char16_t> units(text.size() + 1);
+    const size_t count = trallio::Utf8ToUtf16(text.data(), text.size(), units.data(), units.size());
+    return std::wstring(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+// The `length` units written into a buffer of `size` by a call that returns the length it needs
+// when the buffer is too small, as UTF-8; `fallback` when the call failed.
+std::string Utf8Result(const wchar_t* units, DWORD length, size_t size, const std::string& fallback) {
+    if (length == 0 || length >= size) {
+        return fallback;
+    }
+    const std::u16string text(units, units + length);
+    std::string out(text.size() * 3 + 1, '\0');
+    out.resize(trallio::Utf16ToUtf8(text.data(), text.size(), &out[0], out.size()));
+    return out;
+}
+#endif
+
 bool FileExists(const std::string& path) {
 #ifdef _WIN32
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = trallio::radio.unicodeNames ? GetFileAttributesW(WideUtf8(path).c_str())
+                                                         : GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 #else
     std::error_code error;
@@ -84,6 +108,10 @@ bool FileExists(const std::string& path) {
 
 std::string CurrentFolder() {
 #ifdef _WIN32
+    if (trallio::radio.unicodeNames) {
+        wchar_t units[MAX_PATH * 4];
+        return Utf8Result(units, GetCurrentDirectoryW(MAX_PATH * 4, units), MAX_PATH * 4, ".");
+    }
     char buffer[MAX_PATH * 4];
     const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string(".");
@@ -242,6 +270,11 @@ std::string ResolvePath(const std::string& text) {
     }
 #ifdef _WIN32
     // The Windows directory stream asks the same call for its search pattern.
+    if (trallio::radio.unicodeNames) {
+        wchar_t units[MAX_PATH * 4];
+        return Utf8Result(units, GetFullPathNameW(WideUtf8(text).c_str(), MAX_PATH * 4, units, nullptr),
+                          MAX_PATH * 4, text);
+    }
     char buffer[MAX_PATH * 4];
     const DWORD length = GetFullPathNameA(text.c_str(), sizeof buffer, buffer, nullptr);
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : text;
@@ -262,13 +295,13 @@ std::string ResolvePath(const std::string& text) {
 Report BuildReport(bool testPlay) {
     Report report;
     report.testPlayed = testPlay;
+    trallio::ResetRadioState();
+    trallio::LoadSettings();
+    // After the settings: with unicode_names the paths are read as UTF-8.
     report.gameFolder = CurrentFolder();
     report.settingsFile = ResolvePath(kSettingsPath);
     report.settingsFound = FileExists(report.settingsFile);
     report.sectionAfterMark = SectionAfterByteOrderMark();
-
-    trallio::ResetRadioState();
-    trallio::LoadSettings();
     report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
     report.unicodeNames = trallio::radio.unicodeNames;
     char order[trallio::kSettingsTextSize] = {};
@@ -320,7 +353,7 @@ Report BuildReport(bool testPlay) {
             const bool track = entry.verdict.verdict == Verdict::Track || entry.verdict.verdict == Verdict::Warning;
             if (testPlay && track) {
                 entry.tested = true;
-                entry.play = TestPlay(station.setting, entry.name);
+                entry.play = TestPlay(station.setting, entry.name, report.unicodeNames);
             }
             if (report.titlesFromTags && track) {
                 // The radio's own step when a track starts, on the radio's own station text.

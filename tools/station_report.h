@@ -92,7 +92,8 @@ Report BuildReport(bool testPlay);
 // The report as the checker prints it.
 std::string FormatReport(const Report& report);
 
-// The absolute path that a folder text names when opened from the current folder.
+// The absolute path that a folder text names when opened from the current folder; on Windows
+// with the radio's unicode_names on, the text and the path are UTF-8.
 std::string ResolvePath(const std::string& text);
 
 }  // namespace check

@@ -1,70 +1,55 @@
 #include "test_play.h"
 
-#include <cstddef>
-
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <mmsystem.h>
-#else
-#include "platform/posix/media/mci_errors.h"
+#include "audio/media_command.h"
 #include "platform/win32.h"
+#ifndef _WIN32
+#include "platform/posix/media/mci_errors.h"
 #endif
 
 namespace check {
 
 namespace {
 
-// The device name as the radio builds it: "folder\name" in quotes, each byte widened to one
-// 16-bit unit of the same value.
-using Units = std::basic_string<WCHAR>;
-
-Units Command(const char* keyword, const std::string& folder, const std::string& name, const char* tail) {
-    const std::string text = std::string(keyword) + "\"" + folder + "\\" + name + "\"" + tail;
-    Units units;
-    for (const char c : text) {
-        units += static_cast<WCHAR>(static_cast<unsigned char>(c));
-    }
-    return units;
+// The command as the radio sends it, from the radio's own builder.
+unsigned long Send(const char* keyword, const std::string& folder, const std::string& name, const char* tail,
+                   bool utf8Names, WCHAR* reply = nullptr, unsigned replyUnits = 0) {
+    trallio::MediaCommand command;
+    trallio::BuildMediaCommand(command, keyword, folder.c_str(), name.c_str(), tail, utf8Names);
+    return mciSendStringW(command.units, reply, replyUnits, nullptr);
 }
 
-unsigned long Send(const Units& command, WCHAR* reply, unsigned replyUnits) {
-    return mciSendStringW(command.c_str(), reply, replyUnits, nullptr);
-}
-
-std::string ErrorText(unsigned long error) {
+std::string ErrorText(unsigned long error, bool utf8) {
 #ifdef _WIN32
     wchar_t text[256] = L"";
     if (!mciGetErrorStringW(error, text, 256)) {
         return "unknown error";
     }
-    // The checker prints in the system's code page.
-    char narrow[512] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    // In the report's encoding: UTF-8 with Unicode names, else the system's code page.
+    char narrow[1024] = "";
+    WideCharToMultiByte(utf8 ? CP_UTF8 : CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     return narrow;
 #else
+    (void)utf8;
     return trallio::media::MciErrorText(error);
 #endif
 }
 
 }  // namespace
 
-PlayResult TestPlay(const std::string& folder, const std::string& name) {
+PlayResult TestPlay(const std::string& folder, const std::string& name, bool utf8Names) {
     PlayResult result;
-    unsigned long error = Send(Command("open ", folder, name, " type MPEGVideo"), nullptr, 0);
+    unsigned long error = Send("open ", folder, name, " type MPEGVideo", utf8Names);
     result.command = "open";
     if (error == 0) {
         WCHAR reply[64] = {' '};
-        error = Send(Command("status ", folder, name, " mode"), reply, 64);
+        error = Send("status ", folder, name, " mode", utf8Names, reply, 64);
         result.command = "status";
     }
-    Send(Command("close ", folder, name, ""), nullptr, 0);
+    Send("close ", folder, name, "", utf8Names);
     if (error != 0) {
         result.refused = true;
         result.error = error;
-        result.reason = ErrorText(error);
+        result.reason = ErrorText(error, utf8Names);
     }
     return result;
 }

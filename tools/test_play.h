@@ -13,8 +13,8 @@ struct PlayResult {
     std::string reason;       // the service's own text for the error
 };
 
-// Tests `folder\name` as the radio names it.
-PlayResult TestPlay(const std::string& folder, const std::string& name);
+// Tests `folder\name` as the radio names it; `utf8Names` is the radio's unicode_names.
+PlayResult TestPlay(const std::string& folder, const std::string& name, bool utf8Names);
 
 // A plain-words hint for a refused entry.
 std::string RefusalHint(const PlayResult& result, bool isFolder);

@@ -1,6 +1,7 @@
 // trallio-check / TrallioCheck.exe: tells a player why a station stays silent. Run it in the game
 // folder (where the plug-in is); it reads the settings the radio reads and walks each station folder
 // the way the radio will. See docs/checker.md.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -54,6 +55,36 @@ bool OwnsConsole() {
     return count == 1 && GetFileType(GetStdHandle(STD_INPUT_HANDLE)) == FILE_TYPE_CHAR &&
            GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
 }
+
+// With unicode_names the report is UTF-8. A console is given it as UTF-16, which shows every
+// character whatever the console's code page; a file or pipe gets the UTF-8 bytes as they are.
+void PrintReport(const std::string& text, bool utf8) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (utf8 && GetFileType(out) == FILE_TYPE_CHAR && GetConsoleMode(out, &mode)) {
+        const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+        std::wstring wide(static_cast<size_t>(units), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], units);
+        std::fflush(stdout);
+        // In pieces, as older consoles take a limited amount per call, never between the halves of
+        // a surrogate pair.
+        for (size_t start = 0; start < wide.size();) {
+            size_t count = std::min<size_t>(wide.size() - start, 4096);
+            const wchar_t last = wide[start + count - 1];
+            if (start + count < wide.size() && last >= 0xD800 && last <= 0xDBFF) {
+                --count;
+            }
+            DWORD written = 0;
+            if (!WriteConsoleW(out, wide.data() + start, static_cast<DWORD>(count), &written, nullptr) ||
+                written == 0) {
+                break;
+            }
+            start += written;
+        }
+        return;
+    }
+    std::fputs(text.c_str(), stdout);
+}
 #endif
 
 }  // namespace
@@ -82,7 +113,7 @@ int main(int argc, char** argv) {
         }
     }
 #ifdef _WIN32
-    // File names are in the system's code page; show them in it.
+    // Without unicode_names, file names are in the system's code page; show them in it.
     SetConsoleOutputCP(GetACP());
 #endif
 
@@ -91,7 +122,11 @@ int main(int argc, char** argv) {
     // The service closes devices on a thread of its own: let it finish before the program ends.
     trallio::media::SettleMediaService();
 #endif
+#ifdef _WIN32
+    PrintReport(check::FormatReport(report), report.unicodeNames);
+#else
     std::fputs(check::FormatReport(report).c_str(), stdout);
+#endif
     std::fflush(stdout);
 
 #ifdef _WIN32

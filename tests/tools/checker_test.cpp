@@ -13,6 +13,8 @@
 #include <id3v2tag.h>
 #include <mpegfile.h>
 
+#include "audio/mci_channel.h"
+#include "playback/radio_state.h"
 #include "run_program.h"
 #include "station_report.h"
 #include "support.h"
@@ -21,6 +23,7 @@ namespace {
 
 using check::ClassifyEntry;
 using check::Verdict;
+using testing_support::LinesStartingWith;
 using testing_support::ProgramRun;
 using testing_support::RunProgram;
 
@@ -351,6 +354,55 @@ protected:
         }
     }
 
+    // Stations of Cyrillic, CJK and emoji folders and names, real audio, test-played with
+    // unicode_names on: every track plays, and the report shows every name and path as written.
+    void CheckTestPlayOfNamesInAnyLanguage() {
+        ASSERT_NO_FATAL_FAILURE(MakeTone());
+        const std::string tone = ReadAll(gameFolder + "/tone.mp3");
+        const struct {
+            std::string folder;  // under Music
+            std::vector<std::string> names;
+        } stations[] = {
+            {"\xD0\xA1\xD1\x82\xD0\xB0\xD0\xBD\xD1\x86\xD0\xB8\xD1\x8F",  // Станция
+             {"1 \xD0\x94\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB3\xD0\xB0.mp3",      // 1 Дорога.mp3
+              "2 \xE5\xA4\x9C\xE3\x81\xAE\xE6\xAD\x8C.mp3",                    // 2 夜の歌.mp3
+              "3 \xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6.mp3"}},                        // 3 🎵🎶.mp3
+            {"\xE5\xA4\x9C", {"\xD0\x81\xD0\xB6 \xE6\xAD\x8C.mp3"}},            // 夜: Ёж 歌.mp3
+            {"\xF0\x9F\x8E\xB5", {"\xF0\x9F\x8E\xB6 tune.mp3"}},                 // 🎵: 🎶 tune.mp3
+        };
+        std::string settings = "[config]\r\nunicode_names = True\r\n[RADIOS]\r\n";
+        std::string expected =
+            "Trallio station check\n"
+            "Game folder: " + platform.shownPath(gameFolder) + "\n" +
+            "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") + " (found)\n" +
+            "Radio on foot (media_player_mode): off\n"
+            "Names in any language (unicode_names): on\n"
+            "Test-play: every track opened and closed again by the media service, nothing played\n";
+        int number = 0;
+        for (const auto& station : stations) {
+            settings += "radio " + std::to_string(++number) + " = Music\\" + station.folder + "\r\n";
+            expected += "\nStation " + std::to_string(number) + ": Music\\" + station.folder + "\n" +
+                        "  Folder: " + platform.shownPath(gameFolder + "/Music/" + station.folder) + "\n" +
+                        "  Opens: yes\n  Tracks, in the order the radio plays them:\n";
+            for (const std::string& name : station.names) {
+                MakeFile("Music/" + station.folder + "/" + name, tone);
+            }
+            int track = 0;
+            for (const std::string& name : Listing("Music/" + station.folder)) {
+                if (name != "." && name != "..") {
+                    expected += "    " + std::to_string(++track) + ". " + name + "\n";
+                }
+            }
+            expected += "  Result: " + std::to_string(track) + (track == 1 ? " track plays" : " tracks play") +
+                        ", 0 will not play\n";
+        }
+        expected += "\nEvery station has something to play.\n";
+        MakeFile("Trallio/Trallio.ini", settings);
+        const ProgramRun run = RunChecker({}, true);
+        EXPECT_EQ(Normalised(run.out), expected);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+
     // Windows programs end their lines with "\r\n".
     static std::string Normalised(const std::string& out) {
         std::string text;
@@ -446,6 +498,38 @@ TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
 // fails later on the service's threads (it then reads "stopped", and the radio moves on).
 TEST_F(CheckerReport, TestPlayNamesEachRefusedTrackWithTheServicesReason) {
     CheckTestPlay({{"3 live.wav", {296, "not a file that can be played (a folder, or a file that cannot be decoded)"}}});
+}
+
+// The test-play names a track exactly as the radio does, by the radio's own command builder: each
+// byte as a unit with unicode_names off, UTF-16 with it on.
+TEST_F(CheckerReport, TestPlaySendsTheRadiosOwnCommands) {
+    // The commands without the service's replies, which differ: the radio has played the track.
+    const auto commands = [] {
+        std::vector<std::string> lines = LinesStartingWith("media ");
+        for (std::string& line : lines) {
+            line = line.substr(0, line.find(" [reply"));
+        }
+        return lines;
+    };
+    const std::string folder = "Music\\\xD0\xA1\xF0\x9F\x8E\xB5";  // "Music\С🎵"
+    const std::string name = "\xE5\xA4\x9C caf\xC3\xA9.mp3";          // "夜 café.mp3"
+    for (const bool utf8 : {false, true}) {
+        trallio::radio.unicodeNames = utf8;
+        fakehost::ClearEvents();
+        trallio::OpenTrack(folder.c_str(), name.c_str());
+        trallio::QueryTrackMode(folder.c_str(), name.c_str());
+        trallio::CloseTrack(folder.c_str(), name.c_str());
+        std::vector<std::string> radioLines = commands();
+        ASSERT_EQ(radioLines.size(), 4u);
+        radioLines.erase(radioLines.begin() + 1);  // the play, which the checker never sends
+        fakehost::ClearEvents();
+        check::TestPlay(folder, name, utf8);
+        EXPECT_EQ(commands(), radioLines) << "unicode_names " << utf8;
+    }
+}
+
+TEST_F(CheckerReport, TestPlayOfNamesInAnyLanguage) {
+    CheckTestPlayOfNamesInAnyLanguage();
 }
 
 TEST_F(CheckerReport, GameDirOptionAndUsageErrors) {
@@ -581,6 +665,11 @@ TEST_F(CheckerUnderWine, EveryStationPlays) {
 
 TEST_F(CheckerUnderWine, TheShippedSettingsFileReadsAsTheDefaults) {
     CheckDefaultsThatPlay(true);
+}
+
+// Names beyond the code page reach wine's MCI as the radio sends them, through the wide calls.
+TEST_F(CheckerUnderWine, TestPlayOfNamesInAnyLanguage) {
+    CheckTestPlayOfNamesInAnyLanguage();
 }
 
 // Wine's MCI refuses the corrupt mp3, the folder and the empty .ogg at their open.
