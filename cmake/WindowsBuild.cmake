@@ -78,6 +78,20 @@ add_test(NAME wine.checker_imports
 add_test(NAME wine.dir_stream COMMAND ${wine_run} ${wine_rig}/dir_stream_wine_test.exe)
 set_tests_properties(wine.dir_stream PROPERTIES ENVIRONMENT "${wine_env}")
 
+# The longest names (255 UTF-16 units) through the directory stream: a Linux name holds 255 bytes,
+# so this run names the prefix's files in KOI8-R, one byte a Cyrillic letter, by a locale made here.
+set(koi8r_locales ${CMAKE_BINARY_DIR}/locales)
+file(MAKE_DIRECTORY ${koi8r_locales})
+add_test(NAME wine.koi8r_locale COMMAND localedef -i ru_RU -f KOI8-R ${koi8r_locales}/ru_RU.KOI8-R)
+set_tests_properties(wine.koi8r_locale PROPERTIES FIXTURES_SETUP koi8r_locale LABELS wine TIMEOUT 60)
+add_test(NAME wine.dir_stream_long_names COMMAND ${wine_run} ${wine_rig}/dir_stream_wine_test.exe long-names)
+set_tests_properties(wine.dir_stream_long_names PROPERTIES
+  ENVIRONMENT "${wine_env};LOCPATH=${koi8r_locales};LC_ALL=ru_RU.KOI8-R"
+  ENVIRONMENT_MODIFICATION ${wine_path}
+  FIXTURES_REQUIRED "wine_prefix;koi8r_locale"
+  LABELS wine
+  TIMEOUT 120)
+
 # The host's tests share the wine desktop's keyboard, mouse and cursor: one at a time.
 add_test(NAME wine.load COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe load)
 add_test(NAME wine.wheel COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe wheel)

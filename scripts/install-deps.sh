@@ -13,7 +13,7 @@ packages=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core xvfb xauth
   zip unzip file valgrind
-  python3
+  python3 locales
   libtag1-dev libutfcpp-dev dpkg-dev
 )
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "audio/mci_channel.h"
+#include "audio/media_command.h"
 #include "host/settings.h"
 #include "playback/radio_state.h"
 #include "support.h"
@@ -179,6 +180,34 @@ TEST_F(UnicodeNames, MediaCommandsCarryTheUtf16NameOnlyWhenOn) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "media open \"Trallio\\\xD0\xA1\\\xF0\x9F\x8E\xB5 caf\xC3\xA9.wav\" type MPEGVideo");
     EXPECT_EQ(lines[1], "media open \"Trallio\\\\u{0421}\\\\u{D83C}\\u{DFB5} caf\xE9.wav\" type MPEGVideo");
+}
+
+// The longest command fits whole: the longest station text with a file name of 255 UTF-16 units
+// made of surrogate pairs, the volume command's tail and the longest number.
+TEST(MediaCommand, TheLongestFolderAndNameFitWhole) {
+    // `count` emoji and then `tail`, as UTF-8 and as UTF-16.
+    const auto emoji = [](int count, const char* tail) {
+        std::pair<std::string, std::u16string> text;
+        for (int i = 0; i < count; ++i) {
+            text.first += "\xF0\x9F\x8E\xB5";
+            text.second += u"\xD83C\xDFB5";
+        }
+        text.first += tail;
+        text.second += std::u16string(tail, tail + std::strlen(tail));
+        return text;
+    };
+    const auto [name, nameUnits] = emoji(125, "a.mp3");
+    ASSERT_EQ(nameUnits.size(), 255u);
+    // The longest station text, in one-unit characters and in 4-byte ones.
+    const std::string plain(trallio::kSettingsTextSize - 1, 'f');
+    for (const auto& [folder, folderUnits] : {emoji(0, plain.c_str()), emoji(63, "ab")}) {
+        ASSERT_EQ(folder.size(), plain.size());
+        trallio::MediaCommand command;
+        trallio::BuildMediaCommand(command, "setaudio ", folder.c_str(), name.c_str(), " volume to -2147483648", true);
+        const std::u16string expected = u"setaudio \"" + folderUnits + u"\\" + nameUnits + u"\" volume to -2147483648";
+        EXPECT_EQ(std::u16string(command.units, command.length), expected) << folder;
+        EXPECT_EQ(command.units[command.length], 0);
+    }
 }
 
 }  // namespace

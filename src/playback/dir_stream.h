@@ -5,9 +5,14 @@
 
 namespace trallio {
 
+// A name is at most 255 UTF-16 units on Windows (255 bytes on Linux). Given as UTF-8 (Unicode
+// names), a unit takes at most three bytes: a surrogate pair, two units, makes four.
+constexpr unsigned kMaxNameUnits = 255;
+constexpr unsigned kMaxNameBytes = kMaxNameUnits * 3;
+
 struct dirent {
-    unsigned short d_type;  // file-type bits of a file mode (0x2000 device, 0x4000 folder, 0x8000 file)
-    char d_name[261];       // the entry's name, at most 260 bytes and a terminator
+    unsigned short d_type;          // file-type bits of a file mode (0x2000 device, 0x4000 folder, 0x8000 file)
+    char d_name[kMaxNameBytes + 1];  // the entry's name and a terminator
 };
 
 struct DIR;  // opaque
