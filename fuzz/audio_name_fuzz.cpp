@@ -21,7 +21,7 @@
 #include "fake_host.h"
 #include "fake_media.h"
 #include "fuzz_support.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 
 namespace {
 
@@ -136,17 +136,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& name : audio) {
         fakehost::ResetMedia();
         fakehost::ClearEvents();
-        trallio::OpenTrack("names", name.c_str());
+        trallio::OpenTrack("names", name.c_str(), false);
         const std::string expected = "media open \"names\\" + name + "\" type MPEGVideo";
         const std::string line = FirstMediaLine();
         FUZZ_CHECK(line.compare(0, expected.size(), expected) == 0, "the open command changed the name");
-        trallio::CloseTrack("names", name.c_str());
+        trallio::CloseTrack("names", name.c_str(), false);
         FUZZ_CHECK(fakehost::OpenDeviceCount() == 0, "close left a device open");
     }
 
     // Any text as a folder, however long: the command is cut to its buffer, never overrun.
     fakehost::ClearEvents();
-    trallio::SetTrackVolume(raw.c_str(), whole.c_str());
+    trallio::SetTrackVolume(raw.c_str(), whole.c_str(), trallio::radio.volume, false);
     const std::string line = FirstMediaLine();
     FUZZ_CHECK(line.size() <= std::strlen("media ") + 639 + 16, "a command longer than its buffer");
     fakehost::ClearEvents();

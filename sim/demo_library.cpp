@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/radio_state.h"
 #include "host/settings.h"
 #include "run_quietly.h"

@@ -13,7 +13,7 @@
 
 #include "host/settings.h"
 #include "playback/audio_filter.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "support.h"

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "playback/audio_filter.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "support.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/track_tags.h"
 #include "platform/script_hook.h"
 #include "platform/win32.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/play_order.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -38,7 +38,7 @@ struct DIR {
     dirent entry;
 };
 
-DIR* opendir(const char*) {
+DIR* opendir(const char*, bool) {
     static DIR stream;
     stream.position = 0;
     return &stream;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "playback/audio_filter.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "support.h"

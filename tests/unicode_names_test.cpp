@@ -173,9 +173,8 @@ TEST(IniText, Utf16FilesDecodeToTheSameValues) {
 TEST_F(UnicodeNames, MediaCommandsCarryTheUtf16NameOnlyWhenOn) {
     const std::string folder = "Trallio\\\xD0\xA1";          // "С"
     const std::string track = "\xF0\x9F\x8E\xB5 caf\xC3\xA9.wav";  // "🎵 café.wav"
-    trallio::OpenTrack(folder.c_str(), track.c_str());
-    radio.unicodeNames = true;
-    trallio::OpenTrack(folder.c_str(), track.c_str());
+    trallio::OpenTrack(folder.c_str(), track.c_str(), false);
+    trallio::OpenTrack(folder.c_str(), track.c_str(), true);
     const std::vector<std::string> lines = testing_support::LinesStartingWith("media open");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "media open \"Trallio\\\xD0\xA1\\\xF0\x9F\x8E\xB5 caf\xC3\xA9.wav\" type MPEGVideo");

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/script.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/radio_state.h"
 #include "support.h"
 #include "wheel/layout.h"

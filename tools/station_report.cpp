@@ -23,7 +23,7 @@
 #include "platform/file_bytes.h"
 #include "platform/win32.h"
 #include "playback/audio_filter.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
@@ -329,7 +329,7 @@ Report BuildReport(bool testPlay) {
         station.setting = trallio::radio.stationFolders[i];
         station.resolved = ResolvePath(station.setting);
         errno = 0;
-        trallio::DIR* stream = trallio::opendir(station.setting.c_str());
+        trallio::DIR* stream = trallio::opendir(station.setting.c_str(), trallio::radio.unicodeNames);
         station.opens = stream != nullptr;
         if (stream == nullptr) {
             station.openError = OpenError(errno != 0 ? errno : ENOENT);

@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "playback/sound_mix.h"
-#include "text/text_format.h"
 #include "platform/win32.h"
-#include "playback/radio_state.h"
+#include "text/text_format.h"
 
 namespace trallio {
 
@@ -16,17 +14,17 @@ namespace {
 
 constexpr size_t kReplyUnits = 64;
 
-MCIERROR Send(const char* keyword, const char* folder, const char* track, const char* tail) {
+MCIERROR Send(const char* keyword, const char* folder, const char* track, const char* tail, bool utf8Names) {
     MediaCommand command;
-    BuildMediaCommand(command, keyword, folder, track, tail, radio.unicodeNames);
+    BuildMediaCommand(command, keyword, folder, track, tail, utf8Names);
     return mciSendStringW(command.units, nullptr, 0, nullptr);
 }
 
 // Sends the status query and tells whether the reply holds "stopped"; `refused` tells whether the
 // service answered the query with an error.
-bool QueryStopped(const char* folder, const char* track, bool& refused) {
+bool QueryStopped(const char* folder, const char* track, bool utf8Names, bool& refused) {
     MediaCommand command;
-    BuildMediaCommand(command, "status ", folder, track, " mode", radio.unicodeNames);
+    BuildMediaCommand(command, "status ", folder, track, " mode", utf8Names);
     // The first unit is a space so that a service that writes nothing reads as no reply; the
     // rest is zeroed so that nothing uninitialised is ever read.
     WCHAR reply[kReplyUnits] = {u' '};
@@ -54,46 +52,45 @@ bool QueryStopped(const char* folder, const char* track, bool& refused) {
 
 }  // namespace
 
-bool OpenTrack(const char* folder, const char* track) {
+bool OpenTrack(const char* folder, const char* track, bool utf8Names) {
     if (folder[0] == 0 || track[0] == 0) {
         return true;
     }
-    if (Send("open ", folder, track, " type MPEGVideo") != 0) {
+    if (Send("open ", folder, track, " type MPEGVideo", utf8Names) != 0) {
         return false;
     }
-    Send("play ", folder, track, "");
+    Send("play ", folder, track, "", utf8Names);
     return true;
 }
 
-void CloseTrack(const char* folder, const char* track) {
-    Send("close ", folder, track, "");
+void CloseTrack(const char* folder, const char* track, bool utf8Names) {
+    Send("close ", folder, track, "", utf8Names);
 }
 
-void SetTrackVolume(const char* folder, const char* track) {
+void SetTrackVolume(const char* folder, const char* track, int32_t level, bool utf8Names) {
     static const char kVolumeTo[] = " volume to ";
     char tail[sizeof kVolumeTo - 1 + kDecimalSize];
     std::memcpy(tail, kVolumeTo, sizeof kVolumeTo - 1);
-    // The wheel's volume, or its lowered share while someone speaks (duck_dialogue).
-    FormatDecimal(VolumeInForce(), tail + sizeof kVolumeTo - 1);
-    Send("setaudio ", folder, track, tail);
+    FormatDecimal(level, tail + sizeof kVolumeTo - 1);
+    Send("setaudio ", folder, track, tail, utf8Names);
 }
 
-void PauseTrack(const char* folder, const char* track) {
-    Send("pause ", folder, track, "");
+void PauseTrack(const char* folder, const char* track, bool utf8Names) {
+    Send("pause ", folder, track, "", utf8Names);
 }
 
-void ResumeTrack(const char* folder, const char* track) {
-    Send("resume ", folder, track, " notify");
+void ResumeTrack(const char* folder, const char* track, bool utf8Names) {
+    Send("resume ", folder, track, " notify", utf8Names);
 }
 
-bool IsTrackStopped(const char* folder, const char* track) {
+bool IsTrackStopped(const char* folder, const char* track, bool utf8Names) {
     bool refused = false;
-    return QueryStopped(folder, track, refused);
+    return QueryStopped(folder, track, utf8Names, refused);
 }
 
-TrackMode QueryTrackMode(const char* folder, const char* track) {
+TrackMode QueryTrackMode(const char* folder, const char* track, bool utf8Names) {
     bool refused = false;
-    const bool stopped = QueryStopped(folder, track, refused);
+    const bool stopped = QueryStopped(folder, track, utf8Names, refused);
     if (refused) {
         return TrackMode::kRefused;
     }

@@ -122,7 +122,7 @@ void TickFrame() {
         }
         // An open wheel sends the level in force itself on this frame.
         if (levelChanged && !radio.wheelOpen) {
-            SetTrackVolume(radio.currentFolder, radio.currentTrack);
+            SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
         }
     }
     UpdatePlayback();

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/radio_state.h"
 
 namespace trallio {

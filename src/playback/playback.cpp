@@ -9,6 +9,7 @@
 #include "playback/audio_filter.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/sound_mix.h"
 #include "playback/track_title.h"
 #include "text/text_format.h"
 
@@ -62,13 +63,13 @@ void StartTrack(const char* name) {
     radio.trackActive = true;
     ++radio.opensThisFrame;
     radio.loopSentOpen = true;
-    if (!OpenTrack(radio.currentFolder, radio.currentTrack)) {
-        CloseTrack(radio.currentFolder, radio.currentTrack);
+    if (!OpenTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames)) {
+        CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
         radio.trackRefused = true;
         return;
     }
     radio.trackRefused = false;
-    SetTrackVolume(radio.currentFolder, radio.currentTrack);
+    SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
     if (radio.titlesFromTags) {
         ReadTrackTitle();
     }
@@ -138,7 +139,7 @@ void PassOverRefusedTracks() {
 }
 
 void AdvanceStep() {
-    CloseTrack(radio.currentFolder, radio.currentTrack);
+    CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
     StartNextEntry();
     PassOverRefusedTracks();
 }
@@ -155,7 +156,7 @@ void WatchStep() {
     // is finished. Only a track that answers counts as accepted for this walk, so that a station
     // whose every file opens but never answers ends like a station of refused opens instead of
     // reopening its files for ever.
-    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack);
+    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
     if (mode != TrackMode::kRefused) {
         radio.loopAcceptedOpen = true;
     }
@@ -167,7 +168,7 @@ void WatchStep() {
 
 void ScanStep() {
     CloseFolderStream();
-    DIR* stream = radio.currentFolder[0] == 0 ? nullptr : opendir(radio.currentFolder);
+    DIR* stream = radio.currentFolder[0] == 0 ? nullptr : opendir(radio.currentFolder, radio.unicodeNames);
     if (stream == nullptr) {
         ShowMessage("Directory doesn't exist. Check your directories");
         return;
@@ -202,10 +203,10 @@ void PauseStep() {
     if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused || radio.trackRefused) {
         return;
     }
-    if (IsTrackStopped(radio.currentFolder, radio.currentTrack)) {
+    if (IsTrackStopped(radio.currentFolder, radio.currentTrack, radio.unicodeNames)) {
         return;
     }
-    PauseTrack(radio.currentFolder, radio.currentTrack);
+    PauseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
     radio.paused = true;
 }
 
@@ -220,7 +221,7 @@ void UpdatePlayback() {
     radio.stoppedByUser = false;
     radio.opensThisFrame = 0;
     if (radio.paused) {
-        ResumeTrack(radio.currentFolder, radio.currentTrack);
+        ResumeTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
         radio.paused = false;
         return;
     }
@@ -251,7 +252,7 @@ void SelectStation(const char* folder) {
         radio.stationSwitchPending = false;
         return;
     }
-    CloseTrack(radio.currentFolder, radio.currentTrack);
+    CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
     radio.currentFolder = folder;
 }
 

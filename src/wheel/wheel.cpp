@@ -9,6 +9,7 @@
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "playback/sound_mix.h"
 #include "playback/track_title.h"
 #include "wheel/hud.h"
 #include "wheel/layout.h"
@@ -149,7 +150,7 @@ void DrawWheel() {
             append(nowPlaying, sizeof nowPlaying, length, "\n");
         }
         DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
-        SetTrackVolume(radio.currentFolder, radio.currentTrack);
+        SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
     }
 
     // "Vol: " and the volume in decimal.

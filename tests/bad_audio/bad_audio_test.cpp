@@ -20,7 +20,7 @@
 #include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "scratch_folder.h"

@@ -9,7 +9,7 @@
 #include "media_files.h"
 #include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 

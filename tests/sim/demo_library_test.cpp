@@ -8,7 +8,7 @@
 
 #include "demo_library.h"
 #include "playback/audio_filter.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 #include "run_quietly.h"
 #include "support.h"
 

@@ -516,9 +516,9 @@ TEST_F(CheckerReport, TestPlaySendsTheRadiosOwnCommands) {
     for (const bool utf8 : {false, true}) {
         trallio::radio.unicodeNames = utf8;
         fakehost::ClearEvents();
-        trallio::OpenTrack(folder.c_str(), name.c_str());
-        trallio::QueryTrackMode(folder.c_str(), name.c_str());
-        trallio::CloseTrack(folder.c_str(), name.c_str());
+        trallio::OpenTrack(folder.c_str(), name.c_str(), utf8);
+        trallio::QueryTrackMode(folder.c_str(), name.c_str(), utf8);
+        trallio::CloseTrack(folder.c_str(), name.c_str(), utf8);
         std::vector<std::string> radioLines = commands();
         ASSERT_EQ(radioLines.size(), 4u);
         radioLines.erase(radioLines.begin() + 1);  // the play, which the checker never sends

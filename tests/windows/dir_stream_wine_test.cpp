@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "check.h"
-#include "playback/dir_stream.h"
-#include "playback/radio_state.h"
+#include "platform/dir_stream.h"
 #include "rig.h"
 
 namespace {
@@ -47,9 +46,9 @@ struct Entry {
 };
 
 // Every entry of the folder through the stream, in the order it gives them.
-std::vector<Entry> ReadAll(const char* path) {
+std::vector<Entry> ReadAll(const char* path, bool utf8Names = false) {
     std::vector<Entry> entries;
-    trallio::DIR* stream = trallio::opendir(path);
+    trallio::DIR* stream = trallio::opendir(path, utf8Names);
     if (!CHECK(stream != nullptr)) {
         std::printf("    opendir(%s) failed, errno %d\n", check::Show(path).c_str(), errno);
         return entries;
@@ -69,8 +68,8 @@ std::vector<std::string> Names(const std::vector<Entry>& entries) {
     return names;
 }
 
-std::set<std::string> NameSet(const char* path) {
-    const std::vector<std::string> names = Names(ReadAll(path));
+std::set<std::string> NameSet(const char* path, bool utf8Names = false) {
+    const std::vector<std::string> names = Names(ReadAll(path, utf8Names));
     return std::set<std::string>(names.begin(), names.end());
 }
 
@@ -254,9 +253,7 @@ void NamesAsUtf8(const std::vector<std::wstring>& names) {
         }
         expected.insert(check::Narrow(name));
     }
-    trallio::radio.unicodeNames = true;
-    const std::set<std::string> got = NameSet(check::Narrow(folder).c_str());
-    trallio::radio.unicodeNames = false;
+    const std::set<std::string> got = NameSet(check::Narrow(folder).c_str(), true);
     if (!CHECK(got == expected)) {
         for (const std::string& name : got) {
             std::printf("    got %s (%zu bytes)\n", check::Show(name).c_str(), name.size());

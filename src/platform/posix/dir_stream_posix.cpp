@@ -8,7 +8,7 @@
 #include <new>
 
 #include "platform/posix/system_path.h"
-#include "playback/dir_stream.h"
+#include "platform/dir_stream.h"
 
 namespace trallio {
 
@@ -17,7 +17,7 @@ struct DIR {
     dirent entry;
 };
 
-DIR* opendir(const char* path) {
+DIR* opendir(const char* path, bool) {
     if (path == nullptr || path[0] == 0) {
         errno = ENOENT;
         return nullptr;

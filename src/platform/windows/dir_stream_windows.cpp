@@ -10,8 +10,7 @@
 
 #include <new>
 
-#include "playback/dir_stream.h"
-#include "playback/radio_state.h"
+#include "platform/dir_stream.h"
 #include "text/utf.h"
 
 namespace trallio {
@@ -29,8 +28,8 @@ struct SearchRecord {
 constexpr size_t kMaxWidePath = 260;
 
 // The path as wide text: UTF-8 with Unicode names, otherwise through the C runtime's locale.
-bool WidenPath(const char* path, wchar_t* out) {
-    if (radio.unicodeNames) {
+bool WidenPath(const char* path, bool utf8Names, wchar_t* out) {
+    if (utf8Names) {
         char16_t units[kMaxWidePath + 1];
         const size_t count = Utf8ToUtf16(path, strlen(path), units, kMaxWidePath + 1);
         for (size_t i = 0; i <= count; ++i) {
@@ -58,9 +57,10 @@ void NarrowNameUtf8(const wchar_t* name, char* out, size_t size) {
 struct DIR {
     dirent entry;
     SearchRecord* search;
+    bool utf8Names;
 };
 
-DIR* opendir(const char* path) {
+DIR* opendir(const char* path, bool utf8Names) {
     if (path == nullptr || path[0] == 0) {
         errno = ENOENT;
         return nullptr;
@@ -71,6 +71,7 @@ DIR* opendir(const char* path) {
         return nullptr;
     }
     stream->entry = dirent{};
+    stream->utf8Names = utf8Names;
     stream->search = new (std::nothrow) SearchRecord;
     if (stream->search == nullptr) {
         delete stream;
@@ -85,7 +86,7 @@ DIR* opendir(const char* path) {
 
     wchar_t widePath[kMaxWidePath + 1];
     DWORD error = ERROR_PATH_NOT_FOUND;
-    if (WidenPath(path, widePath)) {
+    if (WidenPath(path, utf8Names, widePath)) {
         // Asked once for the length, then into a buffer with room for the separator and "*".
         const DWORD length = GetFullPathNameW(widePath, 0, nullptr, nullptr);
         if (length != 0) {
@@ -142,7 +143,7 @@ dirent* readdir(DIR* stream) {
 
     dirent& entry = stream->entry;
     size_t converted = 0;
-    if (radio.unicodeNames) {
+    if (stream->utf8Names) {
         NarrowNameUtf8(search->data.cFileName, entry.d_name, sizeof entry.d_name);
     } else if (wcstombs_s(&converted, entry.d_name, sizeof entry.d_name, search->data.cFileName,
                           _TRUNCATE) != 0 &&

@@ -18,8 +18,10 @@ struct dirent {
 struct DIR;  // opaque
 
 // Returns a new stream, or nullptr when the path is absent or empty, the folder does not exist, is
-// not a folder, cannot be read, or memory runs out; errno tells which.
-DIR* opendir(const char* path);
+// not a folder, cannot be read, or memory runs out; errno tells which. `utf8Names` (Windows): the
+// path is UTF-8 and every entry's name is given as UTF-8; otherwise both go through the C
+// runtime's locale, a byte for a character of the same code. Linux names are bytes either way.
+DIR* opendir(const char* path, bool utf8Names = false);
 // The stream's entry record filled with the next entry, or nullptr at the end (and ever after).
 dirent* readdir(DIR* stream);
 // Releases the stream and its entry record; nullptr sets errno to EBADF and returns -1.
