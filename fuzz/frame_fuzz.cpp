@@ -99,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetStations(data[0]);
     fakehost::World& w = fakehost::GetWorld();
     w.dictionariesLoadAtOnce = (data[0] & 0x20) != 0;
-    trallio::radio.duckPercent = (data[0] & 0x40) != 0 ? 50 : -1;
-    trallio::radio.pauseInMenus = (data[0] & 0x80) != 0;
+    trallio::radio.config.duckPercent = (data[0] & 0x40) != 0 ? 50 : -1;
+    trallio::radio.config.pauseInMenus = (data[0] & 0x80) != 0;
 
     const size_t frames = std::min((size - 1) / 2, kMaxFrames);
     for (size_t frame = 0; frame < frames; ++frame) {

@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(std::memchr(trallio::radio.stationBuffers[i], 0, trallio::kSettingsTextSize) != nullptr,
                    "station " + std::to_string(i) + " not terminated");
     }
-    FUZZ_CHECK(trallio::radio.duckPercent >= -1 && trallio::radio.duckPercent <= 100,
-               "duck_dialogue read as " + std::to_string(trallio::radio.duckPercent));
+    FUZZ_CHECK(trallio::radio.config.duckPercent >= -1 && trallio::radio.config.duckPercent <= 100,
+               "duck_dialogue read as " + std::to_string(trallio::radio.config.duckPercent));
     return 0;
 }

@@ -21,7 +21,7 @@ constexpr SDL_Color kLabelBacking{0, 0, 0, 150};
 // are bytes in the system's 8-bit code page, and bytes from 0x80 are shown as the Latin-1
 // characters of the same code.
 std::string ToFontText(const std::string& text) {
-    if (trallio::radio.unicodeNames) {
+    if (trallio::radio.config.unicodeNames) {
         return text;
     }
     std::string out;

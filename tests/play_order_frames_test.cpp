@@ -134,7 +134,7 @@ TEST(PlayOrderFrames, TenThousandEntriesSpreadOverFramesThenSteadyFramesAllocate
         SCOPED_TRACE(order == PlayOrder::kName ? "name" : "shuffle");
         trallio::ResetRadioState();
         mostReadsInAFrame = framesToFirstOpen = opens = pauses = 0;
-        radio.playOrder = order;
+        radio.config.playOrder = order;
         trallio::SeedShuffle(7);
         radio.radioOn = true;
         trallio::SelectStation(radio.stationFolders[0]);

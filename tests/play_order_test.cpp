@@ -19,7 +19,7 @@ const char kFolder[] = "Trallio\\Radio 1";
 class PlayOrderTest : public testing_support::RadioTest {
 protected:
     void Start(PlayOrder order) {
-        radio.playOrder = order;
+        radio.config.playOrder = order;
         radio.radioOn = true;
         trallio::SelectStation(radio.stationFolders[0]);
     }

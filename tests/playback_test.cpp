@@ -489,7 +489,7 @@ TEST_F(Playback, RefusedFilesArePassedOverAtMostTwoOpensAFrame) {
         }
         EXPECT_EQ(opened, expected);
         EXPECT_EQ(fakehost::OpenDeviceCount(), 1);
-        EXPECT_FALSE(radio.stationRefused);
+        EXPECT_FALSE(radio.refusals.stationRefused);
     }
 }
 
@@ -538,7 +538,7 @@ TEST_F(Playback, AStationWhoseEveryFileIsRefusedSaysSoOnceAndWaitsToBeChosenAgai
             EXPECT_EQ(opens, 3) << "one walk of the folder, then silence";
             EXPECT_EQ(messages, 1);
             EXPECT_EQ(fakehost::Game().lastMessage, message);
-            EXPECT_TRUE(radio.stationRefused);
+            EXPECT_TRUE(radio.refusals.stationRefused);
             EXPECT_EQ(fakehost::OpenDeviceCount(), 0) << "every refused file is closed";
         }
         // Another station plays as usual.
@@ -546,7 +546,7 @@ TEST_F(Playback, AStationWhoseEveryFileIsRefusedSaysSoOnceAndWaitsToBeChosenAgai
         Choose(1);
         Pass();
         EXPECT_EQ(Media(), Start("Trallio\\Radio 2", "good.mp3"));
-        EXPECT_FALSE(radio.stationRefused);
+        EXPECT_FALSE(radio.refusals.stationRefused);
     }
 }
 

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         RadioTest::SetUp();
         MakeFolder("Trallio");
-        radio.remember = true;
+        radio.config.remember = true;
     }
     static std::string Contents(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
@@ -47,9 +47,9 @@ protected:
     }
     void ExpectDefaults() {
         EXPECT_EQ(radio.volume, 90);
-        EXPECT_EQ(radio.savedStation, -1);
-        EXPECT_FALSE(radio.savedOff);
-        EXPECT_FALSE(radio.rememberedStartPending);
+        EXPECT_EQ(radio.remembered.station, -1);
+        EXPECT_FALSE(radio.remembered.off);
+        EXPECT_FALSE(radio.remembered.startPending);
     }
 };
 
@@ -91,8 +91,8 @@ TEST_F(RememberedState, GoodFileIsReadAndItsStationWaitsForAnEligibleFrame) {
     MakeFile("Trallio/state.ini", State(500, "2", 0));
     trallio::LoadRememberedState();
     EXPECT_EQ(radio.volume, 500);
-    EXPECT_EQ(radio.savedStation, 2);
-    EXPECT_TRUE(radio.rememberedStartPending);
+    EXPECT_EQ(radio.remembered.station, 2);
+    EXPECT_TRUE(radio.remembered.startPending);
 
     MakeFile("Trallio/Radio 3/song.mp3");
     testing_support::Frame();  // on foot: not eligible, nothing starts
@@ -104,7 +104,7 @@ TEST_F(RememberedState, GoodFileIsReadAndItsStationWaitsForAnEligibleFrame) {
     ASSERT_GE(media.size(), 3u);
     EXPECT_EQ(media[0], "media open " + track + " type MPEGVideo");
     EXPECT_EQ(media[2], "media setaudio " + track + " volume to 500");
-    EXPECT_FALSE(radio.rememberedStartPending);
+    EXPECT_FALSE(radio.remembered.startPending);
 }
 
 TEST_F(RememberedState, SwitchedOffStationPlaysNothingUntilChosen) {
@@ -144,9 +144,9 @@ TEST_F(RememberedState, WrittenOnlyWhenSomethingChangedThroughARenamedTemporaryF
     trallio::ResetRadioState();
     trallio::LoadRememberedState();
     EXPECT_EQ(radio.volume, 150);
-    EXPECT_EQ(radio.savedStation, 1);
-    EXPECT_TRUE(radio.savedOff);
-    EXPECT_FALSE(radio.rememberedStartPending);
+    EXPECT_EQ(radio.remembered.station, 1);
+    EXPECT_TRUE(radio.remembered.off);
+    EXPECT_FALSE(radio.remembered.startPending);
 }
 
 TEST_F(RememberedState, AFailedWriteLeavesTheOldFileAndNothingElse) {
@@ -158,7 +158,7 @@ TEST_F(RememberedState, AFailedWriteLeavesTheOldFileAndNothingElse) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         trallio::ResetRadioState();
-        radio.remember = true;
+        radio.config.remember = true;
         MakeFile("Trallio/state.ini", old);
         if (c.readOnlyFile) {
             chmod("Trallio/state.ini", 0444);

@@ -65,7 +65,7 @@ TEST(SettingsCalls, FiveReadsInOrderIntoTheStationsOwnBuffers) {
     EXPECT_EQ(reads[4].defaultValue, "False");
     EXPECT_EQ(reads[4].file, ".\\Trallio\\Trallio.ini");
     EXPECT_EQ(reads[4].size, 255u);
-    EXPECT_FALSE(trallio::radio.unicodeNames);
+    EXPECT_FALSE(trallio::radio.config.unicodeNames);
 }
 
 TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
@@ -76,7 +76,7 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
     ASSERT_GE(reads.size(), 5u);
     EXPECT_STREQ(trallio::radio.stationFolders[0], "true");
     EXPECT_TRUE(trallio::radio.mediaPlayerMode);
-    EXPECT_TRUE(trallio::radio.unicodeNames);
+    EXPECT_TRUE(trallio::radio.config.unicodeNames);
     EXPECT_NE(reads[3].destination, trallio::radio.stationFolders[0]);
     answer = nullptr;
 }
@@ -96,8 +96,8 @@ TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
         EXPECT_EQ(reads[5 + i].size, 255u);
         EXPECT_TRUE(reads[5 + i].zeroed);
     }
-    EXPECT_EQ(trallio::radio.duckPercent, -1);
-    EXPECT_FALSE(trallio::radio.pauseInMenus);
+    EXPECT_EQ(trallio::radio.config.duckPercent, -1);
+    EXPECT_FALSE(trallio::radio.config.pauseInMenus);
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ TEST_F(SoundMix, SettingsValues) {
         trallio::ResetRadioState();
         MakeFile("Trallio/Trallio.ini", c.file);
         trallio::LoadSettings();
-        EXPECT_EQ(radio.duckPercent, c.percent) << c.file;
-        EXPECT_EQ(radio.pauseInMenus, c.pause) << c.file;
+        EXPECT_EQ(radio.config.duckPercent, c.percent) << c.file;
+        EXPECT_EQ(radio.config.pauseInMenus, c.pause) << c.file;
     }
 }
 
@@ -106,7 +106,7 @@ TEST_F(SoundMix, SpeechLowersAtOnceAndRisesOneSecondAfter) {
     for (const auto& c : cases) {
         SCOPED_TRACE("percent " + std::to_string(c.percent) + " conversation " + std::to_string(c.conversation) +
                      " speaking " + std::to_string(c.speaking));
-        radio.duckPercent = c.percent;
+        radio.config.duckPercent = c.percent;
         fakehost::World& w = fakehost::GetWorld();
         FrameAt(0);
         EXPECT_TRUE(SetAudio().empty());
@@ -141,7 +141,7 @@ TEST_F(SoundMix, SpeechLowersAtOnceAndRisesOneSecondAfter) {
 }
 
 TEST_F(SoundMix, SpeechAgainBeforeTheSecondKeepsTheLevelDown) {
-    radio.duckPercent = 50;
+    radio.config.duckPercent = 50;
     fakehost::GetWorld().playerSpeaking = true;
     FrameAt(0);
     fakehost::GetWorld().playerSpeaking = false;
@@ -158,7 +158,7 @@ TEST_F(SoundMix, SpeechAgainBeforeTheSecondKeepsTheLevelDown) {
 }
 
 TEST_F(SoundMix, TheOpenWheelSendsTheLevelInForceAndShowsItsOwnVolume) {
-    radio.duckPercent = 50;
+    radio.config.duckPercent = 50;
     Wheel(true);
     FrameAt(0);
     EXPECT_EQ(SetAudio(), std::vector<std::string>{kSetAudio + "90"});
@@ -178,7 +178,7 @@ TEST_F(SoundMix, TheOpenWheelSendsTheLevelInForceAndShowsItsOwnVolume) {
 }
 
 TEST_F(SoundMix, PauseMenuOrBackgroundPausesAndResumes) {
-    radio.pauseInMenus = true;
+    radio.config.pauseInMenus = true;
     const std::string pause = "media pause \"Trallio\\Radio 1\\a.mp3\"";
     const std::string resume = "media resume \"Trallio\\Radio 1\\a.mp3\" notify";
     const struct {
@@ -229,7 +229,7 @@ TEST_F(SoundMix, PauseMenuOrBackgroundPausesAndResumes) {
 }
 
 TEST_F(SoundMix, WithoutAGameWindowTheGameCountsAsInFront) {
-    radio.pauseInMenus = true;
+    radio.config.pauseInMenus = true;
     fakehost::GetWorld().windowExists = false;
     Frame();
     EXPECT_EQ(LinesStartingWith("win32 GetForegroundWindow").size(), 1u);

@@ -143,7 +143,7 @@ TEST_F(UnicodeNames, TheFolderIsAsWrittenFromUtf8WithOrWithoutMarkAndOnlyWhenOn)
         trallio::ResetRadioState();
         WriteSettings(c.file);
         trallio::LoadSettings();
-        EXPECT_EQ(radio.unicodeNames, c.on) << c.name;
+        EXPECT_EQ(radio.config.unicodeNames, c.on) << c.name;
         EXPECT_EQ(std::string(radio.stationFolders[1]), c.folder) << c.name;
         EXPECT_EQ(radio.stationFolders[1], radio.stationBuffers[1]) << c.name;
         EXPECT_STREQ(radio.stationFolders[0], "Trallio\\Radio 1") << c.name;

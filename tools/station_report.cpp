@@ -97,7 +97,7 @@ std::string Utf8Result(const wchar_t* units, DWORD length, size_t size, const st
 
 bool FileExists(const std::string& path) {
 #ifdef _WIN32
-    const DWORD attributes = trallio::radio.unicodeNames ? GetFileAttributesW(WideUtf8(path).c_str())
+    const DWORD attributes = trallio::radio.config.unicodeNames ? GetFileAttributesW(WideUtf8(path).c_str())
                                                          : GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 #else
@@ -108,7 +108,7 @@ bool FileExists(const std::string& path) {
 
 std::string CurrentFolder() {
 #ifdef _WIN32
-    if (trallio::radio.unicodeNames) {
+    if (trallio::radio.config.unicodeNames) {
         wchar_t units[MAX_PATH * 4];
         return Utf8Result(units, GetCurrentDirectoryW(MAX_PATH * 4, units), MAX_PATH * 4, ".");
     }
@@ -270,7 +270,7 @@ std::string ResolvePath(const std::string& text) {
     }
 #ifdef _WIN32
     // The Windows directory stream asks the same call for its search pattern.
-    if (trallio::radio.unicodeNames) {
+    if (trallio::radio.config.unicodeNames) {
         wchar_t units[MAX_PATH * 4];
         return Utf8Result(units, GetFullPathNameW(WideUtf8(text).c_str(), MAX_PATH * 4, units, nullptr),
                           MAX_PATH * 4, text);
@@ -303,7 +303,7 @@ Report BuildReport(bool testPlay) {
     report.settingsFound = FileExists(report.settingsFile);
     report.sectionAfterMark = SectionAfterByteOrderMark();
     report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
-    report.unicodeNames = trallio::radio.unicodeNames;
+    report.unicodeNames = trallio::radio.config.unicodeNames;
     char order[trallio::kSettingsTextSize] = {};
     GetPrivateProfileStringA("config", "order", "folder", order, sizeof order, kSettingsPath);
     order[sizeof order - 1] = 0;
@@ -314,13 +314,13 @@ Report BuildReport(bool testPlay) {
     report.titlesSetting = titles;
     report.titlesFromTags = trallio::ParseTitlesFromTags(titles);
     trallio::LoadRememberSetting();
-    report.remember = trallio::radio.remember;
+    report.remember = trallio::radio.config.remember;
     report.stateFound = FileExists(ResolvePath(trallio::kStatePath));
     report.rememberedVolume = trallio::radio.volume;
-    report.rememberedStation = trallio::radio.savedStation;
-    report.rememberedOff = trallio::radio.savedOff;
-    report.duckPercent = trallio::radio.duckPercent;
-    report.pauseInMenus = trallio::radio.pauseInMenus;
+    report.rememberedStation = trallio::radio.remembered.station;
+    report.rememberedOff = trallio::radio.remembered.off;
+    report.duckPercent = trallio::radio.config.duckPercent;
+    report.pauseInMenus = trallio::radio.config.pauseInMenus;
     report.duckDialogueSet = ReadConfigText("duck_dialogue", &report.duckDialogue);
 
     for (int i = 0; i < trallio::kStationCount; ++i) {
@@ -329,7 +329,7 @@ Report BuildReport(bool testPlay) {
         station.setting = trallio::radio.stationFolders[i];
         station.resolved = ResolvePath(station.setting);
         errno = 0;
-        trallio::DIR* stream = trallio::opendir(station.setting.c_str(), trallio::radio.unicodeNames);
+        trallio::DIR* stream = trallio::opendir(station.setting.c_str(), trallio::radio.config.unicodeNames);
         station.opens = stream != nullptr;
         if (stream == nullptr) {
             station.openError = OpenError(errno != 0 ? errno : ENOENT);

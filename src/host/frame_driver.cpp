@@ -44,7 +44,7 @@ void CloseWheel() {
     radio.wheelOpen = false;
     CallNative(native::kSetTimeScale, kNormalTimeScale);
     CallNative(native::kAnimPostFxStop, kWheelEffect);
-    if (radio.remember) {
+    if (radio.config.remember) {
         SaveRememberedState();
     }
 }
@@ -95,7 +95,7 @@ void TickFrame() {
     bool eligible = IsEligible(&player);
     // With pause_in_menus on, an open pause menu or the game in the background makes the frame
     // one on which the radio may not be used, as when the player leaves the mount.
-    if (radio.pauseInMenus && IsGameOutOfPlay()) {
+    if (radio.config.pauseInMenus && IsGameOutOfPlay()) {
         eligible = false;
     }
     if (!eligible) {
@@ -108,7 +108,7 @@ void TickFrame() {
             CloseWheel();
         }
     } else {
-        if (radio.rememberedStartPending) {
+        if (radio.remembered.startPending) {
             StartRememberedStation();
         }
         if (radio.paused && !radio.stoppedByUser) {
@@ -122,7 +122,7 @@ void TickFrame() {
         }
         // An open wheel sends the level in force itself on this frame.
         if (levelChanged && !radio.wheelOpen) {
-            SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
+            SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
         }
     }
     UpdatePlayback();

@@ -65,8 +65,8 @@ bool ParseFlag(const char* text, bool* flag) {
 void LoadRememberSetting() {
     char value[kSettingsTextSize];
     ReadConfigValue("remember", "False", value);
-    radio.remember = IsTrueText(value);
-    if (radio.remember) {
+    radio.config.remember = IsTrueText(value);
+    if (radio.config.remember) {
         LoadRememberedState();
     }
 }
@@ -88,10 +88,10 @@ void LoadRememberedState() {
         off = false;
     }
     radio.volume = volume;
-    radio.savedVolume = volume;
-    radio.savedStation = station;
-    radio.savedOff = off;
-    radio.rememberedStartPending = station >= 0 && !off;
+    radio.remembered.volume = volume;
+    radio.remembered.station = station;
+    radio.remembered.off = off;
+    radio.remembered.startPending = station >= 0 && !off;
 }
 
 }  // namespace trallio

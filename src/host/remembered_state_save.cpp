@@ -53,30 +53,30 @@ bool WriteStateFile(int32_t volume, int8_t station, bool off) {
 }  // namespace
 
 void StartRememberedStation() {
-    if (!radio.rememberedStartPending) {
+    if (!radio.remembered.startPending) {
         return;
     }
-    radio.rememberedStartPending = false;
+    radio.remembered.startPending = false;
     if (radio.currentFolder != emptyText) {
         return;
     }
     radio.radioOn = true;
-    SelectStation(radio.stationFolders[radio.savedStation]);
+    SelectStation(radio.stationFolders[radio.remembered.station]);
 }
 
 void SaveRememberedState() {
     // Until the player chooses a station in this game, the remembered choice (and its off flag)
     // still stands.
     const bool chosen = radio.currentFolder != emptyText;
-    const int8_t station = chosen ? ChosenStation() : radio.savedStation;
-    const bool off = chosen ? radio.stoppedByUser : radio.savedOff;
-    if (radio.volume == radio.savedVolume && station == radio.savedStation && off == radio.savedOff) {
+    const int8_t station = chosen ? ChosenStation() : radio.remembered.station;
+    const bool off = chosen ? radio.stoppedByUser : radio.remembered.off;
+    if (radio.volume == radio.remembered.volume && station == radio.remembered.station && off == radio.remembered.off) {
         return;
     }
     if (WriteStateFile(radio.volume, station, off)) {
-        radio.savedVolume = radio.volume;
-        radio.savedStation = station;
-        radio.savedOff = off;
+        radio.remembered.volume = radio.volume;
+        radio.remembered.station = station;
+        radio.remembered.off = off;
     }
 }
 

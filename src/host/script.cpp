@@ -17,7 +17,7 @@ void RunScript() {
     LoadPlayOrderSetting();
     LoadRememberSetting();
     LoadTitlesSetting();
-    if (radio.playOrder == PlayOrder::kShuffle) {
+    if (radio.config.playOrder == PlayOrder::kShuffle) {
         SeedShuffle(GetTickCount());
     }
     for (;;) {

@@ -70,30 +70,30 @@ void LoadSettings() {
 
     char names[kSettingsTextSize];
     ReadConfigValue("unicode_names", defaultMode, names);
-    radio.unicodeNames = IsTrueText(names);
-    if (radio.unicodeNames) {
+    radio.config.unicodeNames = IsTrueText(names);
+    if (radio.config.unicodeNames) {
         LoadUnicodeFolders();
     }
 
     // The game's sound mix, both off unless set.
     char value[kSettingsTextSize];
     ReadConfigValue("duck_dialogue", "", value);
-    radio.duckPercent = ParseDuckPercent(value);
+    radio.config.duckPercent = ParseDuckPercent(value);
 
     ReadConfigValue("pause_in_menus", "False", value);
-    radio.pauseInMenus = IsTrueText(value);
+    radio.config.pauseInMenus = IsTrueText(value);
 }
 
 void LoadPlayOrderSetting() {
     char value[kSettingsTextSize];
     ReadConfigValue("order", "folder", value);
-    radio.playOrder = ParsePlayOrder(value);
+    radio.config.playOrder = ParsePlayOrder(value);
 }
 
 void LoadTitlesSetting() {
     char value[kSettingsTextSize];
     ReadConfigValue("titles", "file", value);
-    radio.titlesFromTags = ParseTitlesFromTags(value);
+    radio.config.titlesFromTags = ParseTitlesFromTags(value);
 }
 
 void ReadConfigValue(const char* key, const char* defaultValue, char* value) {

@@ -7,6 +7,7 @@
 #include "platform/script_hook.h"
 #include "platform/win32.h"
 #include "playback/audio_filter.h"
+#include "playback/radio_state.h"
 
 namespace trallio {
 
@@ -65,7 +66,7 @@ void ShuffleOrder() {
         std::swap(table[i - 1], table[RandomBelow(i)]);
     }
     // The first track of a loop never repeats the last of the loop before.
-    if (listing.count > 1 && std::strcmp(listing.buffer + table[0], radio.loopLastTrack) == 0) {
+    if (listing.count > 1 && std::strcmp(listing.buffer + table[0], radio.listing.loopLastTrack) == 0) {
         std::swap(table[0], table[1 + RandomBelow(listing.count - 1)]);
     }
 }
@@ -73,12 +74,12 @@ void ShuffleOrder() {
 }  // namespace
 
 void SeedShuffle(uint64_t seed) {
-    radio.shuffleState = seed ^ 0x9E3779B97F4A7C15u;
+    radio.listing.shuffleState = seed ^ 0x9E3779B97F4A7C15u;
 }
 
 uint32_t RandomBelow(uint32_t bound) {
     // splitmix64: one step per number, no state beyond the 64 bits in the record.
-    uint64_t z = (radio.shuffleState += 0x9E3779B97F4A7C15u);
+    uint64_t z = (radio.listing.shuffleState += 0x9E3779B97F4A7C15u);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
     z ^= z >> 31;
@@ -90,7 +91,7 @@ const char* ReadStationListing(DIR* stream) {
     if (listing.folder != radio.currentFolder) {
         // Another station starts: the last one's names go, and so does its loop's last track.
         ReleaseListing();
-        radio.loopLastTrack[0] = 0;
+        radio.listing.loopLastTrack[0] = 0;
         listing.folder = radio.currentFolder;
     }
     listing.size = 0;
@@ -103,7 +104,7 @@ const char* ReadStationListing(DIR* stream) {
         if (readThisFrame == kListingEntriesPerFrame) {
             scriptWait(0);
             readThisFrame = 0;
-            radio.opensThisFrame = 0;
+            radio.refusals.opensThisFrame = 0;
         }
         radio.folderEntry = readdir(stream);
         if (radio.folderEntry == nullptr) {
@@ -126,7 +127,7 @@ const char* ReadStationListing(DIR* stream) {
     if (listing.count == 0) {
         return nullptr;
     }
-    if (radio.playOrder == PlayOrder::kShuffle) {
+    if (radio.config.playOrder == PlayOrder::kShuffle) {
         ShuffleOrder();
     } else {
         uint32_t* table = OrderTable();
@@ -144,8 +145,8 @@ const char* NextListedTrack() {
     }
     const char* name = listing.buffer + OrderTable()[listing.next++];
     if (listing.next == listing.count) {
-        std::strncpy(radio.loopLastTrack, name, sizeof radio.loopLastTrack - 1);
-        radio.loopLastTrack[sizeof radio.loopLastTrack - 1] = 0;
+        std::strncpy(radio.listing.loopLastTrack, name, sizeof radio.listing.loopLastTrack - 1);
+        radio.listing.loopLastTrack[sizeof radio.listing.loopLastTrack - 1] = 0;
     }
     return name;
 }

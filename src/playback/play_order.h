@@ -5,9 +5,26 @@
 #include <cstdint>
 
 #include "platform/dir_stream.h"
-#include "playback/radio_state.h"
 
 namespace trallio {
+
+// The order in which a station's tracks play: the platform's own order of the folder, the natural
+// order of the names, or a new random order on every loop.
+enum class PlayOrder : uint8_t { kFolder, kName, kShuffle };
+
+// A station's audio-file names in name or shuffle order, read once per loop. One heap block holds
+// every name (each zero-terminated) and, after them, the play order as offsets of the names.
+struct TrackListing {
+    char* buffer = nullptr;
+    uint32_t size = 0;       // bytes in use
+    uint32_t capacity = 0;   // bytes obtained
+    uint32_t orderStart = 0;  // byte offset of the order table
+    uint32_t count = 0;      // tracks in the order
+    uint32_t next = 0;       // the order's next position
+    const char* folder = nullptr;  // the station text the buffer was read for
+    uint64_t shuffleState = 0x9E3779B97F4A7C15u;  // the shuffle's generator, seeded at script start
+    char loopLastTrack[kMaxNameBytes + 1] = {};   // the track that ended the previous loop (shuffle)
+};
 
 // Most folder entries read between two frames while a listing is read.
 constexpr int kListingEntriesPerFrame = 256;

@@ -49,7 +49,7 @@ bool FindAudioEntry() {
             return false;
         }
         scriptWait(0);
-        radio.opensThisFrame = 0;
+        radio.refusals.opensThisFrame = 0;
     }
     return true;
 }
@@ -61,16 +61,16 @@ void StartTrack(const char* name) {
     radio.currentTrack = name;
     radio.trackTitle[0] = 0;
     radio.trackActive = true;
-    ++radio.opensThisFrame;
-    radio.loopSentOpen = true;
-    if (!OpenTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames)) {
-        CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
-        radio.trackRefused = true;
+    ++radio.refusals.opensThisFrame;
+    radio.refusals.loopSentOpen = true;
+    if (!OpenTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames)) {
+        CloseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
+        radio.refusals.trackRefused = true;
         return;
     }
-    radio.trackRefused = false;
-    SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
-    if (radio.titlesFromTags) {
+    radio.refusals.trackRefused = false;
+    SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
+    if (radio.config.titlesFromTags) {
         ReadTrackTitle();
     }
 }
@@ -78,8 +78,8 @@ void StartTrack(const char* name) {
 // "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the
 // folder was refused.
 void ShowRefusedStationMessage() {
-    char* text = radio.refusedMessage;
-    const size_t size = sizeof radio.refusedMessage;
+    char* text = radio.refusals.message;
+    const size_t size = sizeof radio.refusals.message;
     size_t length = AppendBounded(text, size, 0, "No track in ");
     length = AppendBounded(text, size, length, radio.currentFolder);
     AppendBounded(text, size, length, " would play. Run TrallioCheck.exe");
@@ -89,16 +89,16 @@ void ShowRefusedStationMessage() {
 void ReachFolderEnd() {
     radio.stationSwitchPending = true;
     radio.trackActive = false;
-    radio.trackRefused = false;
+    radio.refusals.trackRefused = false;
     radio.skipRequested = false;
     // A walk that sent opens and had every one refused is not walked again by itself: each new
     // walk would only be refused again.
-    if (radio.loopSentOpen && !radio.loopAcceptedOpen) {
-        radio.stationRefused = true;
+    if (radio.refusals.loopSentOpen && !radio.refusals.loopAcceptedOpen) {
+        radio.refusals.stationRefused = true;
         ShowRefusedStationMessage();
     }
-    radio.loopSentOpen = false;
-    radio.loopAcceptedOpen = false;
+    radio.refusals.loopSentOpen = false;
+    radio.refusals.loopAcceptedOpen = false;
 }
 
 // Reads on to the next audio file and starts it, or reaches the folder's end.
@@ -109,7 +109,7 @@ void StartNextEntry() {
         ReachFolderEnd();
         return;
     }
-    if (radio.playOrder != PlayOrder::kFolder) {
+    if (radio.config.playOrder != PlayOrder::kFolder) {
         const char* next = NextListedTrack();
         if (next == nullptr) {
             ReachFolderEnd();
@@ -133,13 +133,13 @@ void StartNextEntry() {
 // spread over frames; a refused track left when the frame's opens are spent is passed over at the
 // start of the next pass, without a status query.
 void PassOverRefusedTracks() {
-    while (radio.trackActive && radio.trackRefused && radio.opensThisFrame < kMaxOpensPerFrame) {
+    while (radio.trackActive && radio.refusals.trackRefused && radio.refusals.opensThisFrame < kMaxOpensPerFrame) {
         StartNextEntry();
     }
 }
 
 void AdvanceStep() {
-    CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
+    CloseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
     StartNextEntry();
     PassOverRefusedTracks();
 }
@@ -148,7 +148,7 @@ void WatchStep() {
     if (!radio.trackActive) {
         return;
     }
-    if (radio.trackRefused) {
+    if (radio.refusals.trackRefused) {
         PassOverRefusedTracks();
         return;
     }
@@ -156,9 +156,9 @@ void WatchStep() {
     // is finished. Only a track that answers counts as accepted for this walk, so that a station
     // whose every file opens but never answers ends like a station of refused opens instead of
     // reopening its files for ever.
-    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
+    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
     if (mode != TrackMode::kRefused) {
-        radio.loopAcceptedOpen = true;
+        radio.refusals.loopAcceptedOpen = true;
     }
     if (mode == TrackMode::kPlaying && !radio.skipRequested) {
         return;
@@ -168,16 +168,16 @@ void WatchStep() {
 
 void ScanStep() {
     CloseFolderStream();
-    DIR* stream = radio.currentFolder[0] == 0 ? nullptr : opendir(radio.currentFolder, radio.unicodeNames);
+    DIR* stream = radio.currentFolder[0] == 0 ? nullptr : opendir(radio.currentFolder, radio.config.unicodeNames);
     if (stream == nullptr) {
         ShowMessage("Directory doesn't exist. Check your directories");
         return;
     }
     radio.folderStream = stream;
-    radio.loopSentOpen = false;
-    radio.loopAcceptedOpen = false;
+    radio.refusals.loopSentOpen = false;
+    radio.refusals.loopAcceptedOpen = false;
     const char* first = nullptr;
-    if (radio.playOrder == PlayOrder::kFolder) {
+    if (radio.config.playOrder == PlayOrder::kFolder) {
         radio.folderEntry = readdir(stream);
         if (radio.folderEntry == nullptr || !FindAudioEntry()) {
             return;
@@ -200,13 +200,13 @@ void ScanStep() {
 void PauseStep() {
     SetOpenWorldMusicDisabled(0);
     // A refused track is closed already: there is nothing to pause.
-    if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused || radio.trackRefused) {
+    if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused || radio.refusals.trackRefused) {
         return;
     }
-    if (IsTrackStopped(radio.currentFolder, radio.currentTrack, radio.unicodeNames)) {
+    if (IsTrackStopped(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames)) {
         return;
     }
-    PauseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
+    PauseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
     radio.paused = true;
 }
 
@@ -219,15 +219,15 @@ void UpdatePlayback() {
     }
     SetOpenWorldMusicDisabled(1);
     radio.stoppedByUser = false;
-    radio.opensThisFrame = 0;
+    radio.refusals.opensThisFrame = 0;
     if (radio.paused) {
-        ResumeTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
+        ResumeTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
         radio.paused = false;
         return;
     }
     if (radio.folderOpen && !radio.stationSwitchPending) {
         WatchStep();
-    } else if (!radio.stationRefused) {
+    } else if (!radio.refusals.stationRefused) {
         ScanStep();
     }
 }
@@ -239,8 +239,8 @@ void SelectStation(const char* folder) {
     }
     radio.stationSwitchPending = true;
     // A station whose every track was refused is tried again when chosen, the same one too.
-    const bool retry = radio.stationRefused;
-    radio.stationRefused = false;
+    const bool retry = radio.refusals.stationRefused;
+    radio.refusals.stationRefused = false;
     if (radio.currentFolder == emptyText) {
         radio.currentFolder = folder;
         return;
@@ -252,7 +252,7 @@ void SelectStation(const char* folder) {
         radio.stationSwitchPending = false;
         return;
     }
-    CloseTrack(radio.currentFolder, radio.currentTrack, radio.unicodeNames);
+    CloseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
     radio.currentFolder = folder;
 }
 

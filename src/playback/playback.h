@@ -2,7 +2,31 @@
 // media-control commands, once per frame.
 #pragma once
 
+#include <cstdint>
+
+#include "playback/radio_config.h"
+
 namespace trallio {
+
+constexpr int kMaxOpensPerFrame = 2;
+// "No track in " + a station text + " would play. Run TrallioCheck.exe" and its terminator.
+constexpr int kRefusedMessageSize = kSettingsTextSize + 64;
+
+// Refused tracks. trackRefused: the current track's open was refused and it is closed already;
+// the next pass goes straight on to the next file. opensThisFrame counts the opens sent since the
+// frame began (at most kMaxOpensPerFrame). loopSentOpen: the current walk of the folder sent an
+// open; loopAcceptedOpen: a track of it was accepted, its open and then its status query (a track
+// whose status is refused counts as refused). stationRefused: a whole walk was refused; the radio
+// stays silent until a station is chosen again. message: the text of the refused-station message,
+// built when it is shown.
+struct Refusals {
+    bool trackRefused = false;
+    int32_t opensThisFrame = 0;
+    bool loopSentOpen = false;
+    bool loopAcceptedOpen = false;
+    bool stationRefused = false;
+    char message[kRefusedMessageSize] = {};
+};
 
 // One playback pass; runs as the last step of every frame. While it walks past folder entries that
 // are not tracks it yields one frame per entry, so one call can span several frames.

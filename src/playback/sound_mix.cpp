@@ -25,29 +25,29 @@ bool IsSomeoneSpeaking(uint32_t player) {
 }  // namespace
 
 int32_t VolumeInForce() {
-    if (!radio.dialogueDucked) {
+    if (!radio.mix.dialogueDucked) {
         return radio.volume;
     }
-    return radio.volume * radio.duckPercent / 100;
+    return radio.volume * radio.config.duckPercent / 100;
 }
 
 bool UpdateDialogueDucking(uint32_t player) {
-    if (radio.duckPercent < 0 || !IsTrackPlaying()) {
+    if (radio.config.duckPercent < 0 || !IsTrackPlaying()) {
         return false;
     }
     const int32_t before = VolumeInForce();
     if (IsSomeoneSpeaking(player)) {
-        radio.dialogueDucked = true;
-        radio.duckReleasing = false;
-    } else if (radio.dialogueDucked) {
+        radio.mix.dialogueDucked = true;
+        radio.mix.duckReleasing = false;
+    } else if (radio.mix.dialogueDucked) {
         // The clock is read only while a lowered level waits to rise again.
         const uint32_t now = static_cast<uint32_t>(GetTickCount());
-        if (!radio.duckReleasing) {
-            radio.duckReleasing = true;
-            radio.duckReleaseStart = now;
-        } else if (now - radio.duckReleaseStart >= kDuckReleaseMilliseconds) {
-            radio.dialogueDucked = false;
-            radio.duckReleasing = false;
+        if (!radio.mix.duckReleasing) {
+            radio.mix.duckReleasing = true;
+            radio.mix.duckReleaseStart = now;
+        } else if (now - radio.mix.duckReleaseStart >= kDuckReleaseMilliseconds) {
+            radio.mix.dialogueDucked = false;
+            radio.mix.duckReleasing = false;
         }
     }
     return VolumeInForce() != before;

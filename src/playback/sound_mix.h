@@ -7,6 +7,14 @@
 
 namespace trallio {
 
+// dialogueDucked: the lowered level is in force; duckReleasing: both voices have been quiet since
+// duckReleaseStart (milliseconds), and the level rises again one second after it.
+struct SoundMixState {
+    bool dialogueDucked = false;
+    bool duckReleasing = false;
+    uint32_t duckReleaseStart = 0;
+};
+
 // The volume the track plays at now: the wheel's volume, or while someone speaks that volume times
 // duckPercent / 100, rounded down. The wheel's own volume is never changed.
 int32_t VolumeInForce();

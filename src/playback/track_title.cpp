@@ -25,14 +25,14 @@ void ReadTrackTitle() {
     size_t length = AppendBounded(trackPath, sizeof trackPath, 0, radio.currentFolder);
     length = AppendBounded(trackPath, sizeof trackPath, length, "\\");
     AppendBounded(trackPath, sizeof trackPath, length, radio.currentTrack);
-    if (ReadTrackTags(trackPath, radio.unicodeNames, trackTags)) {
+    if (ReadTrackTags(trackPath, radio.config.unicodeNames, trackTags)) {
         FormatTagLine(trackTags.artist, trackTags.artistLength, trackTags.title, trackTags.titleLength,
                       radio.trackTitle, sizeof radio.trackTitle);
     }
 }
 
 const char* ShownTrackLine() {
-    return radio.titlesFromTags && radio.trackTitle[0] != 0 ? radio.trackTitle : radio.currentTrack;
+    return radio.config.titlesFromTags && radio.trackTitle[0] != 0 ? radio.trackTitle : radio.currentTrack;
 }
 
 }  // namespace trallio

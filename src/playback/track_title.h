@@ -4,6 +4,9 @@
 
 namespace trallio {
 
+// The now-playing text's second line from the track's tags, and its terminator.
+constexpr int kTrackTitleSize = 64;
+
 // titles' value: "tags" in any case means the titles come from the tags; anything else is "file".
 bool ParseTitlesFromTags(const char* value);
 

@@ -138,7 +138,7 @@ void DrawWheel() {
         char nowPlaying[kWheelTextSize];
         // With Unicode names the texts are UTF-8 and are cut only between characters.
         size_t (*const append)(char*, size_t, size_t, const char*) =
-            radio.unicodeNames ? AppendUtf8Bounded : AppendBounded;
+            radio.config.unicodeNames ? AppendUtf8Bounded : AppendBounded;
         size_t length = append(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
         length = append(nowPlaying, sizeof nowPlaying, length, "\n");
         if (ShownTrackLine() != radio.currentTrack) {
@@ -150,7 +150,7 @@ void DrawWheel() {
             append(nowPlaying, sizeof nowPlaying, length, "\n");
         }
         DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
-        SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.unicodeNames);
+        SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
     }
 
     // "Vol: " and the volume in decimal.

@@ -104,8 +104,8 @@ protected:
     // media lines, and for each track the line it showed and the wheel text.
     std::vector<std::string> PlayStation(bool tags, std::vector<std::string>* shown, std::vector<std::string>* wheel) {
         trallio::ResetRadioState();
-        radio.titlesFromTags = tags;
-        radio.playOrder = trallio::PlayOrder::kName;
+        radio.config.titlesFromTags = tags;
+        radio.config.playOrder = trallio::PlayOrder::kName;
         radio.radioOn = true;
         trallio::SelectStation(radio.stationFolders[0]);
         std::vector<std::string> media;
@@ -168,12 +168,12 @@ TEST_F(TagTitles, TheSettingIsReadFromConfig) {
         MakeFile("Trallio/Trallio.ini", c.text);
         trallio::ResetRadioState();
         trallio::LoadTitlesSetting();
-        EXPECT_EQ(radio.titlesFromTags, c.tags) << c.text;
+        EXPECT_EQ(radio.config.titlesFromTags, c.tags) << c.text;
     }
 }
 
 TEST_F(TagTitles, AFileMissingWhenItStartsShowsItsName) {
-    radio.titlesFromTags = true;
+    radio.config.titlesFromTags = true;
     radio.currentFolder = "Trallio\\Radio 1";
     radio.currentTrack = "gone.mp3";
     trallio::ReadTrackTitle();

@@ -514,7 +514,7 @@ TEST_F(CheckerReport, TestPlaySendsTheRadiosOwnCommands) {
     const std::string folder = "Music\\\xD0\xA1\xF0\x9F\x8E\xB5";  // "Music\С🎵"
     const std::string name = "\xE5\xA4\x9C caf\xC3\xA9.mp3";          // "夜 café.mp3"
     for (const bool utf8 : {false, true}) {
-        trallio::radio.unicodeNames = utf8;
+        trallio::radio.config.unicodeNames = utf8;
         fakehost::ClearEvents();
         trallio::OpenTrack(folder.c_str(), name.c_str(), utf8);
         trallio::QueryTrackMode(folder.c_str(), name.c_str(), utf8);

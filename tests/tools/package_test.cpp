@@ -60,15 +60,15 @@ protected:
         EXPECT_STREQ(trallio::radio.stationFolders[1], "Trallio\\Radio 2");
         EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
         EXPECT_FALSE(trallio::radio.mediaPlayerMode);
-        EXPECT_FALSE(trallio::radio.unicodeNames);
+        EXPECT_FALSE(trallio::radio.config.unicodeNames);
         trallio::LoadPlayOrderSetting();
         trallio::LoadRememberSetting();
-        EXPECT_EQ(trallio::radio.playOrder, trallio::PlayOrder::kFolder);
-        EXPECT_FALSE(trallio::radio.remember);
-        EXPECT_EQ(trallio::radio.duckPercent, -1);
-        EXPECT_FALSE(trallio::radio.pauseInMenus);
+        EXPECT_EQ(trallio::radio.config.playOrder, trallio::PlayOrder::kFolder);
+        EXPECT_FALSE(trallio::radio.config.remember);
+        EXPECT_EQ(trallio::radio.config.duckPercent, -1);
+        EXPECT_FALSE(trallio::radio.config.pauseInMenus);
         trallio::LoadTitlesSetting();
-        EXPECT_FALSE(trallio::radio.titlesFromTags);
+        EXPECT_FALSE(trallio::radio.config.titlesFromTags);
     }
 };
 

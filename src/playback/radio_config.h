@@ -1,0 +1,25 @@
+// The radio's configuration: what the settings step read from [config] of ".\Trallio\Trallio.ini"
+// at script start, beyond the media-player mode. Every default keeps the radio as it always was.
+#pragma once
+
+#include <cstdint>
+
+#include "playback/play_order.h"
+
+namespace trallio {
+
+// The bytes of one settings value, terminator included, as the settings reader is given them.
+constexpr int kSettingsTextSize = 255;
+
+struct RadioConfig {
+    bool unicodeNames = false;  // names are UTF-8 end to end: settings, directory entries, media commands
+    PlayOrder playOrder = PlayOrder::kFolder;
+    bool titlesFromTags = false;  // titles = tags
+    bool remember = false;        // the state file keeps the volume and the station
+    // duck_dialogue: the share of the volume a track plays at while someone speaks, 0..100, or -1
+    // for off; pause_in_menus: the pause menu and another window in front count as not riding.
+    int32_t duckPercent = -1;
+    bool pauseInMenus = false;
+};
+
+}  // namespace trallio
