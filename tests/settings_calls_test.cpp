@@ -81,14 +81,16 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
     answer = nullptr;
 }
 
+// The settings step reads the later keys after the five, in the order they came: the sound mix,
+// the play order, the remembered state, the titles.
 TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
     trallio::ResetRadioState();
     reads.clear();
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 7u);
-    const char* const keys[] = {"duck_dialogue", "pause_in_menus"};
-    const char* const defaults[] = {"", "False"};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(reads.size(), 10u);
+    const char* const keys[] = {"duck_dialogue", "pause_in_menus", "order", "remember", "titles"};
+    const char* const defaults[] = {"", "False", "folder", "False", "file"};
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(reads[5 + i].section, "config");
         EXPECT_EQ(reads[5 + i].key, keys[i]);
         EXPECT_EQ(reads[5 + i].defaultValue, defaults[i]);

@@ -36,17 +36,6 @@ namespace {
 using trallio::kSettingsPath;
 constexpr char kTypes[] = ".mp3 .aac .wav .flac .ogg";
 constexpr unsigned short kFolderType = 0x4000;
-constexpr char kAbsent[] = "\001absent";
-
-// The text of a [config] key as the radio's reader gives it; false when the file lacks the key.
-bool ReadConfigText(const char* key, std::string* text) {
-    char value[trallio::kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", key, kAbsent, value, sizeof value, kSettingsPath);
-    value[sizeof value - 1] = 0;
-    *text = value;
-    return *text != kAbsent;
-}
-
 std::string Lower(const std::string& text) {
     std::string out = text;
     for (char& c : out) {
@@ -66,11 +55,6 @@ bool EndsWithAudioType(const std::string& name) {
         }
     }
     return false;
-}
-
-// "folder" in any case: the one value that means folder order without a warning.
-bool IsFolderText(const std::string& text) {
-    return trallio::EqualsIgnoringCase(text.c_str(), "folder");
 }
 
 #ifdef _WIN32
@@ -296,32 +280,22 @@ Report BuildReport(bool testPlay) {
     Report report;
     report.testPlayed = testPlay;
     trallio::ResetRadioState();
-    trallio::LoadSettings();
+    static trallio::ConfigTexts configTexts;
+    trallio::LoadSettings(&configTexts);
     // After the settings: with unicode_names the paths are read as UTF-8.
     report.gameFolder = CurrentFolder();
     report.settingsFile = ResolvePath(kSettingsPath);
     report.settingsFound = FileExists(report.settingsFile);
     report.sectionAfterMark = SectionAfterByteOrderMark();
-    report.mediaPlayerMode = trallio::radio.mediaPlayerMode;
     report.unicodeNames = trallio::radio.config.unicodeNames;
-    char order[trallio::kSettingsTextSize] = {};
-    GetPrivateProfileStringA("config", "order", "folder", order, sizeof order, kSettingsPath);
-    order[sizeof order - 1] = 0;
-    report.orderSetting = order;
-    report.order = static_cast<int>(trallio::ParsePlayOrder(order));
-    char titles[trallio::kSettingsTextSize];
-    trallio::ReadConfigValue("titles", "file", titles);
-    report.titlesSetting = titles;
-    report.titlesFromTags = trallio::ParseTitlesFromTags(titles);
-    trallio::LoadRememberSetting();
-    report.remember = trallio::radio.config.remember;
-    report.stateFound = FileExists(ResolvePath(trallio::kStatePath));
-    report.rememberedVolume = trallio::radio.volume;
-    report.rememberedStation = trallio::radio.remembered.station;
-    report.rememberedOff = trallio::radio.remembered.off;
-    report.duckPercent = trallio::radio.config.duckPercent;
-    report.pauseInMenus = trallio::radio.config.pauseInMenus;
-    report.duckDialogueSet = ReadConfigText("duck_dialogue", &report.duckDialogue);
+    report.order = static_cast<int>(trallio::radio.config.playOrder);
+    report.titlesFromTags = trallio::radio.config.titlesFromTags;
+    // Each setting's lines, from the settings table, as the radio read them.
+    char lines[4096];
+    trallio::SettingLines sink{lines, sizeof lines, 0};
+    lines[0] = 0;
+    trallio::DescribeSettings({configTexts, FileExists(ResolvePath(trallio::kStatePath))}, sink);
+    report.settingLines = lines;
 
     for (int i = 0; i < trallio::kStationCount; ++i) {
         StationReport station;
@@ -382,53 +356,11 @@ std::string FormatReport(const Report& report) {
             << " nor any setting in it: save it as UTF-8 without a byte order mark (or ANSI), or put a comment line "
                "first\n";
     }
-    out << "Radio on foot (media_player_mode): " << (report.mediaPlayerMode ? "on" : "off") << '\n';
-    out << "Names in any language (unicode_names): " << (report.unicodeNames ? "on" : "off") << '\n';
+    out << report.settingLines;
     if (report.testPlayed) {
         out << "Test-play: every track opened and closed again by the media service, nothing played\n";
     }
     const auto order = static_cast<trallio::PlayOrder>(report.order);
-    if (order != trallio::PlayOrder::kFolder) {
-        out << "Play order (order): " << (order == trallio::PlayOrder::kName ? "by name" : "random order") << '\n';
-    } else if (!IsFolderText(report.orderSetting)) {
-        out << "Warning: order = \"" << report.orderSetting
-            << "\" is not folder, name or shuffle; the radio plays in folder order\n";
-    }
-    if (report.titlesFromTags) {
-        out << "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title "
-               "tag)\n";
-    } else if (!trallio::EqualsIgnoringCase(report.titlesSetting.c_str(), "file")) {
-        out << "Warning: titles = \"" << report.titlesSetting
-            << "\" is not file or tags; the radio shows file names\n";
-    }
-    if (report.remember) {
-        out << "Remembered state (remember): on, " << (report.stateFound ? "" : "no state file yet: ")
-            << "volume " << report.rememberedVolume << ", station ";
-        if (report.rememberedStation < 0) {
-            out << "none";
-        } else {
-            out << report.rememberedStation + 1
-                << (report.rememberedOff ? " (switched off: nothing plays until you choose)"
-                                         : " (plays as soon as you may use the radio)");
-        }
-        out << '\n';
-    }
-    // With both off the report is as it has always been; a bad duck_dialogue value is shown too.
-    const bool duckBad = report.duckDialogueSet && !report.duckDialogue.empty() && report.duckPercent < 0;
-    if (report.duckPercent >= 0 || report.pauseInMenus || duckBad) {
-        out << "Quieter while people speak (duck_dialogue): ";
-        if (report.duckPercent >= 0) {
-            out << report.duckPercent << "% of the volume\n";
-        } else {
-            out << "off\n";
-        }
-        if (duckBad) {
-            out << "  Warning: duck_dialogue=" << report.duckDialogue
-                << " is not a whole number from 0 to 100; the radio keeps its volume while people speak\n";
-        }
-        out << "Paused in the pause menu and in the background (pause_in_menus): "
-            << (report.pauseInMenus ? "on" : "off") << '\n';
-    }
 
     int silent = 0;
     int refusedTotal = 0;

@@ -60,24 +60,12 @@ struct Report {
     // The section Windows' own reader misses: the first line of a file saved as UTF-8 with a byte
     // order mark, when that line is a section header (empty otherwise).
     std::string sectionAfterMark;
-    bool mediaPlayerMode = false;
     bool testPlayed = false;
     bool unicodeNames = false;
-    std::string orderSetting;  // [config] "order" as written ("folder" when missing)
-    int order = 0;             // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
-    std::string titlesSetting;  // [config] "titles" as written ("file" when missing)
+    int order = 0;  // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
     bool titlesFromTags = false;
-    bool remember = false;
-    bool stateFound = false;
-    int rememberedVolume = 90;
-    int rememberedStation = -1;  // 0..2, -1 none
-    bool rememberedOff = false;
-    // The sound-mix keys, shown when either is on or duck_dialogue has a bad value. duckDialogue
-    // is the text as written; duckPercent -1 means off (absent, empty or not a whole number 0..100).
-    bool duckDialogueSet = false;
-    std::string duckDialogue;
-    int duckPercent = -1;
-    bool pauseInMenus = false;
+    // Each setting's lines, from the settings table (media_player_mode and unicode_names always).
+    std::string settingLines;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;
     // 0: every station has a playable track and none was refused; 1: some station has no

@@ -62,15 +62,6 @@ bool ParseFlag(const char* text, bool* flag) {
 
 }  // namespace
 
-void LoadRememberSetting() {
-    char value[kSettingsTextSize];
-    ReadConfigValue("remember", "False", value);
-    radio.config.remember = IsTrueText(value);
-    if (radio.config.remember) {
-        LoadRememberedState();
-    }
-}
-
 void LoadRememberedState() {
     char value[kSettingsTextSize];
     int32_t volume = 90;

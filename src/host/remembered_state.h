@@ -8,9 +8,7 @@ namespace trallio {
 
 constexpr char kStatePath[] = ".\\Trallio\\state.ini";
 
-// Reads [config] "remember" of the settings file; when on, reads the state file once.
-void LoadRememberSetting();
-// Reads the state file into the radio state; anything missing or out of range gives the defaults
+// Reads the state file once (the settings step does, with remember on) into the radio state; anything missing or out of range gives the defaults
 // (volume 90, no station, not off) for every value.
 void LoadRememberedState();
 // On an eligible frame: starts the remembered station once, as if the player had chosen it.

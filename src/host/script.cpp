@@ -14,9 +14,6 @@ namespace trallio {
 
 void RunScript() {
     LoadSettings();
-    LoadPlayOrderSetting();
-    LoadRememberSetting();
-    LoadTitlesSetting();
     if (radio.config.playOrder == PlayOrder::kShuffle) {
         SeedShuffle(GetTickCount());
     }

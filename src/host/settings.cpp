@@ -1,9 +1,11 @@
-// The settings step: the station folders, the media-player mode, the Unicode-names switch and the
-// sound-mix keys, read once at script start.
+// The settings step: the station folders, then every [config] key from the one table, read once
+// at script start.
 #include <cstdint>
 #include <cstring>
 
+#include "host/remembered_state.h"
 #include "host/settings.h"
+#include "host/settings_lines.h"
 #include "platform/file_bytes.h"
 #include "platform/win32.h"
 #include "playback/play_order.h"
@@ -50,7 +52,56 @@ int32_t ParseDuckPercent(const char* value) {
     return digits == 0 || percent > 100 ? -1 : percent;
 }
 
-void LoadSettings() {
+namespace {
+
+void ApplyMediaPlayerMode(const char* text) {
+    radio.mediaPlayerMode = IsTrueText(text);
+}
+
+void ApplyUnicodeNames(const char* text) {
+    radio.config.unicodeNames = IsTrueText(text);
+    if (radio.config.unicodeNames) {
+        LoadUnicodeFolders();
+    }
+}
+
+void ApplyDuckDialogue(const char* text) {
+    radio.config.duckPercent = ParseDuckPercent(text);
+}
+
+void ApplyPauseInMenus(const char* text) {
+    radio.config.pauseInMenus = IsTrueText(text);
+}
+
+void ApplyOrder(const char* text) {
+    radio.config.playOrder = ParsePlayOrder(text);
+}
+
+void ApplyRemember(const char* text) {
+    radio.config.remember = IsTrueText(text);
+    if (radio.config.remember) {
+        LoadRememberedState();
+    }
+}
+
+void ApplyTitles(const char* text) {
+    radio.config.titlesFromTags = ParseTitlesFromTags(text);
+}
+
+}  // namespace
+
+// The order is the order of the reads: the specified key first, then each setting as it came.
+const ConfigKey kConfigKeys[kConfigKeyCount] = {
+    {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
+    {"unicode_names", "False", ApplyUnicodeNames, DescribeUnicodeNames},
+    {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue},
+    {"pause_in_menus", "False", ApplyPauseInMenus, DescribePauseInMenus},
+    {"order", "folder", ApplyOrder, DescribeOrder},
+    {"remember", "False", ApplyRemember, DescribeRemember},
+    {"titles", "file", ApplyTitles, DescribeTitles},
+};
+
+void LoadSettings(ConfigTexts* texts) {
     static const char* const kDefaults[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2",
                                                          "Trallio\\Radio 3"};
     for (int station = 0; station < kStationCount; ++station) {
@@ -62,38 +113,18 @@ void LoadSettings() {
         buffer[kSettingsTextSize - 1] = 0;
         radio.stationFolders[station] = buffer;
     }
-
-    char defaultMode[kSettingsTextSize] = "False";
-    char mode[kSettingsTextSize];
-    ReadConfigValue("media_player_mode", defaultMode, mode);
-    radio.mediaPlayerMode = IsTrueText(mode);
-
-    char names[kSettingsTextSize];
-    ReadConfigValue("unicode_names", defaultMode, names);
-    radio.config.unicodeNames = IsTrueText(names);
-    if (radio.config.unicodeNames) {
-        LoadUnicodeFolders();
+    for (int row = 0; row < kConfigKeyCount; ++row) {
+        char value[kSettingsTextSize];
+        char* text = texts != nullptr ? texts->text[row] : value;
+        ReadConfigValue(kConfigKeys[row].key, kConfigKeys[row].defaultText, text);
+        kConfigKeys[row].apply(text);
     }
-
-    // The game's sound mix, both off unless set.
-    char value[kSettingsTextSize];
-    ReadConfigValue("duck_dialogue", "", value);
-    radio.config.duckPercent = ParseDuckPercent(value);
-
-    ReadConfigValue("pause_in_menus", "False", value);
-    radio.config.pauseInMenus = IsTrueText(value);
 }
 
-void LoadPlayOrderSetting() {
-    char value[kSettingsTextSize];
-    ReadConfigValue("order", "folder", value);
-    radio.config.playOrder = ParsePlayOrder(value);
-}
-
-void LoadTitlesSetting() {
-    char value[kSettingsTextSize];
-    ReadConfigValue("titles", "file", value);
-    radio.config.titlesFromTags = ParseTitlesFromTags(value);
+void DescribeSettings(const SettingsView& view, SettingLines& lines) {
+    for (const ConfigKey& key : kConfigKeys) {
+        key.describe(view, lines);
+    }
 }
 
 void ReadConfigValue(const char* key, const char* defaultValue, char* value) {

@@ -167,7 +167,7 @@ TEST_F(TagTitles, TheSettingIsReadFromConfig) {
     for (const auto& c : cases) {
         MakeFile("Trallio/Trallio.ini", c.text);
         trallio::ResetRadioState();
-        trallio::LoadTitlesSetting();
+        trallio::LoadSettings();
         EXPECT_EQ(radio.config.titlesFromTags, c.tags) << c.text;
     }
 }

@@ -61,13 +61,10 @@ protected:
         EXPECT_STREQ(trallio::radio.stationFolders[2], "Trallio\\Radio 3");
         EXPECT_FALSE(trallio::radio.mediaPlayerMode);
         EXPECT_FALSE(trallio::radio.config.unicodeNames);
-        trallio::LoadPlayOrderSetting();
-        trallio::LoadRememberSetting();
         EXPECT_EQ(trallio::radio.config.playOrder, trallio::PlayOrder::kFolder);
         EXPECT_FALSE(trallio::radio.config.remember);
         EXPECT_EQ(trallio::radio.config.duckPercent, -1);
         EXPECT_FALSE(trallio::radio.config.pauseInMenus);
-        trallio::LoadTitlesSetting();
         EXPECT_FALSE(trallio::radio.config.titlesFromTags);
     }
 };

@@ -1,0 +1,110 @@
+#include "host/settings_lines.h"
+
+#include "playback/radio_state.h"
+#include "text/text_format.h"
+
+namespace trallio {
+
+namespace {
+
+// The rows of the settings table whose text a line shows.
+enum ConfigRow { kDuckDialogueRow = 2, kOrderRow = 4, kTitlesRow = 6 };
+
+void Add(SettingLines& lines, const char* text) {
+    lines.length = AppendBounded(lines.text, lines.size, lines.length, text);
+}
+
+void AddNumber(SettingLines& lines, int32_t value) {
+    char digits[kDecimalSize];
+    FormatDecimal(value, digits);
+    Add(lines, digits);
+}
+
+void AddOnOff(SettingLines& lines, const char* label, bool on) {
+    Add(lines, label);
+    Add(lines, on ? "on\n" : "off\n");
+}
+
+// The sound-mix pair shows when either is on or duck_dialogue has a value the radio cannot use.
+bool DuckDialogueIsBad(const SettingsView& view) {
+    return view.texts.text[kDuckDialogueRow][0] != 0 && radio.config.duckPercent < 0;
+}
+
+bool SoundMixShown(const SettingsView& view) {
+    return radio.config.duckPercent >= 0 || radio.config.pauseInMenus || DuckDialogueIsBad(view);
+}
+
+}  // namespace
+
+void DescribeMediaPlayerMode(const SettingsView&, SettingLines& lines) {
+    AddOnOff(lines, "Radio on foot (media_player_mode): ", radio.mediaPlayerMode);
+}
+
+void DescribeUnicodeNames(const SettingsView&, SettingLines& lines) {
+    AddOnOff(lines, "Names in any language (unicode_names): ", radio.config.unicodeNames);
+}
+
+void DescribeDuckDialogue(const SettingsView& view, SettingLines& lines) {
+    if (!SoundMixShown(view)) {
+        return;
+    }
+    Add(lines, "Quieter while people speak (duck_dialogue): ");
+    if (radio.config.duckPercent >= 0) {
+        AddNumber(lines, radio.config.duckPercent);
+        Add(lines, "% of the volume\n");
+    } else {
+        Add(lines, "off\n");
+    }
+    if (DuckDialogueIsBad(view)) {
+        Add(lines, "  Warning: duck_dialogue=");
+        Add(lines, view.texts.text[kDuckDialogueRow]);
+        Add(lines, " is not a whole number from 0 to 100; the radio keeps its volume while people speak\n");
+    }
+}
+
+void DescribePauseInMenus(const SettingsView& view, SettingLines& lines) {
+    if (SoundMixShown(view)) {
+        AddOnOff(lines, "Paused in the pause menu and in the background (pause_in_menus): ", radio.config.pauseInMenus);
+    }
+}
+
+void DescribeOrder(const SettingsView& view, SettingLines& lines) {
+    if (radio.config.playOrder != PlayOrder::kFolder) {
+        Add(lines, "Play order (order): ");
+        Add(lines, radio.config.playOrder == PlayOrder::kName ? "by name\n" : "random order\n");
+    } else if (!EqualsIgnoringCase(view.texts.text[kOrderRow], "folder")) {
+        Add(lines, "Warning: order = \"");
+        Add(lines, view.texts.text[kOrderRow]);
+        Add(lines, "\" is not folder, name or shuffle; the radio plays in folder order\n");
+    }
+}
+
+void DescribeRemember(const SettingsView& view, SettingLines& lines) {
+    if (!radio.config.remember) {
+        return;
+    }
+    Add(lines, "Remembered state (remember): on, ");
+    Add(lines, view.stateFileFound ? "volume " : "no state file yet: volume ");
+    AddNumber(lines, radio.volume);
+    Add(lines, ", station ");
+    if (radio.remembered.station < 0) {
+        Add(lines, "none\n");
+        return;
+    }
+    AddNumber(lines, radio.remembered.station + 1);
+    Add(lines, radio.remembered.off ? " (switched off: nothing plays until you choose)\n"
+                                    : " (plays as soon as you may use the radio)\n");
+}
+
+void DescribeTitles(const SettingsView& view, SettingLines& lines) {
+    if (radio.config.titlesFromTags) {
+        Add(lines, "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no "
+                   "title tag)\n");
+    } else if (!EqualsIgnoringCase(view.texts.text[kTitlesRow], "file")) {
+        Add(lines, "Warning: titles = \"");
+        Add(lines, view.texts.text[kTitlesRow]);
+        Add(lines, "\" is not file or tags; the radio shows file names\n");
+    }
+}
+
+}  // namespace trallio
