@@ -2,6 +2,7 @@
 // from, in a window or headless on a scenario file. See docs/simulator.md.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -82,11 +83,9 @@ void OfferDemo(bool demo, bool noDemo) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// What the command line asks for.
+struct CommandLine {
     sim::RunOptions options;
-    options.font = sim::kDefaultFont;
     std::string gameDir;
     std::string headless;
     std::string scenarioPath;
@@ -95,126 +94,206 @@ int main(int argc, char** argv) {
     bool demo = false;
     bool noDemo = false;
     bool fpsGiven = false;
+};
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        std::string text;
+// The arguments still to read.
+struct Arguments {
+    int count;
+    char** values;
+    int next;
+
+    bool Take(std::string& out) {
+        if (next >= count) {
+            return false;
+        }
+        out = values[next++];
+        return true;
+    }
+};
+
+// One option: its name, how it reads its values into the command line (false when they are
+// missing or wrong), and what to say then.
+struct Option {
+    const char* name;
+    bool (*read)(Arguments& args, CommandLine& line);
+    const char* problem;
+};
+
+bool ReadSize(Arguments& args, CommandLine& line) {
+    std::string text;
+    if (!args.Take(text)) {
+        return false;
+    }
+    const size_t x = text.find('x');
+    return x != std::string::npos && ParseInt(text.substr(0, x).c_str(), 64, line.options.width) &&
+           ParseInt(text.substr(x + 1).c_str(), 64, line.options.height);
+}
+
+bool ReadScreenshot(Arguments& args, CommandLine& line) {
+    std::string text;
+    int frame = 0;
+    std::string path;
+    if (!args.Take(text) || !ParseInt(text.c_str(), 1, frame) || !args.Take(path)) {
+        return false;
+    }
+    line.options.screenshots.emplace_back(frame, path);
+    return true;
+}
+
+bool ReadSink(Arguments& args, CommandLine&) {
+    std::string text;
+    if (!args.Take(text) || (text != "auto" && text != "system" && text != "fake" && text != "fast")) {
+        return false;
+    }
+    setenv("TRALLIO_AUDIO_SINK", text.c_str(), 1);
+    return true;
+}
+
+const Option kOptions[] = {
+    {"--game-dir", [](Arguments& a, CommandLine& l) { return a.Take(l.gameDir); }, "--game-dir needs a folder"},
+    {"--window", [](Arguments&, CommandLine& l) { l.window = true; return true; }, ""},
+    {"--headless", [](Arguments& a, CommandLine& l) { return a.Take(l.headless); },
+     "--headless needs a scenario file"},
+    {"--scenario", [](Arguments& a, CommandLine& l) { return a.Take(l.scenarioPath); },
+     "--scenario needs a scenario file"},
+    {"--trace", [](Arguments& a, CommandLine& l) { return a.Take(l.tracePath); }, "--trace needs a file"},
+    {"--frames",
+     [](Arguments& a, CommandLine& l) {
+         std::string text;
+         return a.Take(text) && ParseInt(text.c_str(), 1, l.options.frames);
+     },
+     "--frames needs a number from 1"},
+    {"--fps",
+     [](Arguments& a, CommandLine& l) {
+         std::string text;
+         l.fpsGiven = a.Take(text) && ParseInt(text.c_str(), 0, l.options.fps);
+         return l.fpsGiven;
+     },
+     "--fps needs a number from 0"},
+    {"--size", ReadSize, "--size needs WIDTHxHEIGHT, each at least 64"},
+    {"--screenshot", ReadScreenshot, "--screenshot needs a frame number from 1 and a file"},
+    {"--demo", [](Arguments&, CommandLine& l) { l.demo = true; return true; }, ""},
+    {"--no-demo", [](Arguments&, CommandLine& l) { l.noDemo = true; return true; }, ""},
+    {"--sink", ReadSink, "--sink needs auto, system, fake or fast"},
+    {"--font", [](Arguments& a, CommandLine& l) { return a.Take(l.options.font); }, "--font needs a file"},
+};
+
+enum class Parsed { Run, Help, Wrong };
+
+// Reads the options in order; stops at the first wrong one (`problem` says what is wrong) or at
+// --help.
+Parsed ReadCommandLine(int argc, char** argv, CommandLine& line, std::string& problem) {
+    Arguments args{argc, argv, 1};
+    std::string arg;
+    while (args.Take(arg)) {
         if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (arg == "--game-dir") {
-            if (!value(gameDir)) {
-                return UsageError("--game-dir needs a folder");
-            }
-        } else if (arg == "--window") {
-            window = true;
-        } else if (arg == "--headless") {
-            if (!value(headless)) {
-                return UsageError("--headless needs a scenario file");
-            }
-        } else if (arg == "--scenario") {
-            if (!value(scenarioPath)) {
-                return UsageError("--scenario needs a scenario file");
-            }
-        } else if (arg == "--trace") {
-            if (!value(tracePath)) {
-                return UsageError("--trace needs a file");
-            }
-        } else if (arg == "--frames") {
-            if (!value(text) || !ParseInt(text.c_str(), 1, options.frames)) {
-                return UsageError("--frames needs a number from 1");
-            }
-        } else if (arg == "--fps") {
-            if (!value(text) || !ParseInt(text.c_str(), 0, options.fps)) {
-                return UsageError("--fps needs a number from 0");
-            }
-            fpsGiven = true;
-        } else if (arg == "--size") {
-            const size_t x = i + 1 < argc ? std::string(argv[i + 1]).find('x') : std::string::npos;
-            if (!value(text) || x == std::string::npos || !ParseInt(text.substr(0, x).c_str(), 64, options.width) ||
-                !ParseInt(text.substr(x + 1).c_str(), 64, options.height)) {
-                return UsageError("--size needs WIDTHxHEIGHT, each at least 64");
-            }
-        } else if (arg == "--screenshot") {
-            int frame = 0;
-            std::string path;
-            if (!value(text) || !ParseInt(text.c_str(), 1, frame) || !value(path)) {
-                return UsageError("--screenshot needs a frame number from 1 and a file");
-            }
-            options.screenshots.emplace_back(frame, path);
-        } else if (arg == "--demo") {
-            demo = true;
-        } else if (arg == "--no-demo") {
-            noDemo = true;
-        } else if (arg == "--sink") {
-            if (!value(text) || (text != "auto" && text != "system" && text != "fake" && text != "fast")) {
-                return UsageError("--sink needs auto, system, fake or fast");
-            }
-            setenv("TRALLIO_AUDIO_SINK", text.c_str(), 1);
-        } else if (arg == "--font") {
-            if (!value(options.font)) {
-                return UsageError("--font needs a file");
-            }
-        } else {
-            return UsageError("unknown option " + arg);
+            return Parsed::Help;
+        }
+        const Option* option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                            [&arg](const Option& o) { return arg == o.name; });
+        if (option == std::end(kOptions)) {
+            problem = "unknown option " + arg;
+            return Parsed::Wrong;
+        }
+        if (!option->read(args, line)) {
+            problem = option->problem;
+            return Parsed::Wrong;
         }
     }
-    if (!headless.empty() && (window || !scenarioPath.empty())) {
-        return UsageError("--headless runs without a window; use --window --scenario to drive a window");
+    return Parsed::Run;
+}
+
+// What is wrong with the options taken together, or "".
+std::string ConflictIn(const CommandLine& line) {
+    if (!line.headless.empty() && (line.window || !line.scenarioPath.empty())) {
+        return "--headless runs without a window; use --window --scenario to drive a window";
     }
-    if (demo && noDemo) {
-        return UsageError("--demo and --no-demo exclude each other");
+    if (line.demo && line.noDemo) {
+        return "--demo and --no-demo exclude each other";
     }
     const auto isSet = [](const char* name) {
         const char* value = std::getenv(name);
         return value != nullptr && value[0] != 0;
     };
     const bool haveDisplay = isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
-    if (headless.empty() && !window && !haveDisplay) {
-        return UsageError("no display: give a scenario with --headless, or set DISPLAY for a window");
+    if (line.headless.empty() && !line.window && !haveDisplay) {
+        return "no display: give a scenario with --headless, or set DISPLAY for a window";
     }
-    const bool inWindow = headless.empty();
+    return "";
+}
 
-    // Scenario paths are read before moving into the game folder, so they may be relative.
-    const std::string scenarioFile = inWindow ? scenarioPath : headless;
-    if (!scenarioFile.empty()) {
-        std::string error;
-        if (!sim::LoadScenario(scenarioFile, options.scenario, error)) {
-            std::cerr << "trallio-sim: " << scenarioFile << ": " << error << '\n';
-            return 2;
-        }
-        options.haveScenario = true;
+// Reads the scenario, if there is one (before moving into the game folder, so its path may be
+// relative).
+bool LoadScenarioFile(CommandLine& line, bool inWindow) {
+    const std::string scenarioFile = inWindow ? line.scenarioPath : line.headless;
+    if (scenarioFile.empty()) {
+        return true;
     }
-    std::unique_ptr<std::ofstream> traceFile;
-    if (tracePath.empty() ? !inWindow : tracePath == "-") {
-        options.trace = &std::cout;
-    } else if (!tracePath.empty()) {
-        traceFile = std::make_unique<std::ofstream>(tracePath, std::ios::binary);
-        if (!*traceFile) {
-            std::cerr << "trallio-sim: cannot write " << tracePath << '\n';
-            return 2;
-        }
-        options.trace = traceFile.get();
+    std::string error;
+    if (!sim::LoadScenario(scenarioFile, line.options.scenario, error)) {
+        std::cerr << "trallio-sim: " << scenarioFile << ": " << error << '\n';
+        return false;
     }
+    line.options.haveScenario = true;
+    return true;
+}
+
+// Points the run's trace at standard output, at a file (kept open in `file`) or nowhere.
+bool OpenTrace(CommandLine& line, bool inWindow, std::unique_ptr<std::ofstream>& file) {
+    const std::string& path = line.tracePath;
+    if (path.empty() ? !inWindow : path == "-") {
+        line.options.trace = &std::cout;
+    } else if (!path.empty()) {
+        file = std::make_unique<std::ofstream>(path, std::ios::binary);
+        if (!*file) {
+            std::cerr << "trallio-sim: cannot write " << path << '\n';
+            return false;
+        }
+        line.options.trace = file.get();
+    }
+    return true;
+}
+
+bool EnterGameFolder(const std::string& gameDir) {
     if (!gameDir.empty() && chdir(gameDir.c_str()) != 0) {
         std::cerr << "trallio-sim: cannot enter the game folder " << gameDir << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine line;
+    line.options.font = sim::kDefaultFont;
+    std::string problem;
+    switch (ReadCommandLine(argc, argv, line, problem)) {
+        case Parsed::Help:
+            std::cout << kUsage;
+            return 0;
+        case Parsed::Wrong:
+            return UsageError(problem);
+        case Parsed::Run:
+            break;
+    }
+    problem = ConflictIn(line);
+    if (!problem.empty()) {
+        return UsageError(problem);
+    }
+    const bool inWindow = line.headless.empty();
+    std::unique_ptr<std::ofstream> traceFile;
+    if (!LoadScenarioFile(line, inWindow) || !OpenTrace(line, inWindow, traceFile) || !EnterGameFolder(line.gameDir)) {
         return 2;
     }
-    if (!fpsGiven) {
-        options.fps = inWindow ? 60 : 0;
+    if (!line.fpsGiven) {
+        line.options.fps = inWindow ? 60 : 0;
     }
 
-    OfferDemo(demo, noDemo);
+    OfferDemo(line.demo, line.noDemo);
     std::cerr << "trallio-sim: media service: " << sim::MediaServiceName() << '\n';
     if (!sim::StartMediaService()) {
         std::cerr << "trallio-sim: the media service cannot start; every track will fail to open\n";
     }
-    return inWindow ? sim::RunWindow(options) : sim::RunHeadless(options);
+    return inWindow ? sim::RunWindow(line.options) : sim::RunHeadless(line.options);
 }
