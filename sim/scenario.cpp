@@ -54,122 +54,152 @@ bool ParseSwitch(const std::string& word, const char* onWord, const char* offWor
     return false;
 }
 
+// A command line after its frame: the command's name, the text after it (trimmed) and that text
+// split into words.
+struct CommandText {
+    std::string name;
+    std::string rest;
+    std::vector<std::string> words;
+};
+
+// Each parser fills the event from the command's text; returns an error message, or "".
+using CommandParser = std::string (*)(CommandText& text, ScenarioEvent& event);
+
+// mount, vehicle, boat, train, conversation, pause-menu: on or off.
+std::string ParseOnOff(CommandText& text, ScenarioEvent& event) {
+    if (text.words.size() != 1 || !ParseSwitch(text.words[0], "on", "off", event.on)) {
+        return "expected \"" + text.name + " on|off\"";
+    }
+    return "";
+}
+
+std::string ParseKey(CommandText& text, ScenarioEvent& event) {
+    const std::vector<std::string>& words = text.words;
+    if (words.size() != 2) {
+        return "expected \"key q|r down|up\"";
+    }
+    if (words[0] == "q" || words[0] == "Q") {
+        event.key = 'Q';
+    } else if (words[0] == "r" || words[0] == "R") {
+        event.key = 'R';
+    } else {
+        return "unknown key \"" + words[0] + "\": the radio reads only q and r";
+    }
+    if (!ParseSwitch(words[1], "down", "up", event.on)) {
+        return "expected \"key q|r down|up\"";
+    }
+    return "";
+}
+
+std::string ParseButton(CommandText& text, ScenarioEvent& event) {
+    if (text.words.size() != 1 || !ParseSwitch(text.words[0], "down", "up", event.on)) {
+        return "expected \"button down|up\"";
+    }
+    return "";
+}
+
+// Two words, each a number from `low` to 100000, into the event's x and y.
+bool ParseTwoNumbers(const std::vector<std::string>& words, long low, ScenarioEvent& event) {
+    long x;
+    long y;
+    if (words.size() != 2 || !ParseNumber(words[0], low, 100000, x) || !ParseNumber(words[1], low, 100000, y)) {
+        return false;
+    }
+    event.x = static_cast<int>(x);
+    event.y = static_cast<int>(y);
+    return true;
+}
+
+std::string ParseCursor(CommandText& text, ScenarioEvent& event) {
+    const std::vector<std::string>& words = text.words;
+    if (words.size() == 2 && words[0] == "slot") {
+        long index;
+        event.slot = ParseNumber(words[1], 0, 7, index) ? static_cast<int>(index) : SlotByName(words[1]);
+        if (event.slot < 0) {
+            return "unknown slot \"" + words[1] +
+                   "\": use 0..7 or background, off, station1, station2, station3, volume-down, "
+                   "volume-up, skip";
+        }
+        return "";
+    }
+    if (!ParseTwoNumbers(words, 0, event)) {
+        return "expected \"cursor X Y\" (client pixels) or \"cursor slot NAME\"";
+    }
+    return "";
+}
+
+std::string ParseWindow(CommandText& text, ScenarioEvent& event) {
+    if (!ParseTwoNumbers(text.words, 1, event)) {
+        return "expected \"window WIDTH HEIGHT\" in pixels, each at least 1";
+    }
+    return "";
+}
+
+// finish, end: the name alone.
+std::string ParseNameOnly(CommandText& text, ScenarioEvent&) {
+    return text.words.empty() ? "" : "expected \"" + text.name + "\"";
+}
+
+// await FRAMES TEXT: the text is the rest of the line, blanks and all.
+std::string ParseAwait(CommandText& text, ScenarioEvent& event) {
+    const std::string count = NextWord(text.rest);
+    long frames;
+    if (!ParseNumber(count, 1, kMaxFrame, frames) || text.rest.empty()) {
+        return "expected \"await FRAMES TEXT\"";
+    }
+    event.frames = static_cast<int>(frames);
+    event.text = text.rest;
+    return "";
+}
+
+// screenshot PATH: the path is the rest of the line, blanks and all.
+std::string ParseScreenshot(CommandText& text, ScenarioEvent& event) {
+    if (text.rest.empty()) {
+        return "expected \"screenshot PATH\"";
+    }
+    event.text = text.rest;
+    return "";
+}
+
+const struct {
+    const char* name;
+    Command command;
+    CommandParser parse;
+} kCommands[] = {
+    {"mount", Command::Mount, ParseOnOff},
+    {"vehicle", Command::Vehicle, ParseOnOff},
+    {"boat", Command::Boat, ParseOnOff},
+    {"train", Command::Train, ParseOnOff},
+    {"conversation", Command::Conversation, ParseOnOff},
+    {"pause-menu", Command::PauseMenu, ParseOnOff},
+    {"key", Command::Key, ParseKey},
+    {"button", Command::Button, ParseButton},
+    {"cursor", Command::Cursor, ParseCursor},
+    {"window", Command::Window, ParseWindow},
+    {"finish", Command::Finish, ParseNameOnly},
+    {"end", Command::End, ParseNameOnly},
+    {"await", Command::Await, ParseAwait},
+    {"screenshot", Command::Screenshot, ParseScreenshot},
+};
+
 // Parses what follows the frame number. Returns an error message, or "" when the line is good.
 std::string ParseCommand(std::string rest, ScenarioEvent& event) {
-    const std::string name = NextWord(rest);
-    std::vector<std::string> words;
-    if (name != "await" && name != "screenshot") {
-        std::string scan = rest;
-        while (!scan.empty()) {
-            words.push_back(NextWord(scan));
+    CommandText text;
+    text.name = NextWord(rest);
+    text.rest = rest;
+    for (std::string scan = rest; !scan.empty();) {
+        text.words.push_back(NextWord(scan));
+    }
+    for (const auto& command : kCommands) {
+        if (text.name == command.name) {
+            event.command = command.command;
+            return command.parse(text, event);
         }
     }
-    auto expectWords = [&](size_t count, const char* usage) -> std::string {
-        return words.size() == count ? "" : std::string("expected \"") + usage + "\"";
-    };
-
-    if (name == "mount" || name == "vehicle" || name == "boat" || name == "train" || name == "conversation" ||
-        name == "pause-menu") {
-        event.command = name == "mount"          ? Command::Mount
-                        : name == "vehicle"      ? Command::Vehicle
-                        : name == "boat"         ? Command::Boat
-                        : name == "train"        ? Command::Train
-                        : name == "conversation" ? Command::Conversation
-                                                 : Command::PauseMenu;
-        const std::string usage = name + " on|off";
-        if (words.size() != 1 || !ParseSwitch(words[0], "on", "off", event.on)) {
-            return "expected \"" + usage + "\"";
-        }
-        return "";
-    }
-    if (name == "key") {
-        event.command = Command::Key;
-        if (words.size() != 2) {
-            return "expected \"key q|r down|up\"";
-        }
-        if (words[0] == "q" || words[0] == "Q") {
-            event.key = 'Q';
-        } else if (words[0] == "r" || words[0] == "R") {
-            event.key = 'R';
-        } else {
-            return "unknown key \"" + words[0] + "\": the radio reads only q and r";
-        }
-        if (!ParseSwitch(words[1], "down", "up", event.on)) {
-            return "expected \"key q|r down|up\"";
-        }
-        return "";
-    }
-    if (name == "button") {
-        event.command = Command::Button;
-        if (words.size() != 1 || !ParseSwitch(words[0], "down", "up", event.on)) {
-            return "expected \"button down|up\"";
-        }
-        return "";
-    }
-    if (name == "cursor") {
-        event.command = Command::Cursor;
-        if (words.size() == 2 && words[0] == "slot") {
-            long index;
-            event.slot = ParseNumber(words[1], 0, 7, index) ? static_cast<int>(index) : SlotByName(words[1]);
-            if (event.slot < 0) {
-                return "unknown slot \"" + words[1] +
-                       "\": use 0..7 or background, off, station1, station2, station3, volume-down, "
-                       "volume-up, skip";
-            }
-            return "";
-        }
-        long x;
-        long y;
-        if (words.size() != 2 || !ParseNumber(words[0], 0, 100000, x) || !ParseNumber(words[1], 0, 100000, y)) {
-            return "expected \"cursor X Y\" (client pixels) or \"cursor slot NAME\"";
-        }
-        event.x = static_cast<int>(x);
-        event.y = static_cast<int>(y);
-        return "";
-    }
-    if (name == "window") {
-        event.command = Command::Window;
-        long width;
-        long height;
-        if (words.size() != 2 || !ParseNumber(words[0], 1, 100000, width) ||
-            !ParseNumber(words[1], 1, 100000, height)) {
-            return "expected \"window WIDTH HEIGHT\" in pixels, each at least 1";
-        }
-        event.x = static_cast<int>(width);
-        event.y = static_cast<int>(height);
-        return "";
-    }
-    if (name == "finish") {
-        event.command = Command::Finish;
-        return expectWords(0, "finish");
-    }
-    if (name == "end") {
-        event.command = Command::End;
-        return expectWords(0, "end");
-    }
-    if (name == "await") {
-        event.command = Command::Await;
-        const std::string count = NextWord(rest);
-        long frames;
-        if (!ParseNumber(count, 1, kMaxFrame, frames) || rest.empty()) {
-            return "expected \"await FRAMES TEXT\"";
-        }
-        event.frames = static_cast<int>(frames);
-        event.text = rest;
-        return "";
-    }
-    if (name == "screenshot") {
-        event.command = Command::Screenshot;
-        if (rest.empty()) {
-            return "expected \"screenshot PATH\"";
-        }
-        event.text = rest;
-        return "";
-    }
-    if (name.empty()) {
+    if (text.name.empty()) {
         return "a frame number without a command";
     }
-    return "unknown command \"" + name + "\"";
+    return "unknown command \"" + text.name + "\"";
 }
 
 }  // namespace
