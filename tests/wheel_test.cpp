@@ -1,14 +1,7 @@
-// The wheel: its layout tables, the HUD drawing primitives, and one wheel frame's drawing, hit
-// test, clicks and volume hold, checked on the exact calls the game sees.
-#include <cstring>
-
-#include "natives_catalog.h"
-#include "playback/radio_state.h"
-#include "support.h"
+// The wheel: its layout tables, the HUD drawing primitives, and one wheel frame's drawing and hit
+// test, checked on the exact calls the game sees (its clicks and volume hold: wheel_clicks_test.cpp).
 #include "wheel/hud.h"
-#include "wheel/layout.h"
-#include "wheel/wheel.h"
-#include "wheel_points.h"
+#include "wheel_fixture.h"
 
 namespace {
 
@@ -16,27 +9,10 @@ using testing_support::CountNatives;
 using testing_support::LinesStartingWith;
 using testing_support::NativeLines;
 using trallio::radio;
-
-uint32_t Bits(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-std::string F(float value) {
-    return fakehost::FormatFloat(value);
-}
-
-std::string SpriteLine(const trallio::SpriteSpec& s) {
-    return "native 0xC9884ECADE94CB34 DRAW_SPRITE(\"" + std::string(s.dictionary) + "\", \"" + s.texture + "\", " +
-           F(s.x + s.width * 0.5f) + ", " + F(s.y + s.height * 0.5f) + ", " + F(s.width) + ", " + F(s.height) +
-           ", 0, " + std::to_string(s.red) + ", " + std::to_string(s.green) + ", " + std::to_string(s.blue) + ", " +
-           std::to_string(s.alpha) + ", 1)";
-}
-
-std::vector<std::string> DrawSpriteLines() {
-    return NativeLines("DRAW_SPRITE");
-}
+using wheel_test::Bits;
+using wheel_test::DrawSpriteLines;
+using wheel_test::SpriteLine;
+using wheel_test::Wheel;
 
 TEST(Layout, StoredValuesAreBitExact) {
     const uint32_t expected[8][4] = {
@@ -128,34 +104,6 @@ TEST_F(Hud, SpriteChecksRequestsDrawsCentredAndReleasesItsDictionary) {
     EXPECT_EQ(LinesStartingWith("native "),
               (std::vector<std::string>{expected[0], expected[2], expected[3]}));
 }
-
-// A wheel frame, called directly, with the cursor placed on the client area in fractions.
-class Wheel : public testing_support::RadioTest {
-protected:
-    void SetUp() override {
-        RadioTest::SetUp();
-        fakehost::GetWorld().dictionariesLoadAtOnce = true;
-        radio.stationFolders[0] = "S1";
-        radio.stationFolders[1] = "S2";
-        radio.stationFolders[2] = "S3";
-    }
-    void PointAt(float fx, float fy) { fakehost::PointCursorAt(fx, fy); }
-    void PointAtSlot(int slot) {
-        const fakehost::WheelPoint centre = fakehost::SlotCentre(slot);
-        PointAt(centre.x, centre.y);
-    }
-    void WheelFrame(bool button) {
-        fakehost::GetWorld().leftButton = button;
-        fakehost::ClearEvents();
-        fakehost::BeginFrame();
-        trallio::DrawWheel();
-    }
-    void PlayTrack() {
-        radio.currentFolder = radio.stationFolders[0];
-        radio.currentTrack = "a.mp3";
-    }
-    int Clicks() { return CountNatives("PLAY_SOUND_FRONTEND"); }
-};
 
 TEST_F(Wheel, FrameWithNothingHoveredDrawsEverySlotIdle) {
     PointAt(0.51f, 0.5f);  // the bare background: inside slot 0 only
@@ -262,113 +210,6 @@ TEST_F(Wheel, OverlapOfTopAndLeftSegmentsHoversBothAndTheTopTakesTheClick) {
     EXPECT_EQ(radio.currentFolder, radio.stationFolders[0]);
     EXPECT_TRUE(radio.radioOn);
     EXPECT_TRUE(radio.stationSwitchPending);
-}
-
-TEST_F(Wheel, OnePressGivesOneClickUntilTheButtonIsSeenUpOverASlot) {
-    PointAtSlot(trallio::Station2);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_EQ(NativeLines("STOP_SOUND_FRONTEND"),
-              std::vector<std::string>{"native 0x0F2A2175734926D8 STOP_SOUND_FRONTEND(\"BACK\", \"HUD_SHOP_SOUNDSET\")"});
-    EXPECT_EQ(NativeLines("PLAY_SOUND_FRONTEND"),
-              std::vector<std::string>{"native 0x67C540AA08E4A6F5 PLAY_SOUND_FRONTEND(\"BACK\", \"HUD_SHOP_SOUNDSET\", 1, 0)"});
-    EXPECT_EQ(radio.currentFolder, radio.stationFolders[1]);
-    EXPECT_TRUE(radio.clickLatch);
-
-    // Held and moved onto another slot: no click.
-    PointAtSlot(trallio::Station3);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 0);
-    EXPECT_EQ(radio.currentFolder, radio.stationFolders[1]);
-
-    // Released away from every slot: the latch stays, so the next press over a slot does not click.
-    PointAt(0.01f, 0.01f);
-    WheelFrame(false);
-    EXPECT_TRUE(radio.clickLatch);
-    PointAtSlot(trallio::Station3);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 0);
-
-    // Seen up over a slot: the latch clears (the button is asked a second time), then a press clicks.
-    WheelFrame(false);
-    EXPECT_FALSE(radio.clickLatch);
-    EXPECT_EQ(LinesStartingWith("win32 GetKeyState").size(), 2u);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_EQ(radio.currentFolder, radio.stationFolders[2]);
-}
-
-TEST_F(Wheel, APressThatBeginsOutsideClicksWhenItEntersASlot) {
-    PointAt(0.01f, 0.01f);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 0);
-    PointAtSlot(trallio::Off);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_TRUE(radio.stoppedByUser);
-}
-
-TEST_F(Wheel, OffAndSkipClicks) {
-    // Off while already off: the sound plays and the flags are set again.
-    PointAtSlot(trallio::Off);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_FALSE(radio.radioOn);
-    EXPECT_TRUE(radio.stoppedByUser);
-    WheelFrame(false);
-
-    // Skip with no track: sound, no request.
-    PointAtSlot(trallio::Skip);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_FALSE(radio.skipRequested);
-    WheelFrame(false);
-
-    // Skip while paused: sound, no request.
-    PlayTrack();
-    radio.paused = true;
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_FALSE(radio.skipRequested);
-    WheelFrame(false);
-
-    radio.paused = false;
-    WheelFrame(true);
-    EXPECT_TRUE(radio.skipRequested);
-}
-
-TEST_F(Wheel, ArrowPressWithoutATrackClicksOnceAndLeavesTheVolume) {
-    PointAtSlot(trallio::VolumeUp);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 1);
-    EXPECT_EQ(radio.volume, 90);
-    EXPECT_TRUE(LinesStartingWith("win32 GetAsyncKeyState").empty());
-}
-
-TEST_F(Wheel, HeldArrowMovesTheVolumeOneStepPerFrameWithinItsRange) {
-    PlayTrack();
-    PointAtSlot(trallio::VolumeUp);
-    WheelFrame(true);
-    EXPECT_EQ(Clicks(), 2) << "click edge, then the hold";
-    EXPECT_EQ(radio.volume, 91);
-    EXPECT_EQ(fakehost::Game().texts.back(), "Vol: 91");
-    EXPECT_EQ(LinesStartingWith("media "),
-              std::vector<std::string>{"media setaudio \"S1\\a.mp3\" volume to 91 -> 263"});
-    for (int frame = 0; frame < 420; ++frame) {
-        WheelFrame(true);
-        ASSERT_EQ(Clicks(), 1);
-    }
-    EXPECT_EQ(radio.volume, 500);
-    EXPECT_EQ(fakehost::Game().texts.back(), "Vol: 500");
-
-    PointAtSlot(trallio::VolumeDown);
-    for (int frame = 0; frame < 600; ++frame) {
-        WheelFrame(true);
-        ASSERT_GE(radio.volume, 0);
-    }
-    EXPECT_EQ(radio.volume, 0);
-    EXPECT_EQ(Clicks(), 1) << "the sound still plays at the end of the range";
-    EXPECT_EQ(LinesStartingWith("media "), std::vector<std::string>{"media setaudio \"S1\\a.mp3\" volume to 0 -> 263"});
 }
 
 TEST_F(Wheel, NowPlayingTextAndVolumeAreShownAndSentEveryFrame) {
