@@ -70,6 +70,41 @@ bool StartsWith(const std::string& line, const char* prefix) {
     return line.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
+// Counts one event of the run.
+void CountEvent(Counts& counts, const fakehost::Event& e) {
+    switch (e.kind) {
+        case fakehost::EventKind::Native:
+            if (e.hash == fakegame::kPlayerPedId) {
+                ++counts.ticks;
+            } else if (e.hash == fakegame::kWheelFrameCall) {
+                ++counts.wheelFrames;
+            } else if (e.hash == fakegame::kSetAudioFlag) {
+                ++counts.flagSets;
+            } else if (e.hash == fakegame::kMessageLogShow) {
+                ++counts.messages;
+            } else if (e.hash == fakegame::kPlaySoundFrontend) {
+                ++counts.clicks;
+            }
+            break;
+        case fakehost::EventKind::Media:
+            if (StartsWith(e.line, "media open")) {
+                ++counts.opens;
+            } else if (StartsWith(e.line, "media close")) {
+                ++counts.closes;
+            } else if (StartsWith(e.line, "media pause")) {
+                ++counts.pauses;
+            } else if (StartsWith(e.line, "media resume")) {
+                ++counts.resumes;
+            }
+            break;
+        case fakehost::EventKind::Wait:
+            ++counts.waits;
+            break;
+        default:
+            break;
+    }
+}
+
 class Soak : public testing_support::RadioTest {
 protected:
     void SetUp() override {
@@ -235,39 +270,7 @@ TEST_F(Soak, RandomPlayerDesktopAndFoldersKeepTheRadioSound) {
     w.dictionariesLoadAtOnce = true;
     fakehost::SetRecording(false);
     Counts counts;
-    fakehost::SetEventSink([&counts](const fakehost::Event& e) {
-        switch (e.kind) {
-            case fakehost::EventKind::Native:
-                if (e.hash == fakegame::kPlayerPedId) {
-                    ++counts.ticks;
-                } else if (e.hash == fakegame::kWheelFrameCall) {
-                    ++counts.wheelFrames;
-                } else if (e.hash == fakegame::kSetAudioFlag) {
-                    ++counts.flagSets;
-                } else if (e.hash == fakegame::kMessageLogShow) {
-                    ++counts.messages;
-                } else if (e.hash == fakegame::kPlaySoundFrontend) {
-                    ++counts.clicks;
-                }
-                break;
-            case fakehost::EventKind::Media:
-                if (StartsWith(e.line, "media open")) {
-                    ++counts.opens;
-                } else if (StartsWith(e.line, "media close")) {
-                    ++counts.closes;
-                } else if (StartsWith(e.line, "media pause")) {
-                    ++counts.pauses;
-                } else if (StartsWith(e.line, "media resume")) {
-                    ++counts.resumes;
-                }
-                break;
-            case fakehost::EventKind::Wait:
-                ++counts.waits;
-                break;
-            default:
-                break;
-        }
-    });
+    fakehost::SetEventSink([&counts](const fakehost::Event& e) { CountEvent(counts, e); });
     fakehost::StartScript(&trallio::ScriptEntry);
 
     long residentStart = 0, peakStart = 0;
