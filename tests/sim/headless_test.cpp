@@ -50,6 +50,32 @@ std::string TrackOf(const std::string& mediaLine) {
     return device.substr(device.rfind('\\') + 1);
 }
 
+// Every media command in the trace was answered without an error.
+void ExpectNoMediaCommandFailed(const std::vector<TraceLine>& trace) {
+    for (const TraceLine& line : trace) {
+        if (StartsWith(line.text, "media ")) {
+            EXPECT_EQ(line.text.find(" -> "), std::string::npos) << line.frame << " " << line.text;
+        }
+    }
+}
+
+// The volumes sent from line `from` to the end of frame `lastFrame`, a repeat in a row counted once;
+// each must be sent to `track`.
+std::vector<std::string> VolumesSent(const std::vector<TraceLine>& trace, size_t from, int lastFrame,
+                                     const std::string& track) {
+    std::vector<std::string> volumes;
+    for (size_t i = from; i < trace.size() && trace[i].frame <= lastFrame; ++i) {
+        if (StartsWith(trace[i].text, "media setaudio ")) {
+            EXPECT_EQ(TrackOf(trace[i].text), track);
+            const std::string value = trace[i].text.substr(trace[i].text.rfind(' ') + 1);
+            if (volumes.empty() || volumes.back() != value) {
+                volumes.push_back(value);
+            }
+        }
+    }
+    return volumes;
+}
+
 class Headless : public testing_support::RadioTest {
 protected:
     ProgramRun Run(const std::string& scenario, std::vector<std::string> options = {"--demo"}) {
@@ -115,12 +141,7 @@ TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
     const std::set<std::string> tracks(station.begin(), station.end());
     const std::string folder = "\"Trallio\\Radio 1\\";
 
-    // No media command failed.
-    for (const TraceLine& line : trace) {
-        if (StartsWith(line.text, "media ")) {
-            EXPECT_EQ(line.text.find(" -> "), std::string::npos) << line.frame << " " << line.text;
-        }
-    }
+    ExpectNoMediaCommandFailed(trace);
 
     // The click on station 1 plays its first track at volume 90, the open-world music goes off.
     const size_t click = Find(trace, 0, "input button down");
@@ -157,17 +178,8 @@ TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
     // Volume up, held for five frames: 91 to 95, one step a frame, sent to the playing track.
     const size_t press = Find(trace, open3 + 1, "input button down");
     const size_t release = Find(trace, press, "input button up");
-    std::vector<std::string> volumes;
-    for (size_t i = press; i < trace.size() && trace[i].frame <= trace[release].frame; ++i) {
-        if (StartsWith(trace[i].text, "media setaudio ")) {
-            EXPECT_EQ(TrackOf(trace[i].text), third);
-            const std::string value = trace[i].text.substr(trace[i].text.rfind(' ') + 1);
-            if (volumes.empty() || volumes.back() != value) {
-                volumes.push_back(value);
-            }
-        }
-    }
-    EXPECT_EQ(volumes, (std::vector<std::string>{"91", "92", "93", "94", "95"}));
+    EXPECT_EQ(VolumesSent(trace, press, trace[release].frame, third),
+              (std::vector<std::string>{"91", "92", "93", "94", "95"}));
 
     // Dismounting pauses the track in that frame; mounting again resumes it.
     const size_t off = Find(trace, release, "input mount off");
