@@ -152,102 +152,120 @@ const char kCyrillicCjkTitle[] =
     "\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C"
     "\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C\xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C";
 
+// The untagged tones every file starts from, by type.
+enum Tone { kMp3, kOgg, kFlac, kWav, kToneCount };
+
+// One of the small files: its name, the tone it is copied from, the writer of its tags (none:
+// left untagged) and the line the radio must show for it.
+struct Recipe {
+    std::string name;
+    Tone tone;
+    bool (*tag)(const std::string&);
+    std::string expected;
+};
+
+// Captureless writers, so the table stays a table.
+std::vector<Recipe> SmallRecipes() {
+    return {
+        {"01 id3v2.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "Dust Riders", "Canyon Song", 0); },
+         "Dust Riders - Canyon Song"},
+        {"02 id3v1.mp3", kMp3, [](const std::string& p) { return Id3v1(p, "Old Timer", "Saloon Waltz"); },
+         "Old Timer - Saloon Waltz"},
+        {"03 vorbis.ogg", kOgg, [](const std::string& p) { return Vorbis(p, "Prairie Band", "Night Herd"); },
+         "Prairie Band - Night Herd"},
+        {"04 vorbis.flac", kFlac, [](const std::string& p) { return Vorbis(p, "River Folk", "Muddy Water"); },
+         "River Folk - Muddy Water"},
+        {"05 info.wav", kWav, [](const std::string& p) { return Wav(p, "Bell Choir", "Evening Chimes", false); },
+         "Bell Choir - Evening Chimes"},
+        {"06 id3.wav", kWav, [](const std::string& p) { return Wav(p, "Horse Thieves", "Run", true); },
+         "Horse Thieves - Run"},
+        {"07 title only.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "", "Lonesome Trail", 0); },
+         "Lonesome Trail"},
+        {"08 untagged.wav", kWav, nullptr, "08 untagged.wav"},
+        {"09 long.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "", std::string(200, 'L'), 0); },
+         std::string(63, 'L')},
+        {"10 cyrillic cjk.flac", kFlac, [](const std::string& p) { return Vorbis(p, kAnya, kCyrillicCjkTitle); },
+         // "Аня - " (9 bytes), the Cyrillic words (25 bytes) and the nine CJK characters (27 bytes)
+         // that fit in 63 bytes: the tenth would end at byte 64.
+         std::string(kAnya) + " - " + std::string(kCyrillicCjkTitle, 52)},
+        {"11 controls.ogg", kOgg,
+         [](const std::string& p) { return Vorbis(p, " Tab\tBand ", "Line\r\nBreak\x7F"); }, "TabBand - LineBreak"},
+        {"12 corrupt.mp3", kMp3, [](const std::string& p) { return CorruptId3v2(p); }, "12 corrupt.mp3"},
+        {"13 caf\xC3\xA9.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "Caf\xC3\xA9 Trio", "Encore", 0); },
+         "Caf\xC3\xA9 Trio - Encore"},
+    };
+}
+
+bool CopyTone(const std::string& tone, const std::string& path) {
+    std::error_code error;
+    fs::copy_file(tone, path, fs::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+// The small files, tagged by their recipes, added to `made`. False when a copy or a tag failed.
+bool MakeSmallFiles(const std::string& folder, const std::string (&tones)[kToneCount],
+                    std::vector<TaggedFile>& made) {
+    for (const Recipe& recipe : SmallRecipes()) {
+        const std::string path = folder + "/" + recipe.name;
+        if (!CopyTone(tones[recipe.tone], path) || (recipe.tag != nullptr && !recipe.tag(path))) {
+            return false;
+        }
+        made.push_back({recipe.name, recipe.expected});
+    }
+    return true;
+}
+
+// The files with big cover art or long audio, added to `made`. False when a copy or a tag failed.
+bool MakeBigFiles(const std::string& folder, const std::string (&tones)[kToneCount], std::vector<TaggedFile>& made) {
+    // A flac file's picture is read whole: 1.5 MB is under the read budget, 3 MB over it.
+    const struct {
+        const char* name;
+        size_t art;
+        const char* expected;
+    } flacs[] = {{"23 cover art.flac", 3u << 19, "Big Sky - Open Range"},
+                 {"24 big art.flac", 3u << 20, "24 big art.flac"}};
+    for (const auto& file : flacs) {
+        const std::string path = folder + "/" + file.name;
+        if (!CopyTone(tones[kFlac], path) || !FlacWithArt(path, "Big Sky", "Open Range", file.art)) {
+            return false;
+        }
+        made.push_back({file.name, file.expected});
+    }
+    const size_t mb = 1u << 20;
+    const struct {
+        const char* name;
+        size_t audio;
+        size_t art;
+        bool artFirst;
+        const char* expected;
+    } big[] = {{"20 cover art.mp3", 5 * mb, 5 * mb, false, "Big Sky - Open Range"},
+               {"21 huge art.mp3", 1 * mb, 50 * mb, false, "21 huge art.mp3"},
+               {"22 art first.mp3", 1 * mb, 2 * mb, true, "Big Sky - Open Range"}};
+    for (const auto& file : big) {
+        const std::string path = folder + "/" + file.name;
+        if (!CopyTone(tones[kMp3], path) || !GrowMp3(path, file.audio) ||
+            !Id3v2(path, "Big Sky", "Open Range", file.art, file.artFirst)) {
+            return false;
+        }
+        made.push_back({file.name, file.expected});
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles) {
-    std::string tones[4];
-    const char* const types[4] = {"mp3", "ogg", "flac", "wav"};
-    for (int i = 0; i < 4; ++i) {
+    std::string tones[kToneCount];
+    const char* const types[kToneCount] = {"mp3", "ogg", "flac", "wav"};
+    for (int i = 0; i < kToneCount; ++i) {
         tones[i] = folder + "/.tone." + types[i];
         if (!MakeTone(types[i], tones[i])) {
             return {};
         }
     }
-    const std::string& mp3 = tones[0];
-    const std::string& ogg = tones[1];
-    const std::string& flac = tones[2];
-    const std::string& wav = tones[3];
-    struct Recipe {
-        std::string name;
-        const std::string* tone;
-        bool (*tag)(const std::string&);
-        std::string expected;
-    };
-    // Captureless writers, so the table stays a table.
-    const std::vector<Recipe> recipes = {
-        {"01 id3v2.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "Dust Riders", "Canyon Song", 0); },
-         "Dust Riders - Canyon Song"},
-        {"02 id3v1.mp3", &mp3, [](const std::string& p) { return Id3v1(p, "Old Timer", "Saloon Waltz"); },
-         "Old Timer - Saloon Waltz"},
-        {"03 vorbis.ogg", &ogg, [](const std::string& p) { return Vorbis(p, "Prairie Band", "Night Herd"); },
-         "Prairie Band - Night Herd"},
-        {"04 vorbis.flac", &flac, [](const std::string& p) { return Vorbis(p, "River Folk", "Muddy Water"); },
-         "River Folk - Muddy Water"},
-        {"05 info.wav", &wav, [](const std::string& p) { return Wav(p, "Bell Choir", "Evening Chimes", false); },
-         "Bell Choir - Evening Chimes"},
-        {"06 id3.wav", &wav, [](const std::string& p) { return Wav(p, "Horse Thieves", "Run", true); },
-         "Horse Thieves - Run"},
-        {"07 title only.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "", "Lonesome Trail", 0); },
-         "Lonesome Trail"},
-        {"08 untagged.wav", &wav, nullptr, "08 untagged.wav"},
-        {"09 long.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "", std::string(200, 'L'), 0); },
-         std::string(63, 'L')},
-        {"10 cyrillic cjk.flac", &flac, [](const std::string& p) { return Vorbis(p, kAnya, kCyrillicCjkTitle); },
-         // "Аня - " (9 bytes), the Cyrillic words (25 bytes) and the nine CJK characters (27 bytes)
-         // that fit in 63 bytes: the tenth would end at byte 64.
-         std::string(kAnya) + " - " + std::string(kCyrillicCjkTitle, 52)},
-        {"11 controls.ogg", &ogg,
-         [](const std::string& p) { return Vorbis(p, " Tab\tBand ", "Line\r\nBreak\x7F"); }, "TabBand - LineBreak"},
-        {"12 corrupt.mp3", &mp3, [](const std::string& p) { return CorruptId3v2(p); }, "12 corrupt.mp3"},
-        {"13 caf\xC3\xA9.mp3", &mp3, [](const std::string& p) { return Id3v2(p, "Caf\xC3\xA9 Trio", "Encore", 0); },
-         "Caf\xC3\xA9 Trio - Encore"},
-    };
     std::vector<TaggedFile> made;
-    for (const Recipe& recipe : recipes) {
-        const std::string path = folder + "/" + recipe.name;
-        std::error_code error;
-        fs::copy_file(*recipe.tone, path, fs::copy_options::overwrite_existing, error);
-        if (error || (recipe.tag != nullptr && !recipe.tag(path))) {
-            return {};
-        }
-        made.push_back({recipe.name, recipe.expected});
-    }
-    if (withBigFiles) {
-        // A flac file's picture is read whole: 1.5 MB is under the read budget, 3 MB over it.
-        const struct {
-            const char* name;
-            size_t art;
-            const char* expected;
-        } flacs[] = {{"23 cover art.flac", 3u << 19, "Big Sky - Open Range"},
-                     {"24 big art.flac", 3u << 20, "24 big art.flac"}};
-        for (const auto& file : flacs) {
-            const std::string path = folder + "/" + file.name;
-            std::error_code error;
-            fs::copy_file(flac, path, fs::copy_options::overwrite_existing, error);
-            if (error || !FlacWithArt(path, "Big Sky", "Open Range", file.art)) {
-                return {};
-            }
-            made.push_back({file.name, file.expected});
-        }
-        const size_t mb = 1u << 20;
-        const struct {
-            const char* name;
-            size_t audio;
-            size_t art;
-            bool artFirst;
-            const char* expected;
-        } big[] = {{"20 cover art.mp3", 5 * mb, 5 * mb, false, "Big Sky - Open Range"},
-                   {"21 huge art.mp3", 1 * mb, 50 * mb, false, "21 huge art.mp3"},
-                   {"22 art first.mp3", 1 * mb, 2 * mb, true, "Big Sky - Open Range"}};
-        for (const auto& file : big) {
-            const std::string path = folder + "/" + file.name;
-            std::error_code error;
-            fs::copy_file(mp3, path, fs::copy_options::overwrite_existing, error);
-            if (error || !GrowMp3(path, file.audio) || !Id3v2(path, "Big Sky", "Open Range", file.art, file.artFirst)) {
-                return {};
-            }
-            made.push_back({file.name, file.expected});
-        }
+    if (!MakeSmallFiles(folder, tones, made) || (withBigFiles && !MakeBigFiles(folder, tones, made))) {
+        return {};
     }
     for (const std::string& tone : tones) {
         fs::remove(tone);
