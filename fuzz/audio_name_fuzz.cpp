@@ -16,12 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "playback/audio_filter.h"
 #include "audio/mci_channel.h"
 #include "fake_host.h"
 #include "fake_media.h"
 #include "fuzz_support.h"
 #include "platform/dir_stream.h"
+#include "playback/audio_filter.h"
+#include "playback/radio_state.h"
 
 namespace {
 
