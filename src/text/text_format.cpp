@@ -23,18 +23,23 @@ size_t FormatDecimal(int32_t value, char* out) {
     return length;
 }
 
-size_t AppendBounded(char* buffer, size_t size, size_t length, const char* text) {
+size_t AppendFitted(char* buffer, size_t size, size_t length, const char* text,
+                    size_t (*fit)(const char* text, size_t limit)) {
     if (size == 0) {
         return 0;
     }
     if (length >= size) {
         length = size - 1;
     }
-    const size_t count = strnlen(text, size - 1 - length);
+    const size_t count = fit(text, size - 1 - length);
     std::memcpy(buffer + length, text, count);
     length += count;
     buffer[length] = 0;
     return length;
+}
+
+size_t AppendBounded(char* buffer, size_t size, size_t length, const char* text) {
+    return AppendFitted(buffer, size, length, text, [](const char* piece, size_t limit) { return strnlen(piece, limit); });
 }
 
 }  // namespace trallio

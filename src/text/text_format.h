@@ -18,4 +18,9 @@ size_t FormatDecimal(int32_t value, char* out);
 // last byte; the buffer stays terminated. Returns the new length.
 size_t AppendBounded(char* buffer, size_t size, size_t length, const char* text);
 
+// The same with the cut chosen by `fit`, which gives how many bytes of `text` to keep within a
+// limit (AppendBounded's is the text's length up to the limit).
+size_t AppendFitted(char* buffer, size_t size, size_t length, const char* text,
+                    size_t (*fit)(const char* text, size_t limit));
+
 }  // namespace trallio

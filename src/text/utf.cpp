@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/text_format.h"
+
 namespace trallio {
 
 namespace {
@@ -154,17 +156,7 @@ size_t Utf8PrefixLength(const char* text, size_t length, size_t limit) {
 }
 
 size_t AppendUtf8Bounded(char* buffer, size_t size, size_t length, const char* text) {
-    if (size == 0) {
-        return 0;
-    }
-    if (length >= size) {
-        length = size - 1;
-    }
-    const size_t count = Utf8CutLength(text, size - 1 - length);
-    std::memcpy(buffer + length, text, count);
-    length += count;
-    buffer[length] = 0;
-    return length;
+    return AppendFitted(buffer, size, length, text, Utf8CutLength);
 }
 
 }  // namespace trallio
