@@ -67,6 +67,9 @@ inline std::string Show(const void* value) {
     std::snprintf(text, sizeof text, "%p", value);
     return text;
 }
+// Numbers, declared here so that a vector of numbers shows them as numbers.
+template <typename T>
+std::string Show(const T& value);
 template <typename T>
 std::string Show(const std::vector<T>& values) {
     std::string out = "{";

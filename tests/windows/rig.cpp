@@ -309,6 +309,51 @@ void DesktopWatch::AnswerTickCount(DWORD milliseconds) const {
     scriptedTickCount = milliseconds;
 }
 
+namespace {
+
+typedef BOOL(WINAPI* FlushFileBuffersFn)(HANDLE);
+typedef BOOL(WINAPI* MoveFileExAFn)(LPCSTR, LPCSTR, DWORD);
+
+FlushFileBuffersFn systemFlush = nullptr;
+MoveFileExAFn systemMove = nullptr;
+int flushCalls = 0;
+std::vector<DWORD> moveFlags;
+
+BOOL WINAPI WatchedFlush(HANDLE file) {
+    ++flushCalls;
+    return systemFlush(file);
+}
+
+BOOL WINAPI WatchedMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    moveFlags.push_back(flags);
+    return systemMove(from, to, flags);
+}
+
+}  // namespace
+
+bool FileWatch::Attach(HMODULE plugin) {
+    flushCalls = 0;
+    moveFlags.clear();
+    void* flush = nullptr;
+    void* move = nullptr;
+    if (RedirectImport(plugin, "KERNEL32.dll", "FlushFileBuffers", reinterpret_cast<void*>(&WatchedFlush), &flush)) {
+        systemFlush = reinterpret_cast<FlushFileBuffersFn>(flush);
+    }
+    if (!RedirectImport(plugin, "KERNEL32.dll", "MoveFileExA", reinterpret_cast<void*>(&WatchedMove), &move)) {
+        return false;
+    }
+    systemMove = reinterpret_cast<MoveFileExAFn>(move);
+    return true;
+}
+
+int FileWatch::FlushCalls() const {
+    return flushCalls;
+}
+
+std::vector<DWORD> FileWatch::MoveFlags() const {
+    return moveFlags;
+}
+
 bool MediaWatch::AttachRecorder() {
     HMODULE winmm = GetModuleHandleW(L"winmm.dll");
     recorder_ = winmm != nullptr && GetProcAddress(winmm, MCI_RECORDER_COUNT) != nullptr;

@@ -120,6 +120,17 @@ public:
     void AnswerTickCount(DWORD milliseconds) const;
 };
 
+// The plug-in's calls that force its writes to the disk, seen through its imports: each
+// FlushFileBuffers (none if it does not import it) and the flags of each MoveFileExA.
+class FileWatch {
+public:
+    // False if the plug-in does not import MoveFileExA.
+    bool Attach(HMODULE plugin);
+    int FlushCalls() const;
+    // The flags of every MoveFileExA since Attach, in order.
+    std::vector<DWORD> MoveFlags() const;
+};
+
 // The game window and the player's hands.
 HWND CreateGameWindow(const wchar_t* title, int width, int height);
 void PumpMessages();

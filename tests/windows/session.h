@@ -188,6 +188,27 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
     run();
 }
 
+// The volume arrows, as fractions of the client area.
+constexpr float kVolumeDownX = 0.11f, kVolumeUpX = 0.88f, kVolumeY = 0.55f;
+
+// Opens the wheel, holds the button at (x, y) for `frames` frames and closes the wheel, each frame
+// through `run`: the frame after the keys are let go is the one in which the wheel closes.
+template <typename Run>
+void HoldOnWheel(HWND window, float x, float y, int frames, Run run) {
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    run();
+    CHECK(rig::MoveCursorTo(window, x, y));
+    CHECK(rig::PressLeftButton(true));
+    for (int i = 0; i < frames; ++i) {
+        run();
+    }
+    CHECK(rig::PressLeftButton(false));
+    run();
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    run();
+    run();
+}
+
 inline size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
     size_t count = 0;
     for (const rig::MediaCommand& command : media) {
