@@ -517,18 +517,7 @@ std::string ReadGameFile(const Session& session, const std::wstring& relative) {
 
 // Opens the wheel, holds the button over (x, y) for `frames` frames and lets go of everything.
 void HoldOnWheel(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y, int frames) {
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, x, y));
-    CHECK(rig::PressLeftButton(true));
-    for (int i = 0; i < frames; ++i) {
-        RunFrame(session, &watch);
-    }
-    CHECK(rig::PressLeftButton(false));
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
-    RunFrame(session, &watch);
-    RunFrame(session, &watch);
+    wine_session::HoldOnWheel(window, x, y, frames, [&] { RunFrame(session, &watch); });
 }
 
 void RememberAcrossLoads() {
@@ -544,7 +533,8 @@ void RememberAcrossLoads() {
         return;
     }
     rig::MediaWatch watch;
-    if (!CHECK(watch.AttachRecorder())) {
+    rig::FileWatch files;
+    if (!CHECK(watch.AttachRecorder()) || !CHECK(files.Attach(session.plugin))) {
         return;
     }
     session.hook.SetPlayer(false, false, false, true);
@@ -554,7 +544,11 @@ void RememberAcrossLoads() {
     CHECK(SetCursorPos(2, 2));
     ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
     CHECK_EQ(CountOpens(media), size_t{1});
-    HoldOnWheel(session, watch, window, 0.88f, 0.55f, 12);  // the volume-up arrow
+    HoldOnWheel(session, watch, window, kVolumeUpX, kVolumeY, 12);
+    // Each close of the wheel (after the station, then after the volume) renamed the state file
+    // into place without waiting for the disk, so the game's frame goes on.
+    CHECK_EQ(files.FlushCalls(), 0);
+    CHECK_EQ(files.MoveFlags(), (std::vector<DWORD>{MOVEFILE_REPLACE_EXISTING, MOVEFILE_REPLACE_EXISTING}));
     const std::string written = ReadGameFile(session, L"Trallio\\state.ini");
     const int volume = StateVolume(written);
     CHECK(volume > 90 && volume <= 500);
