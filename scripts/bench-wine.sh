@@ -38,11 +38,14 @@ fi
 # wine's MCI sometimes crashes while the process exits, after the figures are printed: each
 # measurement's status is reported, and the run fails only at the end. The first two use the
 # system's winmm, tag-cost and save-cost the recording winmm beside the program.
+# A measurement is stopped if it runs past half an hour.
 failed=0
 for measurement in frame-cost:b change-cost:b tag-cost:n save-cost:n; do
-  WINEDLLOVERRIDES=winmm=${measurement#*:} bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
+  WINEDLLOVERRIDES=winmm=${measurement#*:} TRALLIO_WINE_SECONDS=1800 \
+    bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
     echo "${measurement%%:*}: wine exited with status $?"
     failed=1
   }
 done
+bash scripts/wine-prefix.sh --stop "$build/wineprefix" >/dev/null
 exit "$failed"

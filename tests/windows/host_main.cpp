@@ -14,6 +14,11 @@
 //                                station, and the radio switched off
 //   trallio_wine_host titles     titles = tags: each tagged file's line on the wheel, unicode_names
 //                                off and on (the files come from trallio-tagged-files)
+//   trallio_wine_host planted-hang  three frames' steps, then a wait that never ends: the watchdog
+//                                stops the program and names the step (run with a short bound)
+//
+// Each scenario runs under a watchdog: one still running after 60 seconds prints "hang: ..." with
+// its last step and ends with status 3, well before the test's own time limit.
 #include <windows.h>
 
 #include <algorithm>
@@ -1120,10 +1125,24 @@ void TitlesFromTags(bool unicodeNames) {
     rig::PumpMessages();
 }
 
+// ---------------------------------------------------------------------------------------------
+// planted-hang: the watchdog's own check, with the steps a scenario's frames record
+
+void PlantedHang() {
+    check::Section("planted-hang: three frames, then a wait that never ends");
+    for (int i = 0; i < 3; ++i) {
+        check::Frame();
+        check::Step("between frames");
+    }
+    check::Step("the planted wait");
+    Sleep(INFINITE);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
+    rig::StartWatchdog("trallio_wine_host " + scenario, 60);
     rig::ReleaseAll();
     if (scenario == "load") {
         RegistersRunsAndUnregisters();
@@ -1150,8 +1169,11 @@ int main(int argc, char** argv) {
     } else if (scenario == "titles") {
         TitlesFromTags(false);
         TitlesFromTags(true);
+    } else if (scenario == "planted-hang") {
+        PlantedHang();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles|"
+                    "planted-hang\n");
         return 2;
     }
     rig::ReleaseAll();

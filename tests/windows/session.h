@@ -36,19 +36,23 @@ struct Session {
             !folder.CopyIn(from + L"\\Trallio.asi", L"Trallio.asi")) {
             return false;
         }
+        check::Step("loading the hook and the plug-in");
         if (!hook.Load(folder.At(L"ScriptHookRDR2.dll"))) {
             return false;
         }
         plugin = LoadLibraryW(folder.At(L"Trallio.asi").c_str());
+        check::Step("loaded");
         return plugin != nullptr;
     }
 
     void Unload() {
+        check::Step("unloading the plug-in and the hook");
         if (plugin != nullptr) {
             FreeLibrary(plugin);
             plugin = nullptr;
         }
         hook.Unload();
+        check::Step("unloaded");
     }
 };
 
