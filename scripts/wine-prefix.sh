@@ -37,10 +37,13 @@ end_server() {
 # starts while they shut down. A server left from an earlier run, whatever it was started with,
 # is ended first. They are started here, with no output attached, so that they never hold a
 # test's output open.
+# The program that starts them turns wine's crash dialog off: a program that crashes then prints
+# its backtrace and ends, instead of waiting for ever, suspended, behind a dialog that nobody sees
+# on the null display.
 keep_server() {
   end_server
   wineserver -p600 2>/dev/null || true
-  wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wine64 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 }
 
 if [ "$stop" -eq 1 ]; then
