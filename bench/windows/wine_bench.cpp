@@ -145,10 +145,7 @@ void ChangeCost() {
     }
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
 
     const std::wstring bare = L"\"bare.mp3\"";
     const std::vector<std::wstring> bareCommands = {Close(bare), Open(bare), Play(bare), Volume(bare, 90), Status(bare)};
@@ -229,6 +226,22 @@ double Maximum(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
 }
 
+// One frame, as RunFrame runs it, its time (the frame alone, without the recording's) in
+// `microseconds`.
+FrameRecord TimedFrame(const Session& session, rig::MediaWatch& watch, double& microseconds) {
+    rig::PumpMessages();
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    const bool ran = session.hook.RunFrame();
+    QueryPerformanceCounter(&b);
+    CHECK(ran);
+    microseconds = Microseconds(a, b);
+    FrameRecord frame;
+    frame.natives = session.hook.Take();
+    frame.media = watch.Take();
+    return frame;
+}
+
 StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
     StartFrames result;
     // A game folder of its own for each load: an earlier load's station folder can stay behind.
@@ -245,18 +258,11 @@ StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
     const std::wstring device = Device(station, std::wstring(file.name));
     const std::wstring open = Open(device);
     auto run = [&] {
-        rig::PumpMessages();
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        const bool ran = session.hook.RunFrame();
-        QueryPerformanceCounter(&b);
-        CHECK(ran);
-        FrameRecord frame;
-        frame.natives = session.hook.Take();
-        frame.media = watch.Take();
+        double time = 0;
+        const FrameRecord frame = TimedFrame(session, watch, time);
         const std::vector<std::wstring> commands = Commands(frame.media);
         if (std::find(commands.begin(), commands.end(), open) != commands.end()) {
-            result.times.push_back(Microseconds(a, b));
+            result.times.push_back(time);
         }
         return frame;
     };
@@ -377,11 +383,8 @@ void SaveCost() {
     }
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(SetCursorPos(2, 2));
     // A track must be playing for the arrows to change the volume.
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     CHECK_EQ(CountOpens(media), size_t{1});
 
     std::vector<double> saves, closes;
@@ -390,18 +393,10 @@ void SaveCost() {
         const size_t moves = files.MoveFlags().size();
         int closeFrames = 0;
         auto run = [&] {
-            rig::PumpMessages();
-            LARGE_INTEGER a, b;
-            QueryPerformanceCounter(&a);
-            const bool ran = session.hook.RunFrame();
-            QueryPerformanceCounter(&b);
-            CHECK(ran);
-            FrameRecord frame;
-            frame.natives = session.hook.Take();
-            watch.Take();
-            if (HasTimeScale(frame, kNormalTimeScaleBits)) {
+            double time = 0;
+            if (HasTimeScale(TimedFrame(session, watch, time), kNormalTimeScaleBits)) {
                 ++closeFrames;
-                (files.MoveFlags().size() > moves ? saves : closes).push_back(Microseconds(a, b));
+                (files.MoveFlags().size() > moves ? saves : closes).push_back(time);
             }
         };
         const float x = !change ? 0.5f : round % 4 == 0 ? kVolumeUpX : kVolumeDownX;

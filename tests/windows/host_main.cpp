@@ -542,12 +542,9 @@ void RememberAcrossLoads() {
     if (!CHECK(watch.AttachRecorder()) || !CHECK(files.Attach(session.plugin))) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     CHECK_EQ(CountOpens(media), size_t{1});
     HoldOnWheel(session, watch, window, kVolumeUpX, kVolumeY, 12);
     // Each close of the wheel (after the station, then after the volume) renamed the state file
@@ -656,12 +653,9 @@ void RefusedFilesRealMci() {
     if (!CHECK(watch.AttachPassThrough(session.plugin))) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     std::vector<std::vector<rig::MediaCommand>> frames = {media};
 
     // Frames every 20 ms until the first file of the listing is opened a second time: the loop.

@@ -192,6 +192,17 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
     run();
 }
 
+// Puts the player on a mount, runs a frame and chooses station 1 on the wheel, the cursor coming
+// from a corner of the screen; the media commands and natives of those frames appended as
+// ChooseStation does.
+inline void RideAndChooseStationOne(const Session& session, rig::MediaWatch& watch, HWND window,
+                                    std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives) {
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+}
+
 // The volume arrows, as fractions of the client area.
 constexpr float kVolumeDownX = 0.11f, kVolumeUpX = 0.88f, kVolumeY = 0.55f;
 
