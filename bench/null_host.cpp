@@ -66,6 +66,11 @@ HWND FindWindowA(LPCSTR, LPCSTR) {
     return nullhost::kWindow;
 }
 
+// The game's window is always the one in front: the sound mix, when on, never holds the radio.
+HWND GetForegroundWindow() {
+    return nullhost::kWindow;
+}
+
 BOOL GetClientRect(HWND, RECT* rect) {
     *rect = RECT{0, 0, 1920, 1080};
     return TRUE;

@@ -44,17 +44,28 @@ set(wine_rig ${TRALLIO_WINDOWS_DIR}/tests/windows/bin)
 set(wine_prefix ${CMAKE_BINARY_DIR}/wineprefix)
 set(wine_path "PATH=path_list_prepend:${wine_dir}")
 set(wine_env WINEPREFIX=${wine_prefix} WINEDEBUG=-all)
-set(wine_run bash ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+# Every program runs through wine-run.sh, which stops one still running after 100 s (under the
+# tests' limit of 120) and passes on what it printed; the test host and the directory-stream test
+# also stop themselves after 60 s and name the step they were at (rig::StartWatchdog).
+set(wine_run_script ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+set(wine_run bash ${wine_run_script})
 
 # A sound device that takes samples and plays them nowhere, for the system's own MCI.
 set(alsa_null_conf ${CMAKE_BINARY_DIR}/alsa-null.conf)
 file(WRITE ${alsa_null_conf} "pcm.!default { type null }\nctl.!default { type null }\n")
 
+# The prefix and its server: started once for the run (wine-prefix.sh) and stopped after the last
+# test that uses it, so that no test meets a server that is shutting down or starting again.
 add_test(NAME wine.prefix COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${wine_prefix})
 set_tests_properties(wine.prefix PROPERTIES
   FIXTURES_SETUP wine_prefix
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 300)
+add_test(NAME wine.server_stop COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh --stop ${wine_prefix})
+set_tests_properties(wine.server_stop PROPERTIES
+  FIXTURES_CLEANUP wine_prefix
+  ENVIRONMENT_MODIFICATION ${wine_path}
+  TIMEOUT 60)
 
 # What the plug-in and the station checker import. Both are built with the win32-threads compiler
 # and start no thread: no threads runtime, so no process-wide exception handler, and nothing from
@@ -103,7 +114,16 @@ set_tests_properties(wine.load wine.wheel wine.refused wine.unicode wine.remembe
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
   RESOURCE_LOCK wine_desktop)
 
-# The system's winmm playing a real mp3 made at test time.
+# The host's watchdog, on a wait planted to never end: it must stop the program and name its step.
+add_test(NAME wine.watchdog COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe planted-hang)
+set_tests_properties(wine.watchdog PROPERTIES
+  ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n;TRALLIO_WINE_WATCHDOG_SECONDS=3"
+  PASS_REGULAR_EXPRESSION
+    "hang: trallio_wine_host planted-hang at step \"planted-hang: [^\"]*\", frame 3: the planted wait"
+  RESOURCE_LOCK wine_desktop)
+
+# The system's winmm playing a real mp3 made at test time. Every test that uses wine's own media
+# service (these two and the station checker's) holds wine_media: one at a time.
 add_test(NAME wine.tone
   COMMAND ${TRALLIO_GST_LAUNCH} -q audiotestsrc num-buffers=40 ! audioconvert ! lamemp3enc
           ! filesink location=${wine_rig}/tone.mp3)
@@ -112,15 +132,16 @@ add_test(NAME wine.real_mci COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.ex
 add_test(NAME wine.refused_real_mci COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe refused-real-mci)
 set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=b;ALSA_CONFIG_PATH=${alsa_null_conf}"
-  RESOURCE_LOCK wine_desktop)
+  RESOURCE_LOCK "wine_desktop;wine_media")
 
-set_tests_properties(wine.prefix wine.imports wine.checker_imports wine.dir_stream wine.load wine.wheel wine.refused
-  wine.unicode wine.remember wine.sound_mix wine.tone wine.real_mci wine.refused_real_mci PROPERTIES LABELS wine)
-set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix PROPERTIES
-  FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine.prefix wine.server_stop wine.imports wine.checker_imports wine.dir_stream wine.load wine.wheel
+  wine.refused wine.unicode wine.remember wine.sound_mix wine.watchdog wine.tone wine.real_mci wine.refused_real_mci
+  PROPERTIES LABELS wine)
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix
+  wine.watchdog PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
-set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix wine.real_mci
-  wine.refused_real_mci PROPERTIES
+set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix
+  wine.watchdog wine.real_mci wine.refused_real_mci PROPERTIES
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 120)
 
@@ -138,13 +159,16 @@ if(TARGET trallio-tagged-files)
     TIMEOUT 120)
 endif()
 
-# The station checker's Windows build, through the checker's own tests of its report.
+# The station checker's Windows build, through the checker's own tests of its report. It
+# test-plays with wine's own media service. Each run of the checker goes through wine-run.sh,
+# bounded to 40 s, so that a run that hangs fails with its output while the test goes on.
 if(TARGET checker_tests)
   add_test(NAME wine.checker COMMAND checker_tests --gtest_filter=CheckerUnderWine.*)
   set_tests_properties(wine.checker PROPERTIES
-    ENVIRONMENT "${wine_env};ALSA_CONFIG_PATH=${alsa_null_conf};TRALLIO_CHECK_EXE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe;TRALLIO_WINE64=${TRALLIO_WINE64}"
+    ENVIRONMENT "${wine_env};ALSA_CONFIG_PATH=${alsa_null_conf};TRALLIO_CHECK_EXE=${TRALLIO_WINDOWS_DIR}/tools/TrallioCheck.exe;TRALLIO_WINE64=${wine_run_script};TRALLIO_WINE_SECONDS=40"
     ENVIRONMENT_MODIFICATION ${wine_path}
     FIXTURES_REQUIRED wine_prefix
+    RESOURCE_LOCK wine_media
     LABELS wine
     TIMEOUT 120)
 endif()

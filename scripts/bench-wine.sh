@@ -2,7 +2,8 @@
 # Under wine, with the real Trallio.asi: the time of a riding frame against a bare status poll of
 # the same device and the frames in which a track changes (plainly, and over a refused file)
 # against the same commands sent bare, both with wine's own winmm playing a real mp3; then, on the
-# recording winmm, the frame in which a track starts with titles = tags against titles = file.
+# recording winmm, the frame in which a track starts with titles = tags against titles = file, and
+# the frame in which the wheel closes and the remembered state is written.
 #   scripts/bench-wine.sh [BUILD]
 # BUILD is the native tree that holds the Windows tree in BUILD/windows (the default, build/native)
 # or a Windows tree of its own (build/windows): the rig is its tests/windows/bin, the wine prefix
@@ -36,12 +37,15 @@ fi
 "$maker" "$rig/tagged" --big
 # wine's MCI sometimes crashes while the process exits, after the figures are printed: each
 # measurement's status is reported, and the run fails only at the end. The first two use the
-# system's winmm, tag-cost the recording winmm beside the program.
+# system's winmm, tag-cost and save-cost the recording winmm beside the program.
+# A measurement is stopped if it runs past half an hour.
 failed=0
-for measurement in frame-cost:b change-cost:b tag-cost:n; do
-  WINEDLLOVERRIDES=winmm=${measurement#*:} bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
+for measurement in frame-cost:b change-cost:b tag-cost:n save-cost:n; do
+  WINEDLLOVERRIDES=winmm=${measurement#*:} TRALLIO_WINE_SECONDS=1800 \
+    bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
     echo "${measurement%%:*}: wine exited with status $?"
     failed=1
   }
 done
+bash scripts/wine-prefix.sh --stop "$build/wineprefix" >/dev/null
 exit "$failed"

@@ -10,9 +10,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRALLIO_BENCH=ON -DBUILD_TESTING=OFF \
-  -DTRALLIO_WINE_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target trallio_bench >/dev/null
+# The build's output is shown only when it fails.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRALLIO_BENCH=ON -DBUILD_TESTING=OFF \
+         -DTRALLIO_WINE_TESTS=OFF && cmake --build "$build" -j2 --target trallio_bench; } >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "bench.sh: the benchmark did not build" >&2
+  exit 1
+fi
 bench="$build/bench/trallio_bench"
 
 instructions() {  # state which frames

@@ -9,6 +9,9 @@
 //                                   titles = file, on the recording winmm (run with
 //                                   WINEDLLOVERRIDES=winmm=n; the files from trallio-tagged-files
 //                                   FOLDER --big, in the tagged folder beside this program)
+//   trallio_wine_bench save-cost    the frame in which the wheel closes and the remembered state is
+//                                   written, against one in which it closes with nothing to write,
+//                                   on the recording winmm (WINEDLLOVERRIDES=winmm=n)
 #include <windows.h>
 
 #include <algorithm>
@@ -142,10 +145,7 @@ void ChangeCost() {
     }
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
 
     const std::wstring bare = L"\"bare.mp3\"";
     const std::vector<std::wstring> bareCommands = {Close(bare), Open(bare), Play(bare), Volume(bare, 90), Status(bare)};
@@ -226,6 +226,22 @@ double Maximum(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
 }
 
+// One frame, as RunFrame runs it, its time (the frame alone, without the recording's) in
+// `microseconds`.
+FrameRecord TimedFrame(const Session& session, rig::MediaWatch& watch, double& microseconds) {
+    rig::PumpMessages();
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    const bool ran = session.hook.RunFrame();
+    QueryPerformanceCounter(&b);
+    CHECK(ran);
+    microseconds = Microseconds(a, b);
+    FrameRecord frame;
+    frame.natives = session.hook.Take();
+    frame.media = watch.Take();
+    return frame;
+}
+
 StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
     StartFrames result;
     // A game folder of its own for each load: an earlier load's station folder can stay behind.
@@ -242,18 +258,11 @@ StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
     const std::wstring device = Device(station, std::wstring(file.name));
     const std::wstring open = Open(device);
     auto run = [&] {
-        rig::PumpMessages();
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        const bool ran = session.hook.RunFrame();
-        QueryPerformanceCounter(&b);
-        CHECK(ran);
-        FrameRecord frame;
-        frame.natives = session.hook.Take();
-        frame.media = watch.Take();
+        double time = 0;
+        const FrameRecord frame = TimedFrame(session, watch, time);
         const std::vector<std::wstring> commands = Commands(frame.media);
         if (std::find(commands.begin(), commands.end(), open) != commands.end()) {
-            result.times.push_back(Microseconds(a, b));
+            result.times.push_back(time);
         }
         return frame;
     };
@@ -350,6 +359,65 @@ void TagCost() {
     }
 }
 
+// save-cost: remember = true; the wheel is opened and closed again and again, the button held for
+// one frame over a volume arrow (one step up, then one down: the state file is written in the
+// frame the wheel closes) or over the middle of the wheel, where nothing changes and nothing is
+// written. The frames that close the wheel (the time scale back to normal) are timed, and sorted
+// by whether the plug-in renamed the state file in them. On the recording winmm, so the media
+// service's time is out of both.
+
+constexpr int kSaveRounds = 30;
+
+void SaveCost() {
+    check::Section("save-cost: the frame that writes the remembered state, against a close with nothing to write");
+    Session session(L"save-cost");
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               "[RADIOS]\r\nradio 1 = Stations\\One\r\n[config]\r\nremember=true\r\n"));
+    CHECK(session.folder.Write(L"Stations\\One\\a.mp3", "not really audio"));
+    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
+    rig::MediaWatch watch;
+    rig::FileWatch files;
+    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) ||
+        !CHECK(files.Attach(session.plugin))) {
+        return;
+    }
+    std::vector<rig::MediaCommand> media;
+    std::vector<FakeNativeCall> natives;
+    // A track must be playing for the arrows to change the volume.
+    RideAndChooseStationOne(session, watch, window, media, natives);
+    CHECK_EQ(CountOpens(media), size_t{1});
+
+    std::vector<double> saves, closes;
+    for (int round = 0; round < 2 * kSaveRounds; ++round) {
+        const bool change = round % 2 == 0;
+        const size_t moves = files.MoveFlags().size();
+        int closeFrames = 0;
+        auto run = [&] {
+            double time = 0;
+            if (HasTimeScale(TimedFrame(session, watch, time), kNormalTimeScaleBits)) {
+                ++closeFrames;
+                (files.MoveFlags().size() > moves ? saves : closes).push_back(time);
+            }
+        };
+        const float x = !change ? 0.5f : round % 4 == 0 ? kVolumeUpX : kVolumeDownX;
+        HoldOnWheel(window, x, change ? kVolumeY : 0.45f, 1, run);
+        CHECK_EQ(closeFrames, 1);
+        CHECK_EQ(files.MoveFlags().size(), moves + (change ? 1 : 0));
+    }
+    if (CHECK_EQ(saves.size(), size_t{kSaveRounds}) && CHECK_EQ(closes.size(), size_t{kSaveRounds})) {
+        std::printf("wheel closes, state written (FlushFileBuffers %d calls, MoveFileExA flags 0x%lx): "
+                    "median %.1f us, max %.1f us, %zu frames\n",
+                    files.FlushCalls(), files.MoveFlags().empty() ? 0ul : static_cast<unsigned long>(files.MoveFlags()[0]),
+                    Median(saves), Maximum(saves), saves.size());
+        std::printf("wheel closes, nothing to write: median %.1f us, max %.1f us, %zu frames\n", Median(closes),
+                    Maximum(closes), closes.size());
+    }
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -361,8 +429,10 @@ int main(int argc, char** argv) {
         ChangeCost();
     } else if (scenario == "tag-cost") {
         TagCost();
+    } else if (scenario == "save-cost") {
+        SaveCost();
     } else {
-        std::printf("usage: trallio_wine_bench frame-cost|change-cost|tag-cost\n");
+        std::printf("usage: trallio_wine_bench frame-cost|change-cost|tag-cost|save-cost\n");
         return 2;
     }
     rig::ReleaseAll();

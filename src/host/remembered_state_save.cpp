@@ -38,11 +38,14 @@ bool WriteStateFile(int32_t volume, int8_t station, bool off) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
+    // Written and renamed into place without waiting for the disk, which would stall this frame on
+    // a busy drive: after a power cut the file can be empty or torn, and such a file reads as the
+    // defaults.
     DWORD written = 0;
     const bool complete = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) != 0 &&
-                          written == static_cast<DWORD>(length) && FlushFileBuffers(file) != 0;
+                          written == static_cast<DWORD>(length);
     CloseHandle(file);
-    if (!complete || MoveFileExA(kTemporaryPath, kStatePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    if (!complete || MoveFileExA(kTemporaryPath, kStatePath, MOVEFILE_REPLACE_EXISTING) == 0) {
         // A full disk or a read-only state file: the old file stays as it was, and nothing else.
         DeleteFileA(kTemporaryPath);
         return false;

@@ -61,7 +61,6 @@ struct POINT {
 #define CREATE_ALWAYS 2
 #define FILE_ATTRIBUTE_NORMAL 0x80
 #define MOVEFILE_REPLACE_EXISTING 0x1
-#define MOVEFILE_WRITE_THROUGH 0x8
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned,
                                DWORD size, LPCSTR fileName);
@@ -78,7 +77,6 @@ DWORD GetTickCount(void);
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
-BOOL FlushFileBuffers(HANDLE file);
 BOOL CloseHandle(HANDLE object);
 BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 BOOL DeleteFileA(LPCSTR fileName);

@@ -67,6 +67,9 @@ inline std::string Show(const void* value) {
     std::snprintf(text, sizeof text, "%p", value);
     return text;
 }
+// Numbers, declared here so that a vector of numbers shows them as numbers.
+template <typename T>
+std::string Show(const T& value);
 template <typename T>
 std::string Show(const std::vector<T>& values) {
     std::string out = "{";
@@ -104,9 +107,55 @@ bool ReportEqual(const A& actual, const B& expected, const char* what, const cha
     return Report(ok, what, file, line, ok ? std::string() : "got " + Show(actual) + ", want " + Show(expected));
 }
 
+// What the program is doing, for its watchdog (rig::StartWatchdog) to tell if it hangs: the
+// section, the plug-in frames run in it and the latest step. Fixed buffers behind a lock, so that
+// the watchdog's thread reads them without the heap.
+struct Progress {
+    SRWLOCK lock = SRWLOCK_INIT;
+    char section[256] = "";
+    char step[512] = "starting";
+    int frames = 0;
+};
+
+inline Progress progress;
+
+inline void CopyText(char* to, size_t size, const char* from) {
+    size_t i = 0;
+    for (; from[i] != 0 && i + 1 < size; ++i) {
+        to[i] = from[i];
+    }
+    to[i] = 0;
+}
+
+inline void Step(const std::string& what) {
+    AcquireSRWLockExclusive(&progress.lock);
+    CopyText(progress.step, sizeof progress.step, what.c_str());
+    ReleaseSRWLockExclusive(&progress.lock);
+}
+
+// A plug-in frame starts.
+inline void Frame() {
+    AcquireSRWLockExclusive(&progress.lock);
+    ++progress.frames;
+    CopyText(progress.step, sizeof progress.step, "in the plug-in's frame");
+    ReleaseSRWLockExclusive(&progress.lock);
+}
+
+// "\"section\", frame N: step" into `out`.
+inline void DescribeProgress(char* out, size_t size) {
+    AcquireSRWLockShared(&progress.lock);
+    std::snprintf(out, size, "\"%s\", frame %d: %s", progress.section, progress.frames, progress.step);
+    ReleaseSRWLockShared(&progress.lock);
+}
+
 inline void Section(const char* name) {
     std::printf("-- %s\n", name);
     std::fflush(stdout);
+    AcquireSRWLockExclusive(&progress.lock);
+    CopyText(progress.section, sizeof progress.section, name);
+    progress.frames = 0;
+    progress.step[0] = 0;
+    ReleaseSRWLockExclusive(&progress.lock);
 }
 
 inline int Summary(const char* program) {

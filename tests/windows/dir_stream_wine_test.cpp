@@ -314,6 +314,7 @@ std::vector<std::wstring> NamesInEveryScript() {
 }
 
 int main(int argc, char** argv) {
+    rig::StartWatchdog(argc > 1 ? std::string("dir_stream_wine_test ") + argv[1] : "dir_stream_wine_test", 60);
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     scratch = std::wstring(temp) + L"trallio-dir-stream-" + std::to_wstring(GetCurrentProcessId());

@@ -14,6 +14,11 @@
 //                                station, and the radio switched off
 //   trallio_wine_host titles     titles = tags: each tagged file's line on the wheel, unicode_names
 //                                off and on (the files come from trallio-tagged-files)
+//   trallio_wine_host planted-hang  three frames' steps, then a wait that never ends: the watchdog
+//                                stops the program and names the step (run with a short bound)
+//
+// Each scenario runs under a watchdog: one still running after 60 seconds prints "hang: ..." with
+// its last step and ends with status 3, well before the test's own time limit.
 #include <windows.h>
 
 #include <algorithm>
@@ -517,18 +522,7 @@ std::string ReadGameFile(const Session& session, const std::wstring& relative) {
 
 // Opens the wheel, holds the button over (x, y) for `frames` frames and lets go of everything.
 void HoldOnWheel(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y, int frames) {
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, x, y));
-    CHECK(rig::PressLeftButton(true));
-    for (int i = 0; i < frames; ++i) {
-        RunFrame(session, &watch);
-    }
-    CHECK(rig::PressLeftButton(false));
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
-    RunFrame(session, &watch);
-    RunFrame(session, &watch);
+    wine_session::HoldOnWheel(window, x, y, frames, [&] { RunFrame(session, &watch); });
 }
 
 void RememberAcrossLoads() {
@@ -544,17 +538,19 @@ void RememberAcrossLoads() {
         return;
     }
     rig::MediaWatch watch;
-    if (!CHECK(watch.AttachRecorder())) {
+    rig::FileWatch files;
+    if (!CHECK(watch.AttachRecorder()) || !CHECK(files.Attach(session.plugin))) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     CHECK_EQ(CountOpens(media), size_t{1});
-    HoldOnWheel(session, watch, window, 0.88f, 0.55f, 12);  // the volume-up arrow
+    HoldOnWheel(session, watch, window, kVolumeUpX, kVolumeY, 12);
+    // Each close of the wheel (after the station, then after the volume) renamed the state file
+    // into place without waiting for the disk, so the game's frame goes on.
+    CHECK_EQ(files.FlushCalls(), 0);
+    CHECK_EQ(files.MoveFlags(), (std::vector<DWORD>{MOVEFILE_REPLACE_EXISTING, MOVEFILE_REPLACE_EXISTING}));
     const std::string written = ReadGameFile(session, L"Trallio\\state.ini");
     const int volume = StateVolume(written);
     CHECK(volume > 90 && volume <= 500);
@@ -657,12 +653,9 @@ void RefusedFilesRealMci() {
     if (!CHECK(watch.AttachPassThrough(session.plugin))) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     std::vector<std::vector<rig::MediaCommand>> frames = {media};
 
     // Frames every 20 ms until the first file of the listing is opened a second time: the loop.
@@ -1126,10 +1119,24 @@ void TitlesFromTags(bool unicodeNames) {
     rig::PumpMessages();
 }
 
+// ---------------------------------------------------------------------------------------------
+// planted-hang: the watchdog's own check, with the steps a scenario's frames record
+
+void PlantedHang() {
+    check::Section("planted-hang: three frames, then a wait that never ends");
+    for (int i = 0; i < 3; ++i) {
+        check::Frame();
+        check::Step("between frames");
+    }
+    check::Step("the planted wait");
+    Sleep(INFINITE);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
+    rig::StartWatchdog("trallio_wine_host " + scenario, 60);
     rig::ReleaseAll();
     if (scenario == "load") {
         RegistersRunsAndUnregisters();
@@ -1156,8 +1163,11 @@ int main(int argc, char** argv) {
     } else if (scenario == "titles") {
         TitlesFromTags(false);
         TitlesFromTags(true);
+    } else if (scenario == "planted-hang") {
+        PlantedHang();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles|"
+                    "planted-hang\n");
         return 2;
     }
     rig::ReleaseAll();

@@ -1,6 +1,7 @@
 #include "rig.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "check.h"
@@ -13,6 +14,38 @@ std::wstring ProgramFolder() {
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder(path, length);
     return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+namespace {
+
+char watchedProgram[128];
+DWORD watchdogSeconds = 0;
+
+DWORD WINAPI Watchdog(void*) {
+    Sleep(watchdogSeconds * 1000);
+    char step[1024];
+    check::DescribeProgress(step, sizeof step);
+    char line[1280];
+    const int length = std::snprintf(line, sizeof line, "hang: %s at step %s (still running after %lu s)\n",
+                                     watchedProgram, step, static_cast<unsigned long>(watchdogSeconds));
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return 0;
+}
+
+}  // namespace
+
+void StartWatchdog(const std::string& program, DWORD seconds) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    check::CopyText(watchedProgram, sizeof watchedProgram, program.c_str());
+    const char* configured = std::getenv("TRALLIO_WINE_WATCHDOG_SECONDS");
+    watchdogSeconds = configured != nullptr && std::atoi(configured) > 0 ? static_cast<DWORD>(std::atoi(configured))
+                                                                          : seconds;
+    HANDLE thread = CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
+    if (thread != nullptr) {
+        CloseHandle(thread);
+    }
 }
 
 void RemoveTree(const std::wstring& folder) {
@@ -155,7 +188,10 @@ FakeHookStatus Hook::Status() const {
 }
 
 bool Hook::RunFrame() const {
-    return runFrame_();
+    check::Frame();
+    const bool ran = runFrame_();
+    check::Step("between frames");
+    return ran;
 }
 
 std::vector<FakeNativeCall> Hook::Take() const {
@@ -197,7 +233,9 @@ DWORD WINAPI PassThroughMci(const wchar_t* command, wchar_t* reply, UINT capacit
     seen.hadReplyBuffer = reply != nullptr;
     seen.replyCapacity = capacity;
     seen.callback = callback;
+    check::Step("in the plug-in's frame, waiting for mciSendStringW(" + check::Show(seen.command) + ")");
     seen.result = systemMci(command, reply, capacity, callback);
+    check::Step("in the plug-in's frame");
     if (reply != nullptr && capacity > 0) {
         size_t length = 0;
         while (length < capacity && reply[length] != 0) {
@@ -309,6 +347,51 @@ void DesktopWatch::AnswerTickCount(DWORD milliseconds) const {
     scriptedTickCount = milliseconds;
 }
 
+namespace {
+
+typedef BOOL(WINAPI* FlushFileBuffersFn)(HANDLE);
+typedef BOOL(WINAPI* MoveFileExAFn)(LPCSTR, LPCSTR, DWORD);
+
+FlushFileBuffersFn systemFlush = nullptr;
+MoveFileExAFn systemMove = nullptr;
+int flushCalls = 0;
+std::vector<DWORD> moveFlags;
+
+BOOL WINAPI WatchedFlush(HANDLE file) {
+    ++flushCalls;
+    return systemFlush(file);
+}
+
+BOOL WINAPI WatchedMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    moveFlags.push_back(flags);
+    return systemMove(from, to, flags);
+}
+
+}  // namespace
+
+bool FileWatch::Attach(HMODULE plugin) {
+    flushCalls = 0;
+    moveFlags.clear();
+    void* flush = nullptr;
+    void* move = nullptr;
+    if (RedirectImport(plugin, "KERNEL32.dll", "FlushFileBuffers", reinterpret_cast<void*>(&WatchedFlush), &flush)) {
+        systemFlush = reinterpret_cast<FlushFileBuffersFn>(flush);
+    }
+    if (!RedirectImport(plugin, "KERNEL32.dll", "MoveFileExA", reinterpret_cast<void*>(&WatchedMove), &move)) {
+        return false;
+    }
+    systemMove = reinterpret_cast<MoveFileExAFn>(move);
+    return true;
+}
+
+int FileWatch::FlushCalls() const {
+    return flushCalls;
+}
+
+std::vector<DWORD> FileWatch::MoveFlags() const {
+    return moveFlags;
+}
+
 bool MediaWatch::AttachRecorder() {
     HMODULE winmm = GetModuleHandleW(L"winmm.dll");
     recorder_ = winmm != nullptr && GetProcAddress(winmm, MCI_RECORDER_COUNT) != nullptr;
@@ -381,7 +464,9 @@ DWORD MediaWatch::Send(const std::wstring& command, std::wstring* reply) const {
         return ~0u;
     }
     wchar_t buffer[128] = {};
+    check::Step("between frames, waiting for the host's mciSendStringW(" + check::Show(command) + ")");
     const DWORD result = send(command.c_str(), buffer, 128, nullptr);
+    check::Step("between frames");
     if (reply != nullptr) {
         *reply = buffer;
     }

@@ -17,6 +17,12 @@ namespace rig {
 // The folder the host program runs from, with the rig's files beside it.
 std::wstring ProgramFolder();
 
+// Bounds the program's run: if it is still running after `seconds` (TRALLIO_WINE_WATCHDOG_SECONDS
+// in the environment, if set, instead), prints "hang: <program> at step ..." with what it was
+// doing (check::Section, check::Frame, check::Step) and ends the process with status 3. Standard
+// output is unbuffered from here on, so that all the program printed before is in the log too.
+void StartWatchdog(const std::string& program, DWORD seconds);
+
 // A throw-away game folder under the temporary folder. It becomes the current folder while it
 // exists and is removed, with everything in it, when the object goes; after a failed check it is
 // kept (with the recording winmm's log in it) and its path printed.
@@ -118,6 +124,17 @@ public:
     // nullptr: the system's foreground window again.
     void AnswerForeground(HWND window) const;
     void AnswerTickCount(DWORD milliseconds) const;
+};
+
+// The plug-in's calls that force its writes to the disk, seen through its imports: each
+// FlushFileBuffers (none if it does not import it) and the flags of each MoveFileExA.
+class FileWatch {
+public:
+    // False if the plug-in does not import MoveFileExA.
+    bool Attach(HMODULE plugin);
+    int FlushCalls() const;
+    // The flags of every MoveFileExA since Attach, in order.
+    std::vector<DWORD> MoveFlags() const;
 };
 
 // The game window and the player's hands.

@@ -36,19 +36,23 @@ struct Session {
             !folder.CopyIn(from + L"\\Trallio.asi", L"Trallio.asi")) {
             return false;
         }
+        check::Step("loading the hook and the plug-in");
         if (!hook.Load(folder.At(L"ScriptHookRDR2.dll"))) {
             return false;
         }
         plugin = LoadLibraryW(folder.At(L"Trallio.asi").c_str());
+        check::Step("loaded");
         return plugin != nullptr;
     }
 
     void Unload() {
+        check::Step("unloading the plug-in and the hook");
         if (plugin != nullptr) {
             FreeLibrary(plugin);
             plugin = nullptr;
         }
         hook.Unload();
+        check::Step("unloaded");
     }
 };
 
@@ -183,6 +187,38 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
     CHECK(wheelAgain);
     CHECK(rig::PressLeftButton(false));
     CHECK(run());
+    CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
+    run();
+    run();
+}
+
+// Puts the player on a mount, runs a frame and chooses station 1 on the wheel, the cursor coming
+// from a corner of the screen; the media commands and natives of those frames appended as
+// ChooseStation does.
+inline void RideAndChooseStationOne(const Session& session, rig::MediaWatch& watch, HWND window,
+                                    std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives) {
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(SetCursorPos(2, 2));
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+}
+
+// The volume arrows, as fractions of the client area.
+constexpr float kVolumeDownX = 0.11f, kVolumeUpX = 0.88f, kVolumeY = 0.55f;
+
+// Opens the wheel, holds the button at (x, y) for `frames` frames and closes the wheel, each frame
+// through `run`: the frame after the keys are let go is the one in which the wheel closes.
+template <typename Run>
+void HoldOnWheel(HWND window, float x, float y, int frames, Run run) {
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    run();
+    CHECK(rig::MoveCursorTo(window, x, y));
+    CHECK(rig::PressLeftButton(true));
+    for (int i = 0; i < frames; ++i) {
+        run();
+    }
+    CHECK(rig::PressLeftButton(false));
+    run();
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     run();
     run();

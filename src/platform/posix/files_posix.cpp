@@ -1,5 +1,5 @@
 // The file calls of the state file on Linux, over the system's own: CreateFileA (write access,
-// create always), WriteFile, FlushFileBuffers, CloseHandle, MoveFileExA and DeleteFileA. A
+// create always), WriteFile, CloseHandle, MoveFileExA and DeleteFileA. A
 // backslash in a path is read as a slash. As on Windows, a rename does not replace a file whose
 // mode has no write permission for its owner (the read-only attribute), whoever runs the program.
 #include <fcntl.h>
@@ -41,10 +41,6 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD written, LPOVERL
         *written = count < 0 ? 0 : static_cast<DWORD>(count);
     }
     return count >= 0 ? TRUE : FALSE;
-}
-
-BOOL FlushFileBuffers(HANDLE file) {
-    return fsync(ToDescriptor(file)) == 0 ? TRUE : FALSE;
 }
 
 BOOL CloseHandle(HANDLE object) {
