@@ -90,7 +90,7 @@ void ApplyTitles(const char* text) {
 
 }  // namespace
 
-// The order is the order of the reads: the specified key first, then each setting as it came.
+// The order is the order of the reads: the radio's own key first, then each setting as it came.
 const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
     {"unicode_names", "False", ApplyUnicodeNames, DescribeUnicodeNames},
