@@ -82,15 +82,16 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
 }
 
 // The settings step reads the later keys after the five, in the order they came: the sound mix,
-// the play order, the remembered state, the titles.
+// the play order, the remembered state, the titles, the game pad.
 TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
     trallio::ResetRadioState();
     reads.clear();
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 10u);
-    const char* const keys[] = {"duck_dialogue", "pause_in_menus", "order", "remember", "titles"};
-    const char* const defaults[] = {"", "False", "folder", "False", "file"};
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(reads.size(), 13u);
+    const char* const keys[] = {"duck_dialogue", "pause_in_menus", "order",           "remember",
+                                "titles",        "controller",     "controller_button", "controller_hold_ms"};
+    const char* const defaults[] = {"", "False", "folder", "False", "file", "False", "INPUT_SELECT_RADAR_MODE", "300"};
+    for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(reads[5 + i].section, "config");
         EXPECT_EQ(reads[5 + i].key, keys[i]);
         EXPECT_EQ(reads[5 + i].defaultValue, defaults[i]);

@@ -27,6 +27,7 @@ void Reset() {
     host.frame = 0;
     host.waits = 0;
     host.keep = true;
+    ResetPad();
 }
 
 World& GetWorld() {
@@ -45,6 +46,7 @@ GameState& Game() {
 
 void BeginFrame() {
     ++host.frame;
+    SamplePad(host.world.pad);
     host.game.texts.clear();
     host.game.sprites.clear();
     for (const std::string& name : host.requestedDictionaries) {

@@ -14,6 +14,20 @@ namespace fakehost {
 
 // What the player is doing and what the desktop looks like. Tests and the simulator change it
 // between frames.
+// A game pad: whether the game counts it as the input in use, the buttons held down and the right
+// stick (each axis -1..1, left and up negative).
+struct PadInput {
+    bool inUse = false;
+    bool wheelButton = false;  // the control named below: D-pad down unless a test names another
+    bool accept = false;       // A
+    bool cancel = false;       // B
+    bool leftBumper = false;
+    bool rightBumper = false;
+    float stickX = 0.0f;  // INPUT_LOOK_LR
+    float stickY = 0.0f;  // INPUT_LOOK_UD
+    const char* wheelControl = "INPUT_SELECT_RADAR_MODE";
+};
+
 // What the player does and where the game's window sits: the part of the world that the
 // simulator's controls set each frame, handed over as one record.
 struct PlayerInput {
@@ -34,6 +48,8 @@ struct PlayerInput {
     // The game's sound and menus.
     bool conversationPlaying = false;
     bool pauseMenuOpen = false;
+
+    PadInput pad;
 };
 
 struct World : PlayerInput {
@@ -118,6 +134,12 @@ HINSTANCE RegisteredModule();
 HINSTANCE UnregisteredModule();
 int RegisterCount();
 int UnregisterCount();
+
+// The pad natives' answers (fake_pad.cpp): the game samples the pad at the start of each frame, and
+// a control is just pressed when it is down now and was not on the frame before.
+void SamplePad(const PadInput& pad);
+void ResetPad();
+bool AnswerPad(uint64_t hash, const std::vector<uint64_t>& args, uint64_t* result);
 
 // Frames begun with RunFrame or BeginFrame; scriptWait calls seen.
 void BeginFrame();

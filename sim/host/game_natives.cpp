@@ -143,8 +143,11 @@ uint64_t ChangeGame(uint64_t hash, const std::vector<uint64_t>& a) {
             g.sprites.push_back({TextArg(a, 0), TextArg(a, 1), FloatArg(a, 2), FloatArg(a, 3), FloatArg(a, 4),
                                  FloatArg(a, 5), IntArg(a, 7), IntArg(a, 8), IntArg(a, 9), IntArg(a, 10)});
             return 0;
-        default:
-            return 0;
+        default: {
+            uint64_t answer = 0;
+            AnswerPad(hash, a, &answer);
+            return answer;
+        }
     }
 }
 

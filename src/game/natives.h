@@ -25,6 +25,12 @@ constexpr uint64_t kWheelFrameCall = 0xF12E4CCAF249DC10;
 constexpr uint64_t kGetHashKey = 0xFD340785ADF8CFB7;
 constexpr uint64_t kDisableControlAction = 0xFE99B66D079CF6BC;
 
+// The game pad: asked only with controller on
+constexpr uint64_t kIsUsingKeyboardAndMouse = 0xA571D46727E2B718;
+constexpr uint64_t kIsDisabledControlPressed = 0xE2587F8CBBD87B1D;
+constexpr uint64_t kIsDisabledControlJustPressed = 0x91AEF906BCA88877;
+constexpr uint64_t kGetDisabledControlNormal = 0x11E65974A982637C;
+
 // Audio flag and messages
 constexpr uint64_t kSetAudioFlag = 0xB9EFD5C25018725A;
 constexpr uint64_t kCreateVarString = 0xFA925AC00EB830B9;

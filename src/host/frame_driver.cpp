@@ -9,6 +9,7 @@
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "wheel/pad.h"
 #include "wheel/wheel.h"
 
 namespace trallio {
@@ -64,16 +65,17 @@ void CentreCursorOnGameWindow() {
     SetCursorPos(static_cast<int>(centre.x), static_cast<int>(centre.y));
 }
 
-void WheelFrame() {
+// `pad`: the wheel is held open with a game pad, and the cursor plays no part.
+void WheelFrame(bool pad) {
     SuppressAttackControls();
-    if (!radio.wheelOpen) {
+    if (!radio.wheelOpen && !pad) {
         CentreCursorOnGameWindow();
     }
     radio.wheelOpen = true;
     CallNative(native::kSetTimeScale, kWheelTimeScale);
     CallNative(native::kAnimPostFxPlay, kWheelEffect);
     CallNative(native::kWheelFrameCall);
-    DrawWheel();
+    DrawWheel(pad);
 }
 
 }  // namespace
@@ -107,6 +109,7 @@ void TickFrame() {
         if (radio.wheelOpen) {
             CloseWheel();
         }
+        ResetPadWheel();
     } else {
         if (radio.remembered.startPending) {
             StartRememberedStation();
@@ -115,8 +118,11 @@ void TickFrame() {
             radio.radioOn = true;
         }
         const bool levelChanged = UpdateDialogueDucking(player);
-        if (AreWheelKeysHeld()) {
-            WheelFrame();
+        // With controller on, a game pad in use may hold the wheel open instead of Q and R.
+        if (radio.config.controller && UpdatePadWheel()) {
+            WheelFrame(true);
+        } else if (AreWheelKeysHeld()) {
+            WheelFrame(false);
         } else if (radio.wheelOpen) {
             CloseWheel();
         }

@@ -52,6 +52,19 @@ int32_t ParseDuckPercent(const char* value) {
     return digits == 0 || percent > 100 ? -1 : percent;
 }
 
+int32_t ParseHoldMilliseconds(const char* value) {
+    int32_t milliseconds = 0;
+    int digits = 0;
+    for (; value[digits] != 0; ++digits) {
+        const char c = value[digits];
+        if (c < '0' || c > '9' || digits == 4) {
+            return -1;
+        }
+        milliseconds = milliseconds * 10 + (c - '0');
+    }
+    return digits == 0 || milliseconds < 100 || milliseconds > 2000 ? -1 : milliseconds;
+}
+
 namespace {
 
 void ApplyMediaPlayerMode(const char* text) {
@@ -88,6 +101,22 @@ void ApplyTitles(const char* text) {
     radio.config.titlesFromTags = ParseTitlesFromTags(text);
 }
 
+void ApplyController(const char* text) {
+    radio.config.controller = IsTrueText(text);
+}
+
+// An empty name keeps the default button.
+void ApplyControllerButton(const char* text) {
+    if (text[0] != 0) {
+        std::memcpy(radio.config.controllerButton, text, kSettingsTextSize);
+    }
+}
+
+void ApplyControllerHold(const char* text) {
+    const int32_t milliseconds = ParseHoldMilliseconds(text);
+    radio.config.controllerHoldMs = milliseconds < 0 ? kDefaultHoldMilliseconds : milliseconds;
+}
+
 }  // namespace
 
 // The order is the order of the reads: the radio's own key first, then each setting as it came.
@@ -99,6 +128,9 @@ const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"order", "folder", ApplyOrder, DescribeOrder},
     {"remember", "False", ApplyRemember, DescribeRemember},
     {"titles", "file", ApplyTitles, DescribeTitles},
+    {"controller", "False", ApplyController, DescribeController},
+    {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
+    {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
 };
 
 void LoadSettings(ConfigTexts* texts) {

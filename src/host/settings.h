@@ -13,7 +13,8 @@ namespace trallio {
 
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 
-constexpr int kConfigKeyCount = 7;
+constexpr int kConfigKeyCount = 10;
+constexpr int32_t kDefaultHoldMilliseconds = 300;
 
 // Each [config] key's text as the reader gave it (its default when the key is missing), in the
 // table's order, for the station checker.
@@ -58,6 +59,10 @@ void LoadSettings(ConfigTexts* texts = nullptr);
 // duck_dialogue's value: one to three decimal digits, 0..100. Anything else (empty, a sign, other
 // characters, more than 100) is -1, off.
 int32_t ParseDuckPercent(const char* value);
+
+// controller_hold_ms's value: one to four decimal digits, 100..2000. Anything else is -1, and the
+// radio keeps the default hold.
+int32_t ParseHoldMilliseconds(const char* value);
 
 // The checker's lines of every key, in the table's order.
 void DescribeSettings(const SettingsView& view, SettingLines& lines);

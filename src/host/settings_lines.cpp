@@ -2,13 +2,14 @@
 
 #include "playback/radio_state.h"
 #include "text/text_format.h"
+#include "text/words.h"
 
 namespace trallio {
 
 namespace {
 
 // The rows of the settings table whose text a line shows.
-enum ConfigRow { kDuckDialogueRow = 2, kOrderRow = 4, kTitlesRow = 6 };
+enum ConfigRow { kDuckDialogueRow = 2, kOrderRow = 4, kTitlesRow = 6, kControllerButtonRow = 8, kControllerHoldRow = 9 };
 
 void Add(SettingLines& lines, const char* text) {
     lines.length = AppendBounded(lines.text, lines.size, lines.length, text);
@@ -32,6 +33,27 @@ bool DuckDialogueIsBad(const SettingsView& view) {
 
 bool SoundMixShown(const SettingsView& view) {
     return radio.config.duckPercent >= 0 || radio.config.pauseInMenus || DuckDialogueIsBad(view);
+}
+
+// A control name is "INPUT_" (in any case) and at least one more byte.
+bool ControllerButtonIsBad(const SettingsView& view) {
+    const char* name = view.texts.text[kControllerButtonRow];
+    const char prefix[] = "input_";
+    for (int i = 0; prefix[i] != 0; ++i) {
+        if (LowerAscii(name[i]) != prefix[i]) {
+            return true;
+        }
+    }
+    return name[sizeof prefix - 1] == 0;
+}
+
+bool ControllerHoldIsBad(const SettingsView& view) {
+    return ParseHoldMilliseconds(view.texts.text[kControllerHoldRow]) < 0;
+}
+
+// The pad's lines show when controller is on or one of its values is one the radio cannot use.
+bool ControllerShown(const SettingsView& view) {
+    return radio.config.controller || ControllerButtonIsBad(view) || ControllerHoldIsBad(view);
 }
 
 }  // namespace
@@ -105,6 +127,42 @@ void DescribeTitles(const SettingsView& view, SettingLines& lines) {
         Add(lines, view.texts.text[kTitlesRow]);
         Add(lines, "\" is not file or tags; the radio shows file names\n");
     }
+}
+
+void DescribeController(const SettingsView& view, SettingLines& lines) {
+    if (!ControllerShown(view)) {
+        return;
+    }
+    Add(lines, "Wheel on a game pad (controller): ");
+    if (!radio.config.controller) {
+        Add(lines, "off\n");
+        return;
+    }
+    Add(lines, "on, hold ");
+    Add(lines, radio.config.controllerButton);
+    Add(lines, " for ");
+    AddNumber(lines, radio.config.controllerHoldMs);
+    Add(lines, " ms to open the wheel\n");
+}
+
+void DescribeControllerButton(const SettingsView& view, SettingLines& lines) {
+    if (!ControllerButtonIsBad(view)) {
+        return;
+    }
+    Add(lines, "  Warning: controller_button = \"");
+    Add(lines, view.texts.text[kControllerButtonRow]);
+    Add(lines, view.texts.text[kControllerButtonRow][0] == 0
+                   ? "\" names no control; the wheel opens with INPUT_SELECT_RADAR_MODE\n"
+                   : "\" is not a control name (INPUT_...); the game may know no such control\n");
+}
+
+void DescribeControllerHold(const SettingsView& view, SettingLines& lines) {
+    if (!ControllerHoldIsBad(view)) {
+        return;
+    }
+    Add(lines, "  Warning: controller_hold_ms = \"");
+    Add(lines, view.texts.text[kControllerHoldRow]);
+    Add(lines, "\" is not a whole number from 100 to 2000; the wheel opens after 300 ms\n");
 }
 
 }  // namespace trallio

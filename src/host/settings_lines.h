@@ -14,5 +14,8 @@ void DescribePauseInMenus(const SettingsView& view, SettingLines& lines);
 void DescribeOrder(const SettingsView& view, SettingLines& lines);
 void DescribeRemember(const SettingsView& view, SettingLines& lines);
 void DescribeTitles(const SettingsView& view, SettingLines& lines);
+void DescribeController(const SettingsView& view, SettingLines& lines);
+void DescribeControllerButton(const SettingsView& view, SettingLines& lines);
+void DescribeControllerHold(const SettingsView& view, SettingLines& lines);
 
 }  // namespace trallio

@@ -20,6 +20,11 @@ struct RadioConfig {
     // for off; pause_in_menus: the pause menu and another window in front count as not riding.
     int32_t duckPercent = -1;
     bool pauseInMenus = false;
+    // controller: a game pad opens and works the wheel while it is the input in use; the control
+    // that opens it (a game control name, hashed by the game) and how long it is held first.
+    bool controller = false;
+    char controllerButton[kSettingsTextSize] = "INPUT_SELECT_RADAR_MODE";
+    int32_t controllerHoldMs = 300;
 };
 
 }  // namespace trallio

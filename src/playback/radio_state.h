@@ -32,6 +32,21 @@ struct RememberedState {
     int32_t volume = 90;
 };
 
+// The wheel on a game pad (controller = True; its code is in wheel/pad.cpp, above this record's
+// layer): the wheel button held since holdStart (milliseconds), the wheel open by the pad, B's
+// cancel waiting for the button to be let go, the highlighted slot (0: none) and, for the frame's
+// drawing, the bumpers held and A just pressed.
+struct PadState {
+    bool holding = false;
+    bool open = false;
+    bool cancelled = false;
+    int8_t highlight = 0;
+    bool lowerHeld = false;
+    bool raiseHeld = false;
+    bool skipPressed = false;
+    uint32_t holdStart = 0;
+};
+
 struct RadioState {
     const char* stationFolders[kStationCount] = {"Trallio\\Radio 1", "Trallio\\Radio 2", "Trallio\\Radio 3"};
     const char* currentFolder = emptyText;
@@ -62,6 +77,7 @@ struct RadioState {
     char trackTitle[kTrackTitleSize] = {};  // titles = tags: the tag line, empty for the file name
     SoundMixState mix;           // duck_dialogue (playback/sound_mix.h)
     RememberedState remembered;  // remember
+    PadState pad;                // controller
 };
 
 extern RadioState radio;

@@ -21,6 +21,7 @@ namespace {
 constexpr int32_t kCursorStyleNormal = 0;
 constexpr int32_t kCursorStyleHover = 11;
 constexpr int kWheelTextSize = 64;
+constexpr char kPadHint[] = "Release to choose \xC2\xB7 A skip \xC2\xB7 LB/RB volume \xC2\xB7 B cancel";
 
 void DrawSpec(const SpriteSpec& sprite) {
     DrawHudSprite(sprite.dictionary, sprite.texture, sprite.x, sprite.y, sprite.width, sprite.height,
@@ -101,11 +102,8 @@ void HandleClickEdge(int slot) {
     }
 }
 
-// One volume step per frame while the button is held over an arrow.
-void HandleVolumeHold(int slot) {
-    if (GetAsyncKeyState(VK_LBUTTON) == 0) {
-        return;
-    }
+// One volume step down or up, with the click sound, within 0..kMaxVolume.
+void StepVolume(int slot) {
     PlayClickSound();
     if (slot == VolumeDown && radio.volume >= 1) {
         --radio.volume;
@@ -114,24 +112,61 @@ void HandleVolumeHold(int slot) {
     }
 }
 
-}  // namespace
+// One volume step per frame while the button is held over an arrow.
+void HandleVolumeHold(int slot) {
+    if (GetAsyncKeyState(VK_LBUTTON) == 0) {
+        return;
+    }
+    StepVolume(slot);
+}
 
-void DrawWheel() {
-    CallNative(native::kSetCursorStyle, kCursorStyleNormal);
-    DrawSpec(wheelSpritesHover[Background]);
+// A slot the pad points at: the station or off button the stick last chose, an arrow while its
+// bumper is held, the skip slot on the frame A is pressed.
+bool IsSlotPadHovered(int slot) {
+    const PadState& pad = radio.pad;
+    return slot == pad.highlight || (slot == VolumeDown && pad.lowerHeld) || (slot == VolumeUp && pad.raiseHeld) ||
+           (slot == Skip && pad.skipPressed);
+}
 
+// The slots in their idle or hover look, and what the hovered ones do: with the mouse, clicks and
+// held arrows; with the pad, A's skip and the held bumpers (a station or off acts on release).
+void DrawSlots(bool pad) {
     for (int slot = Off; slot <= Skip; ++slot) {
-        if (!IsSlotHovered(slot)) {
+        if (!(pad ? IsSlotPadHovered(slot) : IsSlotHovered(slot))) {
             DrawSpec(wheelSpritesIdle[slot]);
             continue;
         }
         DrawSpec(wheelSpritesHover[slot]);
+        const bool arrow = (slot == VolumeDown || slot == VolumeUp) && radio.currentTrack != emptyText;
+        if (pad) {
+            if (slot == Skip) {
+                ClickSlot(Skip);
+            } else if (arrow) {
+                StepVolume(slot);
+            }
+            continue;
+        }
         CallNative(native::kSetCursorStyle, kCursorStyleHover);
         HandleClickEdge(slot);
-        if ((slot == VolumeDown || slot == VolumeUp) && radio.currentTrack != emptyText) {
+        if (arrow) {
             HandleVolumeHold(slot);
         }
     }
+}
+
+}  // namespace
+
+void ClickSlot(int slot) {
+    PlayClickSound();
+    ActOnClick(slot);
+}
+
+void DrawWheel(bool pad) {
+    if (!pad) {
+        CallNative(native::kSetCursorStyle, kCursorStyleNormal);
+    }
+    DrawSpec(wheelSpritesHover[Background]);
+    DrawSlots(pad);
 
     if (radio.currentTrack != emptyText && radio.currentFolder != emptyText) {
         // "folder\ntrack\n", cut to the buffer.
@@ -159,6 +194,13 @@ void DrawWheel() {
     FormatDecimal(radio.volume, digits);
     AppendBounded(volumeLine, sizeof volumeLine, AppendBounded(volumeLine, sizeof volumeLine, 0, "Vol: "), digits);
     DrawHudText(volumeLine, 0.7f, 0.56f, 0.56f);
+
+    if (pad) {
+        // The pad's buttons, in the now-playing line's style, cut to the buffer between characters.
+        char hint[kWheelTextSize];
+        AppendUtf8Bounded(hint, sizeof hint, 0, kPadHint);
+        DrawHudText(hint, 0.76f, 0.36f, 0.36f);
+    }
 
     if (radio.paused) {
         DrawSpec(wheelSpritesHover[Off]);
