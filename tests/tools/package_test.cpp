@@ -49,7 +49,10 @@ protected:
                             {"config", "remember", "False"},
                             {"config", "duck_dialogue", ""},
                             {"config", "pause_in_menus", "False"},
-                            {"config", "titles", "file"}};
+                            {"config", "titles", "file"},
+                            {"config", "controller", "False"},
+                            {"config", "controller_button", "INPUT_SELECT_RADAR_MODE"},
+                            {"config", "controller_hold_ms", "300"}};
         for (const Key& k : keys) {
             char value[255];
             GetPrivateProfileStringA(k.section, k.key, "(missing)", value, sizeof value, ".\\Trallio\\Trallio.ini");
@@ -66,6 +69,9 @@ protected:
         EXPECT_EQ(trallio::radio.config.duckPercent, -1);
         EXPECT_FALSE(trallio::radio.config.pauseInMenus);
         EXPECT_FALSE(trallio::radio.config.titlesFromTags);
+        EXPECT_FALSE(trallio::radio.config.controller);
+        EXPECT_STREQ(trallio::radio.config.controllerButton, "INPUT_SELECT_RADAR_MODE");
+        EXPECT_EQ(trallio::radio.config.controllerHoldMs, 300);
     }
 };
 
