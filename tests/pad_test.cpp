@@ -207,7 +207,7 @@ TEST_F(Pad, OpensAfterTheHoldAndNotBefore) {
         EXPECT_TRUE(LinesStartingWith("win32 SetCursorPos").empty());
         EXPECT_TRUE(LinesStartingWith("win32 GetCursorPos").empty());
         EXPECT_TRUE(LinesStartingWith("win32 GetKeyState").empty());
-        EXPECT_EQ(fakehost::Game().texts.back(), "Release to choose \xC2\xB7 A skip \xC2\xB7 LB/RB volume \xC2\xB7 B cancel");
+        EXPECT_EQ(fakehost::Game().texts.back(), "Release to choose - A skip - LB/RB volume - B cancel");
         FrameAt(start + 5000, true);
         EXPECT_TRUE(LinesStartingWith("win32 GetTickCount").empty()) << "no clock once open";
         FrameAt(start + 5001, false);

@@ -21,7 +21,7 @@ namespace {
 constexpr int32_t kCursorStyleNormal = 0;
 constexpr int32_t kCursorStyleHover = 11;
 constexpr int kWheelTextSize = 64;
-constexpr char kPadHint[] = "Release to choose \xC2\xB7 A skip \xC2\xB7 LB/RB volume \xC2\xB7 B cancel";
+constexpr char kPadHint[] = "Release to choose - A skip - LB/RB volume - B cancel";
 
 void DrawSpec(const SpriteSpec& sprite) {
     DrawHudSprite(sprite.dictionary, sprite.texture, sprite.x, sprite.y, sprite.width, sprite.height,
@@ -196,9 +196,10 @@ void DrawWheel(bool pad) {
     DrawHudText(volumeLine, 0.7f, 0.56f, 0.56f);
 
     if (pad) {
-        // The pad's buttons, in the now-playing line's style, cut to the buffer between characters.
+        // The pad's buttons, in the now-playing line's style, cut to the buffer. Plain ASCII, so that
+        // it reads the same whatever the names' encoding.
         char hint[kWheelTextSize];
-        AppendUtf8Bounded(hint, sizeof hint, 0, kPadHint);
+        AppendBounded(hint, sizeof hint, 0, kPadHint);
         DrawHudText(hint, 0.76f, 0.36f, 0.36f);
     }
 

@@ -187,6 +187,30 @@ TEST(ScenarioPlayer, ConversationAndPauseMenuEvents) {
     EXPECT_EQ(error, "line 1: expected \"conversation on|off\"");
 }
 
+TEST(ScenarioPlayer, PadEvents) {
+    const Played p = Play("2 pad on\n+0 pad-button wheel down\n+0 stick left\n+1 pad-button a down\n+0 pad-button b down\n"
+                          "+0 pad-button lb down\n+0 pad-button rb down\n+0 stick up\n+1 pad-button wheel up\n"
+                          "+0 stick centre\n+0 pad off\n");
+    ASSERT_EQ(p.frames, 4);
+    EXPECT_FALSE(p.controls[0].pad.inUse || p.controls[0].pad.wheelButton);
+    const fakehost::PadInput& held = p.controls[1].pad;
+    EXPECT_TRUE(held.inUse && held.wheelButton && !held.accept);
+    EXPECT_EQ(held.stickX, -1.0f);
+    EXPECT_EQ(held.stickY, 0.0f);
+    const fakehost::PadInput& all = p.controls[2].pad;
+    EXPECT_TRUE(all.accept && all.cancel && all.leftBumper && all.rightBumper);
+    EXPECT_EQ(all.stickX, 0.0f);
+    EXPECT_EQ(all.stickY, -1.0f);
+    const fakehost::PadInput& after = p.controls[3].pad;
+    EXPECT_TRUE(!after.inUse && !after.wheelButton && after.accept && after.stickY == 0.0f);
+    for (const char* bad : {"1 pad yes\n", "1 pad-button x down\n", "1 pad-button a\n", "1 stick north\n"}) {
+        std::string error;
+        Scenario scenario;
+        EXPECT_FALSE(sim::ParseScenario(bad, scenario, error)) << bad;
+        EXPECT_EQ(error.compare(0, 17, "line 1: expected "), 0) << error;
+    }
+}
+
 TEST(ScenarioPlayer, CursorBySlotLandsInsideThatSlotsRectangleForTheCurrentWindow) {
     const Played p = Play("1 window 1280 720\n2 cursor slot station1\n3 window 800 600\n4 cursor slot off\n");
     ASSERT_EQ(p.frames, 4);

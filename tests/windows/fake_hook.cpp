@@ -39,6 +39,10 @@ constexpr size_t kMadeTextRing = 64;
 struct Hook {
     FakePlayerState player{};
     FakeGameSound sound{};
+    FakePad pad{};
+    // The pad as the game sampled it at the start of this frame and of the frame before.
+    FakePad padNow{};
+    FakePad padBefore{};
     FakeHookStatus status{};
     LPVOID hostFiber = nullptr;
     LPVOID scriptFiber = nullptr;
@@ -94,6 +98,43 @@ void DecodeTexts(FakeNativeCall& call) {
     }
 }
 
+bool IsPadDown(const FakePad& pad, uint32_t control) {
+    return (control == fakegame::NameHash("INPUT_SELECT_RADAR_MODE") && pad.wheelButton) ||
+           (control == fakegame::NameHash("INPUT_FRONTEND_ACCEPT") && pad.accept) ||
+           (control == fakegame::NameHash("INPUT_FRONTEND_CANCEL") && pad.cancel) ||
+           (control == fakegame::NameHash("INPUT_FRONTEND_LB") && pad.leftBumper) ||
+           (control == fakegame::NameHash("INPUT_FRONTEND_RB") && pad.rightBumper);
+}
+
+// A stick axis: the float's bits in the low 32 bits of the result.
+uint64_t PadAxis(uint32_t control) {
+    float value = 0.0f;
+    if (control == fakegame::NameHash("INPUT_LOOK_LR")) {
+        value = hook.padNow.stickX;
+    } else if (control == fakegame::NameHash("INPUT_LOOK_UD")) {
+        value = hook.padNow.stickY;
+    }
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+uint64_t AnswerPad(const FakeNativeCall& call) {
+    const uint32_t control = call.argCount > 1 ? static_cast<uint32_t>(call.args[1]) : 0;
+    switch (call.hash) {
+        case fakegame::kIsUsingKeyboardAndMouse:
+            return !hook.padNow.inUse;
+        case fakegame::kIsDisabledControlPressed:
+            return IsPadDown(hook.padNow, control);
+        case fakegame::kIsDisabledControlJustPressed:
+            return IsPadDown(hook.padNow, control) && !IsPadDown(hook.padBefore, control);
+        case fakegame::kGetDisabledControlNormal:
+            return PadAxis(control);
+        default:
+            return 0;
+    }
+}
+
 uint64_t Answer(const FakeNativeCall& call) {
     const bool aboutPlayer = call.argCount > 0 && static_cast<uint32_t>(call.args[0]) == kFakePlayerHandle;
     switch (call.hash) {
@@ -123,7 +164,7 @@ uint64_t Answer(const FakeNativeCall& call) {
             return kMadeTextTag | (index & 0xFFFFFFFFull);
         }
         default:
-            return 0;
+            return AnswerPad(call);
     }
 }
 
@@ -213,6 +254,10 @@ void FakeHook_SetSound(const FakeGameSound* sound) {
     hook.sound = *sound;
 }
 
+void FakeHook_SetPad(const FakePad* pad) {
+    hook.pad = *pad;
+}
+
 void FakeHook_Status(FakeHookStatus* status) {
     *status = hook.status;
 }
@@ -239,6 +284,8 @@ bool FakeHook_RunFrame() {
         }
     }
     ++hook.status.frames;
+    hook.padBefore = hook.padNow;
+    hook.padNow = hook.pad;
     hook.inScript = true;
     SwitchToFiber(hook.scriptFiber);
     hook.inScript = false;

@@ -50,8 +50,22 @@ struct FakeGameSound {
     bool pauseMenuOpen;
 };
 
+// A game pad: whether the game counts it as the input in use, the buttons held (the wheel button is
+// INPUT_SELECT_RADAR_MODE) and the right stick, each axis -1..1 with left and up negative.
+struct FakePad {
+    bool inUse;
+    bool wheelButton;
+    bool accept;
+    bool cancel;
+    bool leftBumper;
+    bool rightBumper;
+    float stickX;
+    float stickY;
+};
+
 typedef void (*FakeHookSetPlayerFn)(const FakePlayerState*);
 typedef void (*FakeHookSetSoundFn)(const FakeGameSound*);
+typedef void (*FakeHookSetPadFn)(const FakePad*);
 typedef void (*FakeHookStatusFn)(FakeHookStatus*);
 typedef bool (*FakeHookRunFrameFn)();
 typedef uint32_t (*FakeHookNativeCountFn)();
@@ -66,6 +80,7 @@ typedef void (*FakeHookClearNativesFn)();
 #define FAKE_HOOK_GET_NATIVE "FakeHook_GetNative"
 #define FAKE_HOOK_CLEAR_NATIVES "FakeHook_ClearNatives"
 #define FAKE_HOOK_SET_SOUND "FakeHook_SetSound"
+#define FAKE_HOOK_SET_PAD "FakeHook_SetPad"
 
 // The player's character handle the fake game hands out.
 constexpr uint32_t kFakePlayerHandle = 0x2A;

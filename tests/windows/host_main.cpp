@@ -12,6 +12,7 @@
 //   trallio_wine_host unicode    a station and tracks named in several scripts, unicode_names on and off
 //   trallio_wine_host remember   two loads of the plug-in in one game folder keep the volume and
 //                                station, and the radio switched off
+//   trallio_wine_host pad        controller = True: the wheel on a game pad; off, no pad native
 //   trallio_wine_host titles     titles = tags: each tagged file's line on the wheel, unicode_names
 //                                off and on (the files come from trallio-tagged-files)
 //   trallio_wine_host planted-hang  three frames' steps, then a wait that never ends: the watchdog
@@ -32,6 +33,7 @@
 #include "game_names.h"
 #include "media_commands.h"
 #include "rig.h"
+#include "pad_wine.h"
 #include "session.h"
 #include "tags/wheel_text.h"
 
@@ -1160,13 +1162,15 @@ int main(int argc, char** argv) {
         UnicodeStation(L"unicode-off", false, "");
     } else if (scenario == "remember") {
         RememberAcrossLoads();
+    } else if (scenario == "pad") {
+        PadWheel();
     } else if (scenario == "titles") {
         TitlesFromTags(false);
         TitlesFromTags(true);
     } else if (scenario == "planted-hang") {
         PlantedHang();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|titles|"
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|pad|titles|"
                     "planted-hang\n");
         return 2;
     }

@@ -161,7 +161,7 @@ bool Hook::Load(const std::wstring& path) {
     return Find(module_, FAKE_HOOK_SET_PLAYER, setPlayer_) && Find(module_, FAKE_HOOK_STATUS, status_) &&
            Find(module_, FAKE_HOOK_RUN_FRAME, runFrame_) && Find(module_, FAKE_HOOK_NATIVE_COUNT, count_) &&
            Find(module_, FAKE_HOOK_GET_NATIVE, get_) && Find(module_, FAKE_HOOK_CLEAR_NATIVES, clear_) &&
-           Find(module_, FAKE_HOOK_SET_SOUND, setSound_);
+           Find(module_, FAKE_HOOK_SET_SOUND, setSound_) && Find(module_, FAKE_HOOK_SET_PAD, setPad_);
 }
 
 void Hook::Unload() {
@@ -179,6 +179,10 @@ void Hook::SetPlayer(bool vehicle, bool boat, bool train, bool mount) const {
 void Hook::SetSound(bool conversation, bool speaking, bool pauseMenu) const {
     const FakeGameSound sound{conversation, speaking, pauseMenu};
     setSound_(&sound);
+}
+
+void Hook::SetPad(const FakePad& pad) const {
+    setPad_(&pad);
 }
 
 FakeHookStatus Hook::Status() const {

@@ -61,6 +61,7 @@ public:
 
     void SetPlayer(bool vehicle, bool boat, bool train, bool mount) const;
     void SetSound(bool conversation, bool speaking, bool pauseMenu) const;
+    void SetPad(const FakePad& pad) const;
     FakeHookStatus Status() const;
     bool RunFrame() const;
     // The native calls recorded since the last call of Take (or the load).
@@ -70,6 +71,7 @@ private:
     HMODULE module_ = nullptr;
     FakeHookSetPlayerFn setPlayer_ = nullptr;
     FakeHookSetSoundFn setSound_ = nullptr;
+    FakeHookSetPadFn setPad_ = nullptr;
     FakeHookStatusFn status_ = nullptr;
     FakeHookRunFrameFn runFrame_ = nullptr;
     FakeHookNativeCountFn count_ = nullptr;
