@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the simulator's pictures in docs/ (docs/wheel-playing.png, docs/wheel-paused.png) from the
-# headless scenario sim/scenarios/screenshots.scn, on a demo library in a game folder of its own.
+# headless scenario sim/scenarios/screenshots.scn, on a demo library in a game folder of its own,
+# and docs/wheel-pad.png from sim/scenarios/pad-screenshot.scn with controller=True.
 # Run it again whenever the wheel or the simulator's drawing changes, and commit the pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,8 +15,16 @@ mkdir -p "$game"
 build/native/sim/trallio-sim --game-dir "$game" --demo --headless sim/scenarios/screenshots.scn --fps 60 \
   --trace "$game/trace.txt"
 
+pad_game=build/screenshots-pad-game
+rm -rf "$pad_game"
+mkdir -p "$pad_game/Trallio"
+printf '[config]\r\ncontroller=True\r\n' >"$pad_game/Trallio/Trallio.ini"
+build/native/sim/trallio-sim --game-dir "$pad_game" --demo --headless sim/scenarios/pad-screenshot.scn --fps 60 \
+  --trace "$pad_game/trace.txt"
+cp "$pad_game/wheel-pad.bmp" "$game/wheel-pad.bmp"
+
 # The simulator writes BMP; the docs show PNG (Python's standard library is enough to convert).
-for name in wheel-playing wheel-paused; do
+for name in wheel-playing wheel-paused wheel-pad; do
   python3 - "$game/$name.bmp" "docs/$name.png" <<'PY'
 import struct, sys, zlib
 

@@ -161,6 +161,39 @@ std::string ParseScreenshot(CommandText& text, ScenarioEvent& event) {
     return "";
 }
 
+// pad on|off: the game pad is the input in use.
+std::string ParsePad(CommandText& text, ScenarioEvent& event) {
+    return ParseOnOff(text, event);
+}
+
+// pad-button wheel|a|b|lb|rb down|up, the button as its letter: W, A, B, L, R.
+std::string ParsePadButton(CommandText& text, ScenarioEvent& event) {
+    static const char* const kNames[] = {"wheel", "a", "b", "lb", "rb"};
+    static const char kLetters[] = {'W', 'A', 'B', 'L', 'R'};
+    for (int i = 0; i < 5 && text.words.size() == 2; ++i) {
+        if (text.words[0] == kNames[i] && ParseSwitch(text.words[1], "down", "up", event.on)) {
+            event.key = kLetters[i];
+            return "";
+        }
+    }
+    return "expected \"pad-button wheel|a|b|lb|rb down|up\"";
+}
+
+// stick up|down|left|right|centre: the right stick all the way, or back at the centre.
+std::string ParseStick(CommandText& text, ScenarioEvent& event) {
+    static const char* const kNames[] = {"centre", "up", "down", "left", "right"};
+    static const int kX[] = {0, 0, 0, -1, 1};
+    static const int kY[] = {0, -1, 1, 0, 0};
+    for (int i = 0; i < 5 && text.words.size() == 1; ++i) {
+        if (text.words[0] == kNames[i]) {
+            event.x = kX[i];
+            event.y = kY[i];
+            return "";
+        }
+    }
+    return "expected \"stick up|down|left|right|centre\"";
+}
+
 const struct {
     const char* name;
     Command command;
@@ -174,6 +207,9 @@ const struct {
     {"pause-menu", Command::PauseMenu, ParseOnOff},
     {"key", Command::Key, ParseKey},
     {"button", Command::Button, ParseButton},
+    {"pad", Command::Pad, ParsePad},
+    {"pad-button", Command::PadButton, ParsePadButton},
+    {"stick", Command::Stick, ParseStick},
     {"cursor", Command::Cursor, ParseCursor},
     {"window", Command::Window, ParseWindow},
     {"finish", Command::Finish, ParseNameOnly},

@@ -16,6 +16,9 @@ enum class Command {
     PauseMenu,   // pause-menu on|off
     Key,         // key q|r down|up
     Button,      // button down|up (left mouse button)
+    Pad,         // pad on|off: the game pad is the input in use
+    PadButton,   // pad-button wheel|a|b|lb|rb down|up
+    Stick,       // stick up|down|left|right|centre (the right stick)
     Cursor,      // cursor X Y (client pixels) or cursor slot NAME|INDEX
     Window,      // window WIDTH HEIGHT (client size in pixels)
     Finish,      // finish: the recording media service ends every playing track
@@ -29,11 +32,11 @@ struct ScenarioEvent {
     bool relative = false;  // "+N": N frames after the previous event
     int frame = 0;          // the absolute frame, or the offset when relative
     Command command = Command::End;
-    char key = 0;           // Key: 'Q' or 'R'
+    char key = 0;           // Key: 'Q' or 'R'; PadButton: 'W' (wheel), 'A', 'B', 'L' (LB), 'R' (RB)
     bool on = false;        // Mount/Vehicle/Boat/Train: on; Key/Button: down
     int slot = -1;          // Cursor by slot: 0..7; -1 for pixel coordinates
-    int x = 0;              // Cursor: client pixels; Window: width
-    int y = 0;              // Cursor: client pixels; Window: height
+    int x = 0;              // Cursor: client pixels; Window: width; Stick: -1, 0 or 1
+    int y = 0;              // Cursor: client pixels; Window: height; Stick: -1 (up), 0 or 1
     int frames = 0;         // Await: at most this many frames
     std::string text;       // Await: the text looked for; Screenshot: the path
     std::string source;     // the line as written, blanks trimmed (echoed into the trace)

@@ -14,6 +14,28 @@ void SlotCentre(int slot, int clientWidth, int clientHeight, int& x, int& y) {
     y = fakehost::ClientPixel(centre.y, clientHeight);
 }
 
+void SetPadButton(fakehost::PadInput& pad, char button, bool down) {
+    switch (button) {
+        case 'W':
+            pad.wheelButton = down;
+            break;
+        case 'A':
+            pad.accept = down;
+            break;
+        case 'B':
+            pad.cancel = down;
+            break;
+        case 'L':
+            pad.leftBumper = down;
+            break;
+        case 'R':
+            pad.rightBumper = down;
+            break;
+        default:
+            break;
+    }
+}
+
 ScenarioPlayer::ScenarioPlayer(Scenario scenario) : scenario_(std::move(scenario)) {
     finished_ = false;
 }
@@ -64,6 +86,16 @@ bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& act
                 break;
             case Command::Button:
                 controls.leftButton = event.on;
+                break;
+            case Command::Pad:
+                controls.pad.inUse = event.on;
+                break;
+            case Command::PadButton:
+                SetPadButton(controls.pad, event.key, event.on);
+                break;
+            case Command::Stick:
+                controls.pad.stickX = static_cast<float>(event.x);
+                controls.pad.stickY = static_cast<float>(event.y);
                 break;
             case Command::Cursor:
                 if (event.slot >= 0) {

@@ -60,5 +60,8 @@ bool BeginScenarioFrame(ScenarioPlayer& player, Simulator& simulator, int frame,
 // The centre of a wheel slot's hit rectangle in client pixels of a window of this size, as the
 // radio's hit test scales it.
 void SlotCentre(int slot, int clientWidth, int clientHeight, int& x, int& y);
+// Holds or lets go of one pad button by its scenario letter: 'W' the wheel button, 'A', 'B', 'L'
+// (LB), 'R' (RB).
+void SetPadButton(fakehost::PadInput& pad, char button, bool down);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fake_host.h"
+#include "pad_input.h"
 #include "runs.h"
 #include "scenario_player.h"
 #include "scene.h"
@@ -14,7 +15,7 @@ namespace sim {
 namespace {
 
 std::string KeyHint() {
-    return std::string("Hold Q+R: wheel   M mount  V vehicle  B boat  T train  C conversation  P pause menu   ") +
+    return std::string("Hold Q+R: wheel   G pad in use, H wheel button, arrows stick, Z A, X B, [ ] LB RB   M mount  V vehicle  B boat  T train  C conversation  P pause menu   ") +
            (CanFinishTracks() ? "F end track   " : "") + "L labels   F12 screenshot   Esc quit";
 }
 
@@ -50,6 +51,7 @@ struct WindowRun {
     bool pointerShown = true;
     int screenshotCount = 0;
     const std::string* watching = nullptr;
+    PadDevice pad;
 };
 
 // A key pressed: the world's toggles, the labels, a screenshot, the end of the run.
@@ -101,6 +103,8 @@ void TakeEvents(WindowRun& run, bool& takeScreenshot) {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             run.running = false;
+        } else if (HandlePadEvent(event, run.pad, run.scripted.pad)) {
+            continue;
         } else if (event.type == SDL_KEYDOWN && event.key.repeat == 0) {
             PressKey(run, event.key.keysym.sym, takeScreenshot);
         } else if (event.type == SDL_MOUSEMOTION && !run.options.haveScenario) {
@@ -128,6 +132,7 @@ void ReadControls(WindowRun& run, int& width, int& height) {
     controls.inTrain = scripted.inTrain;
     controls.conversationPlaying = scripted.conversationPlaying;
     controls.pauseMenuOpen = scripted.pauseMenuOpen;
+    controls.pad = ReadPad(run.pad, keys, scripted.pad);
     if (run.options.haveScenario) {
         controls.cursorX = scripted.cursorX;
         controls.cursorY = scripted.cursorY;
@@ -246,13 +251,14 @@ int RunFrames(const RunOptions& options, SDL_Window* window, SDL_Renderer* rende
             }
         }
     }
+    ClosePad(run.pad);
     return run.status;
 }
 
 }  // namespace
 
 int RunWindow(const RunOptions& options) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         std::cerr << "trallio-sim: cannot open a window: " << SDL_GetError() << '\n';
         return 1;
     }
