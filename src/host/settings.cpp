@@ -37,32 +37,28 @@ void LoadUnicodeFolders() {
     }
 }
 
+// A whole number of one to `maxDigits` decimal digits, from `low` to `high`; anything else is -1.
+int32_t ParseBoundedNumber(const char* value, int maxDigits, int32_t low, int32_t high) {
+    int32_t number = 0;
+    int digits = 0;
+    for (; value[digits] != 0; ++digits) {
+        const char c = value[digits];
+        if (c < '0' || c > '9' || digits == maxDigits) {
+            return -1;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return digits == 0 || number < low || number > high ? -1 : number;
+}
+
 }  // namespace
 
 int32_t ParseDuckPercent(const char* value) {
-    int32_t percent = 0;
-    int digits = 0;
-    for (; value[digits] != 0; ++digits) {
-        const char c = value[digits];
-        if (c < '0' || c > '9' || digits == 3) {
-            return -1;
-        }
-        percent = percent * 10 + (c - '0');
-    }
-    return digits == 0 || percent > 100 ? -1 : percent;
+    return ParseBoundedNumber(value, 3, 0, 100);
 }
 
 int32_t ParseHoldMilliseconds(const char* value) {
-    int32_t milliseconds = 0;
-    int digits = 0;
-    for (; value[digits] != 0; ++digits) {
-        const char c = value[digits];
-        if (c < '0' || c > '9' || digits == 4) {
-            return -1;
-        }
-        milliseconds = milliseconds * 10 + (c - '0');
-    }
-    return digits == 0 || milliseconds < 100 || milliseconds > 2000 ? -1 : milliseconds;
+    return ParseBoundedNumber(value, 4, 100, 2000);
 }
 
 namespace {
