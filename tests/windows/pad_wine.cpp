@@ -40,7 +40,7 @@ bool Contains(const std::vector<std::wstring>& commands, const std::wstring& com
     return false;
 }
 
-void PadOff(HWND window) {
+void PadOff() {
     check::Section("pad: with controller off no pad native is asked, whatever the pad does");
     Session session(L"pad-off");
     CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n"));
@@ -67,7 +67,50 @@ void PadOff(HWND window) {
     CHECK_EQ(PadCalls(frame), size_t{0});
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     RunFrame(session, &watch);
-    (void)window;
+}
+
+// A, LB, B and leaving the mount, with station 1 playing.
+void PadButtonsAndLeaving(const Session& session, rig::MediaWatch& watch, const rig::DesktopWatch& desktop,
+                          const std::wstring& rideA) {
+    FakePad pad{true, true, false, false, false, false, 0.0f, 0.0f};
+    FrameRecord frame;
+    check::Section("pad: A skips once per press, LB held lowers the volume a step a frame");
+    pad.wheelButton = true;
+    PadFrame(session, watch, desktop, 2000, pad);
+    CHECK(WheelRuns(PadFrame(session, watch, desktop, 2250, pad)));
+    pad.accept = true;
+    frame = PadFrame(session, watch, desktop, 2266, pad);
+    CHECK_EQ(Clicks(frame), size_t{1});
+    CHECK(Contains(Commands(frame.media), Close(rideA)));
+    CHECK_EQ(Clicks(PadFrame(session, watch, desktop, 2282, pad)), size_t{0});
+    pad.accept = false;
+    pad.leftBumper = true;
+    for (DWORD ms : {2298u, 2314u, 2330u}) {
+        CHECK_EQ(Clicks(PadFrame(session, watch, desktop, ms, pad)), size_t{1});
+    }
+    pad.leftBumper = false;
+    frame = PadFrame(session, watch, desktop, 2346, pad);
+    const std::vector<std::wstring> commands = Commands(frame.media);
+    CHECK(!commands.empty() && commands[0].find(L" volume to 87") != std::wstring::npos);
+
+    check::Section("pad: B closes the wheel until the button is let go and held again");
+    pad.cancel = true;
+    frame = PadFrame(session, watch, desktop, 2362, pad);
+    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
+    pad.cancel = false;
+    CHECK(!WheelRuns(PadFrame(session, watch, desktop, 3000, pad)));
+    CHECK(!WheelRuns(PadFrame(session, watch, desktop, 4000, pad)));
+    pad.wheelButton = false;
+    CHECK_EQ(Clicks(PadFrame(session, watch, desktop, 4016, pad)), size_t{0});
+
+    check::Section("pad: leaving the mount with the pad's wheel open closes it and asks nothing of the pad");
+    pad.wheelButton = true;
+    PadFrame(session, watch, desktop, 5000, pad);
+    CHECK(WheelRuns(PadFrame(session, watch, desktop, 5250, pad)));
+    session.hook.SetPlayer(false, false, false, false);
+    frame = PadFrame(session, watch, desktop, 5266, pad);
+    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
+    CHECK_EQ(PadCalls(frame), size_t{0});
 }
 
 }  // namespace
@@ -125,46 +168,10 @@ void PadWheel() {
     CHECK(RunUntil(session, watch, L"play ", 6, media) >= 0 || Contains(Commands(media), Play(rideA)));
     CHECK(Contains(Commands(media), Open(rideA)));
 
-    check::Section("pad: A skips once per press, LB held lowers the volume a step a frame");
-    pad.wheelButton = true;
-    PadFrame(session, watch, desktop, 2000, pad);
-    CHECK(WheelRuns(PadFrame(session, watch, desktop, 2250, pad)));
-    pad.accept = true;
-    frame = PadFrame(session, watch, desktop, 2266, pad);
-    CHECK_EQ(Clicks(frame), size_t{1});
-    CHECK(Contains(Commands(frame.media), Close(rideA)));
-    CHECK_EQ(Clicks(PadFrame(session, watch, desktop, 2282, pad)), size_t{0});
-    pad.accept = false;
-    pad.leftBumper = true;
-    for (DWORD ms : {2298u, 2314u, 2330u}) {
-        CHECK_EQ(Clicks(PadFrame(session, watch, desktop, ms, pad)), size_t{1});
-    }
-    pad.leftBumper = false;
-    frame = PadFrame(session, watch, desktop, 2346, pad);
-    const std::vector<std::wstring> commands = Commands(frame.media);
-    CHECK(!commands.empty() && commands[0].find(L" volume to 87") != std::wstring::npos);
-
-    check::Section("pad: B closes the wheel until the button is let go and held again");
-    pad.cancel = true;
-    frame = PadFrame(session, watch, desktop, 2362, pad);
-    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
-    pad.cancel = false;
-    CHECK(!WheelRuns(PadFrame(session, watch, desktop, 3000, pad)));
-    CHECK(!WheelRuns(PadFrame(session, watch, desktop, 4000, pad)));
-    pad.wheelButton = false;
-    CHECK_EQ(Clicks(PadFrame(session, watch, desktop, 4016, pad)), size_t{0});
-
-    check::Section("pad: leaving the mount with the pad's wheel open closes it and asks nothing of the pad");
-    pad.wheelButton = true;
-    PadFrame(session, watch, desktop, 5000, pad);
-    CHECK(WheelRuns(PadFrame(session, watch, desktop, 5250, pad)));
-    session.hook.SetPlayer(false, false, false, false);
-    frame = PadFrame(session, watch, desktop, 5266, pad);
-    CHECK(HasTimeScale(frame, kNormalTimeScaleBits));
-    CHECK_EQ(PadCalls(frame), size_t{0});
+    PadButtonsAndLeaving(session, watch, desktop, rideA);
     session.Unload();
 
-    PadOff(window);
+    PadOff();
     DestroyWindow(window);
     rig::PumpMessages();
 }
