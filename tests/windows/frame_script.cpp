@@ -68,6 +68,25 @@ HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm) {
     return watch == nullptr || CHECK(watch->AttachRecorder()) ? window : nullptr;
 }
 
+void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window) {
+    session.hook.SetPlayer(false, false, false, true);
+    RunFrame(session, &watch);
+    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
+    RunFrame(session, &watch);
+    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
+    CHECK(rig::PressLeftButton(true));
+}
+
+Texts OpensIn(const std::vector<rig::MediaCommand>& media) {
+    Texts opens;
+    for (const rig::MediaCommand& command : media) {
+        if (command.command.compare(0, 5, L"open ") == 0) {
+            opens.push_back(command.command);
+        }
+    }
+    return opens;
+}
+
 std::string ReadWholeFile(const std::wstring& path) {
     std::string text;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

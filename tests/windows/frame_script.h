@@ -61,6 +61,13 @@ std::vector<FrameRecord> PlaySteps(const FrameScript& script, const std::vector<
 // window, or nullptr (the failed step checked) when a step failed.
 HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm = false);
 
+// Rides, runs a frame, opens the wheel and presses the left button over station 1, Q, R and the
+// button left held.
+void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
+
+// The media commands that open a device.
+Texts OpensIn(const std::vector<rig::MediaCommand>& media);
+
 // The bytes of a file, or "" if it cannot be read.
 std::string ReadWholeFile(const std::wstring& path);
 

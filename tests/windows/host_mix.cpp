@@ -113,12 +113,7 @@ void RememberAcrossLoads() {
 
 // Rides, opens the wheel, clicks station 1 and lets go; true once the track opened.
 bool PickStationOne(const Session& session, HWND window, rig::MediaWatch& watch) {
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, 0.51f, 0.265f));
-    CHECK(rig::PressLeftButton(true));
+    PressOnStationOne(session, watch, window);
     std::vector<rig::MediaCommand> media;
     const int frames = RunUntil(session, watch, L"open ", 6, media);
     CHECK(rig::PressLeftButton(false));

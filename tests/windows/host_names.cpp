@@ -23,20 +23,21 @@ bool IsUtf8(const std::string& text) {
                                                nullptr, 0) > 0;
 }
 
-// Loads the plug-in with the recording winmm, rides, opens the wheel and presses the left button
-// over station 1, Q, R and the button left held. The game window, or nullptr when a step failed.
-HWND PressOnStationOne(Session& session, rig::MediaWatch& watch) {
+// Loads the plug-in with the recording winmm and presses on station 1 (PressOnStationOne). The
+// game window, or nullptr when a step failed.
+HWND LoadAndPressOnStationOne(Session& session, rig::MediaWatch& watch) {
     HWND window = OpenGame(session, &watch);
-    if (window == nullptr) {
-        return nullptr;
+    if (window != nullptr) {
+        PressOnStationOne(session, watch, window);
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
-    CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    RunFrame(session, &watch);
-    CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
-    CHECK(rig::PressLeftButton(true));
     return window;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                        &wide[0], static_cast<int>(wide.size()))));
+    return wide;
 }
 
 // The settings naming the station, as UTF-8 with the byte order mark given, or as UTF-16 with
@@ -44,15 +45,11 @@ HWND PressOnStationOne(Session& session, rig::MediaWatch& watch) {
 std::string UnicodeSettings(const std::string& stationUtf8, bool on, const std::string& markOrNot) {
     const std::string settings = "; stations\r\n[RADIOS]\r\nradio 1 = " + stationUtf8 + "\r\n[config]\r\n" +
                                  "unicode_names = " + (on ? "True" : "False") + "\r\n";
-    std::string bytes = markOrNot + settings;
-    if (markOrNot == "UTF-16") {
-        std::wstring wide(settings.size(), L'\0');
-        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, settings.data(),
-                                                            static_cast<int>(settings.size()), &wide[0],
-                                                            static_cast<int>(wide.size()))));
-        bytes = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    if (markOrNot != "UTF-16") {
+        return markOrNot + settings;
     }
-    return bytes;
+    const std::wstring wide = FromUtf8(settings);
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
 }
 
 void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) {
@@ -77,7 +74,7 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     CHECK_EQ(ordered.size(), tracks.size());
 
     rig::MediaWatch watch;
-    HWND window = PressOnStationOne(session, watch);
+    HWND window = LoadAndPressOnStationOne(session, watch);
     if (window == nullptr) {
         return;
     }
@@ -112,20 +109,13 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     RunFrame(session, &watch);
 
     // Each track, when the one before it ends, is opened and played under exactly its name.
-    std::vector<std::wstring> opened;
-    for (const rig::MediaCommand& command : media) {
-        if (command.command.compare(0, 5, L"open ") == 0) {
-            opened.push_back(command.command);
-        }
-    }
+    std::vector<std::wstring> opened = OpensIn(media);
     for (size_t i = 0; i + 1 < ordered.size(); ++i) {
         CHECK(watch.SetMode(Device(station, ordered[i]), L"stopped"));
         std::vector<rig::MediaCommand> next;
         RunUntil(session, watch, L"open ", limit, next);
-        for (const rig::MediaCommand& command : next) {
-            if (command.command.compare(0, 5, L"open ") == 0) {
-                opened.push_back(command.command);
-            }
+        for (const std::wstring& open : OpensIn(next)) {
+            opened.push_back(open);
         }
     }
     std::vector<std::wstring> expected;
@@ -146,12 +136,6 @@ struct TaggedTrack {
     std::string line;
 };
 
-std::wstring FromUtf8(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                        &wide[0], static_cast<int>(wide.size()))));
-    return wide;
-}
 
 // The tagged files the native maker wrote beside this program, from its manifest.
 std::vector<TaggedTrack> ReadManifest() {
@@ -199,7 +183,7 @@ void TitlesFromTags(bool unicodeNames) {
 
     // The wheel stays open throughout: each track's line is read in the frame after its open.
     rig::MediaWatch watch;
-    HWND window = PressOnStationOne(session, watch);
+    HWND window = LoadAndPressOnStationOne(session, watch);
     if (window == nullptr) {
         return;
     }
