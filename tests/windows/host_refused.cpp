@@ -79,19 +79,12 @@ void RefusedFiles() {
     const std::wstring dead = L"Stations\\Dead";
     CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
                                "[RADIOS]\r\nradio 1 = Stations\\Ride\r\nradio 2 = Stations\\Dead\r\n"));
-    for (const wchar_t* name : {L"a.mp3", L"b.mp3"}) {
-        CHECK(session.folder.Write(ride + L"\\" + name, "not really audio"));
-    }
+    WriteTracks(session, ride, {L"a.mp3", L"b.mp3"});
     const std::vector<std::wstring> deadTracks = {L"x.mp3", L"y.ogg", L"z.wav"};
-    for (const std::wstring& name : deadTracks) {
-        CHECK(session.folder.Write(dead + L"\\" + name, "not really audio"));
-    }
+    WriteTracks(session, dead, deadTracks);
     // The two tracks in listing order; the folder holds nothing else, so they are neighbours.
     const std::vector<std::wstring> listing = session.folder.List(ride);
-    std::vector<std::wstring> tracks = {L"a.mp3", L"b.mp3"};
-    if (IndexOf(listing, tracks[1]) < IndexOf(listing, tracks[0])) {
-        std::swap(tracks[0], tracks[1]);
-    }
+    const std::vector<std::wstring> tracks = InListingOrder(listing, {L"a.mp3", L"b.mp3"});
     CHECK_EQ(IndexOf(listing, tracks[1]), IndexOf(listing, tracks[0]) + 1);
     const std::wstring first = Device(ride, tracks[0]);
     const std::wstring second = Device(ride, tracks[1]);

@@ -48,16 +48,12 @@ bool LayOutStation(const Session& session, bool realMci, bool unicodeNames, Ride
         }
     } else {
         tracks = {L"first.mp3", L"second.ogg"};
-        for (const std::wstring& track : tracks) {
-            CHECK(session.folder.Write(ride.station + L"\\" + track, "not really audio"));
-        }
+        WriteTracks(session, ride.station, tracks);
         CHECK(session.folder.MakeFolder(ride.station + L"\\cover art"));
     }
     CHECK(session.folder.Write(ride.station + L"\\notes.txt", "tracks from the ride"));
     ride.listing = session.folder.List(ride.station);
-    if (IndexOf(ride.listing, tracks[1]) < IndexOf(ride.listing, tracks[0])) {
-        std::swap(tracks[0], tracks[1]);
-    }
+    tracks = InListingOrder(ride.listing, tracks);
     ride.firstAt = IndexOf(ride.listing, tracks[0]);
     ride.secondAt = IndexOf(ride.listing, tracks[1]);
     ride.first = Device(ride.station, tracks[0]);
