@@ -175,11 +175,7 @@ class FrameDriverWithStation : public FrameDriver {
 protected:
     void SetUp() override {
         FrameDriver::SetUp();
-        MakeFile("Trallio/Radio 1/a.mp3");
-        fakehost::GetWorld().onMount = true;
-        radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[0]);
-        Frame();
+        RideWithStationOne();
         ASSERT_TRUE(radio.trackActive);
     }
     std::vector<std::string> Media() { return LinesStartingWith("media "); }

@@ -23,11 +23,7 @@ class SoundMix : public testing_support::WheelFrameTest {
 protected:
     void SetUp() override {
         WheelFrameTest::SetUp();
-        MakeFile("Trallio/Radio 1/a.mp3");
-        fakehost::GetWorld().onMount = true;
-        radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[0]);
-        Frame();
+        RideWithStationOne();
         ASSERT_TRUE(radio.trackActive);
     }
     // One frame at `ms` on the desktop's clock.

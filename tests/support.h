@@ -35,6 +35,8 @@ protected:
         RadioTest::SetUp();
         fakehost::GetWorld().dictionariesLoadAtOnce = true;
     }
+    // On a mount with station 1 (Radio 1 of a.mp3) chosen, and one frame run.
+    void RideWithStationOne();
     // The wheel's keys Q and R held or not.
     static void Keys(bool q, bool r) {
         fakehost::GetWorld().keyQ = q;
