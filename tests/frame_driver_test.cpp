@@ -23,16 +23,8 @@ const std::string kEffectStart = "native 0x4102732DF6B4005F ANIMPOSTFX_PLAY(\"Wh
 const std::string kEffectStop = "native 0xB4FD7446BAB2F394 ANIMPOSTFX_STOP(\"WheelHUDIn\")";
 const std::string kWheelFrameCall = "native 0xF12E4CCAF249DC10 WHEEL_FRAME()";
 
-class FrameDriver : public testing_support::RadioTest {
+class FrameDriver : public testing_support::WheelFrameTest {
 protected:
-    void SetUp() override {
-        RadioTest::SetUp();
-        fakehost::GetWorld().dictionariesLoadAtOnce = true;
-    }
-    void Keys(bool q, bool r) {
-        fakehost::GetWorld().keyQ = q;
-        fakehost::GetWorld().keyR = r;
-    }
     // Index of the first line equal to `line` among the native lines, or -1.
     static int IndexOf(const std::vector<std::string>& lines, const std::string& line) {
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -183,11 +175,7 @@ class FrameDriverWithStation : public FrameDriver {
 protected:
     void SetUp() override {
         FrameDriver::SetUp();
-        MakeFile("Trallio/Radio 1/a.mp3");
-        fakehost::GetWorld().onMount = true;
-        radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[0]);
-        Frame();
+        RideWithStationOne();
         ASSERT_TRUE(radio.trackActive);
     }
     std::vector<std::string> Media() { return LinesStartingWith("media "); }

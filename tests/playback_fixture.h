@@ -46,6 +46,12 @@ protected:
         }
         return tracks;
     }
+    // Radio 1 of a.mp3 and b.mp3, in the order the radio's stream gives them.
+    std::vector<std::string> TwoTracks() {
+        MakeFile("Trallio/Radio 1/a.mp3");
+        MakeFile("Trallio/Radio 1/b.mp3");
+        return TracksInOrder("Trallio\\Radio 1");
+    }
 
     // A pass as the frame driver makes it, with only that pass's events recorded.
     void Pass() {

@@ -14,9 +14,7 @@ using testing_support::Quoted;
 using trallio::radio;
 
 TEST_F(Playback, AnUnopenableTrackCountsAsFinishedAndTheNextOneOpensInTheSameFrame) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 1/b.mp3");
-    const auto tracks = TracksInOrder("Trallio\\Radio 1");
+    const auto tracks = TwoTracks();
     const std::string folder = "Trallio\\Radio 1";
     fakehost::FailOpen(Quoted(folder, tracks[0]));
     Choose(0);
@@ -39,9 +37,7 @@ TEST_F(Playback, AnUnopenableTrackCountsAsFinishedAndTheNextOneOpensInTheSameFra
 }
 
 TEST_F(Playback, ARefusedStatusCountsAsFinished) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 1/b.mp3");
-    const auto tracks = TracksInOrder("Trallio\\Radio 1");
+    const auto tracks = TwoTracks();
     const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();

@@ -77,9 +77,7 @@ TEST_F(Playback, AOneTrackFolderPlaysItAgainAndAgain) {
 }
 
 TEST_F(Playback, SkipOnTheLastTrackReachesTheEndAndStartsTheFirstNext) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 1/b.mp3");
-    const auto tracks = TracksInOrder("Trallio\\Radio 1");
+    const auto tracks = TwoTracks();
     const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();

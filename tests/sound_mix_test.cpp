@@ -19,16 +19,11 @@ using trallio::radio;
 
 const std::string kSetAudio = "media setaudio \"Trallio\\Radio 1\\a.mp3\" volume to ";
 
-class SoundMix : public testing_support::RadioTest {
+class SoundMix : public testing_support::WheelFrameTest {
 protected:
     void SetUp() override {
-        RadioTest::SetUp();
-        fakehost::GetWorld().dictionariesLoadAtOnce = true;
-        MakeFile("Trallio/Radio 1/a.mp3");
-        fakehost::GetWorld().onMount = true;
-        radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[0]);
-        Frame();
+        WheelFrameTest::SetUp();
+        RideWithStationOne();
         ASSERT_TRUE(radio.trackActive);
     }
     // One frame at `ms` on the desktop's clock.
@@ -37,10 +32,7 @@ protected:
         Frame();
     }
     static std::vector<std::string> SetAudio() { return LinesStartingWith("media setaudio"); }
-    static void Wheel(bool open) {
-        fakehost::GetWorld().keyQ = open;
-        fakehost::GetWorld().keyR = open;
-    }
+    static void Wheel(bool open) { Keys(open, open); }
 };
 
 TEST_F(SoundMix, SettingsValues) {

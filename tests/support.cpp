@@ -9,6 +9,7 @@
 
 #include "host/frame_driver.h"
 #include "media_commands.h"
+#include "playback/playback.h"
 #include "playback/radio_state.h"
 
 namespace testing_support {
@@ -25,6 +26,14 @@ void RadioTest::TearDown() {
     fakehost::Reset();
     trallio::ResetRadioState();
     scratch.Leave();
+}
+
+void WheelFrameTest::RideWithStationOne() {
+    MakeFile("Trallio/Radio 1/a.mp3");
+    fakehost::GetWorld().onMount = true;
+    trallio::radio.radioOn = true;
+    trallio::SelectStation(trallio::radio.stationFolders[0]);
+    Frame();
 }
 
 void RadioTest::MakeFolder(const std::string& path) {

@@ -28,6 +28,22 @@ private:
     ScratchFolder scratch;
 };
 
+// A radio test whose wheel textures load at once, so the wheel draws in the frame it opens.
+class WheelFrameTest : public RadioTest {
+protected:
+    void SetUp() override {
+        RadioTest::SetUp();
+        fakehost::GetWorld().dictionariesLoadAtOnce = true;
+    }
+    // On a mount with station 1 (Radio 1 of a.mp3) chosen, and one frame run.
+    void RideWithStationOne();
+    // The wheel's keys Q and R held or not.
+    static void Keys(bool q, bool r) {
+        fakehost::GetWorld().keyQ = q;
+        fakehost::GetWorld().keyR = r;
+    }
+};
+
 // One frame of the radio as the main loop runs it, without the script thread: the frame's
 // events are cleared first, so Lines() shows this frame only.
 void Frame();

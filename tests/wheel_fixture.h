@@ -44,11 +44,10 @@ inline std::vector<std::string> DrawSpriteLines() {
 }
 
 // A wheel frame, called directly, with the cursor placed on the client area in fractions.
-class Wheel : public testing_support::RadioTest {
+class Wheel : public testing_support::WheelFrameTest {
 protected:
     void SetUp() override {
-        RadioTest::SetUp();
-        fakehost::GetWorld().dictionariesLoadAtOnce = true;
+        WheelFrameTest::SetUp();
         radio.stationFolders[0] = "S1";
         radio.stationFolders[1] = "S2";
         radio.stationFolders[2] = "S3";

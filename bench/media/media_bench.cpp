@@ -60,6 +60,77 @@ std::string Quote(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// Fifteen warm starts of one type: the open, play and close calls and the wait for the first sample.
+void TimeWarmStarts(const char* type) {
+    std::vector<double> open, play, sample, close;
+    for (int i = 0; i < 15; ++i) {
+        const Start start = OpenAndPlay(Quote(ToneFile(type, 30)));
+        open.push_back(start.openMs);
+        play.push_back(start.playMs * 1000);
+        sample.push_back(start.firstSampleMs);
+        const double t = NowMs();
+        Send("close " + Quote(ToneFile(type, 30)));
+        close.push_back(NowMs() - t);
+    }
+    std::printf("warm %-4s median (max) of 15: open call %.2f (%.2f) ms, play call %.0f (%.0f) us, "
+                "play to first sample %.1f (%.1f) ms, close call while playing %.2f (%.2f) ms\n",
+                type, Median(open), Max(open), Median(play), Max(play), Median(sample), Max(sample),
+                Median(close), Max(close));
+}
+
+// The radio polls the mode once a frame: a poll of a playing device and of a name never opened.
+void TimeStatusPolls() {
+    const std::string playing = Quote(ToneFile("mp3", 30));
+    OpenAndPlay(playing);
+    const std::u16string status = u"status " + std::u16string(playing.begin(), playing.end()) + u" mode";
+    const std::u16string unknown = u"status \"Trallio\\Radio 1\\never opened.mp3\" mode";
+    WCHAR reply[64];
+    const int polls = 200000;
+    double t = NowMs();
+    for (int i = 0; i < polls; ++i) {
+        reply[0] = u' ';
+        mciSendStringW(status.c_str(), reply, 64, nullptr);
+    }
+    const double open = (NowMs() - t) * 1e6 / polls;
+    t = NowMs();
+    for (int i = 0; i < polls; ++i) {
+        mciSendStringW(unknown.c_str(), reply, 64, nullptr);
+    }
+    const double missing = (NowMs() - t) * 1e6 / polls;
+    std::printf("status mode poll: %.0f ns on a playing device, %.0f ns on an unknown name (%d polls each)\n",
+                open, missing, polls);
+    Send("close all");
+}
+
+// Memory per device: twenty copies of a three-second mp3 under different names.
+void MeasureMemoryPerDevice() {
+    const int count = 20;
+    std::vector<std::string> devices;
+    for (int i = 0; i < count; ++i) {
+        const std::string copy = ScratchDir() + "/copy " + std::to_string(i) + ".mp3";
+        CopyFile(ToneFile("mp3", 30), copy);
+        devices.push_back(Quote(copy));
+    }
+    SleepMs(200);
+    const long base = ResidentKb();
+    for (const std::string& device : devices) {
+        Send("open " + device + " type MPEGVideo");
+    }
+    SleepMs(1000);
+    const long opened = ResidentKb();
+    for (const std::string& device : devices) {
+        Send("play " + device);
+    }
+    SleepMs(500);
+    const long playingKb = ResidentKb();
+    Send("close all");
+    SleepMs(200);
+    const long closed = ResidentKb();
+    std::printf("resident memory: %ld kB before, +%ld kB per opened (pre-rolled) device, +%ld kB per "
+                "playing device, %ld kB after closing all %d\n",
+                base, (opened - base) / count, (playingKb - base) / count, closed, count);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,70 +160,10 @@ int main(int argc, char** argv) {
     Send("close all");
 
     for (const char* type : types) {
-        std::vector<double> open, play, sample, close;
-        for (int i = 0; i < 15; ++i) {
-            const Start start = OpenAndPlay(Quote(ToneFile(type, 30)));
-            open.push_back(start.openMs);
-            play.push_back(start.playMs * 1000);
-            sample.push_back(start.firstSampleMs);
-            const double t = NowMs();
-            Send("close " + Quote(ToneFile(type, 30)));
-            close.push_back(NowMs() - t);
-        }
-        std::printf("warm %-4s median (max) of 15: open call %.2f (%.2f) ms, play call %.0f (%.0f) us, "
-                    "play to first sample %.1f (%.1f) ms, close call while playing %.2f (%.2f) ms\n",
-                    type, Median(open), Max(open), Median(play), Max(play), Median(sample), Max(sample),
-                    Median(close), Max(close));
+        TimeWarmStarts(type);
     }
-
-    // The radio polls the mode once a frame.
-    const std::string playing = Quote(ToneFile("mp3", 30));
-    OpenAndPlay(playing);
-    const std::u16string status = u"status " + std::u16string(playing.begin(), playing.end()) + u" mode";
-    const std::u16string unknown = u"status \"Trallio\\Radio 1\\never opened.mp3\" mode";
-    WCHAR reply[64];
-    const int polls = 200000;
-    double t = NowMs();
-    for (int i = 0; i < polls; ++i) {
-        reply[0] = u' ';
-        mciSendStringW(status.c_str(), reply, 64, nullptr);
-    }
-    const double open = (NowMs() - t) * 1e6 / polls;
-    t = NowMs();
-    for (int i = 0; i < polls; ++i) {
-        mciSendStringW(unknown.c_str(), reply, 64, nullptr);
-    }
-    const double missing = (NowMs() - t) * 1e6 / polls;
-    std::printf("status mode poll: %.0f ns on a playing device, %.0f ns on an unknown name (%d polls each)\n",
-                open, missing, polls);
-    Send("close all");
-
-    // Memory per device: twenty copies of a three-second mp3 under different names.
-    const int count = 20;
-    std::vector<std::string> devices;
-    for (int i = 0; i < count; ++i) {
-        const std::string copy = ScratchDir() + "/copy " + std::to_string(i) + ".mp3";
-        CopyFile(ToneFile("mp3", 30), copy);
-        devices.push_back(Quote(copy));
-    }
-    SleepMs(200);
-    const long base = ResidentKb();
-    for (const std::string& device : devices) {
-        Send("open " + device + " type MPEGVideo");
-    }
-    SleepMs(1000);
-    const long opened = ResidentKb();
-    for (const std::string& device : devices) {
-        Send("play " + device);
-    }
-    SleepMs(500);
-    const long playingKb = ResidentKb();
-    Send("close all");
-    SleepMs(200);
-    const long closed = ResidentKb();
-    std::printf("resident memory: %ld kB before, +%ld kB per opened (pre-rolled) device, +%ld kB per "
-                "playing device, %ld kB after closing all %d\n",
-                base, (opened - base) / count, (playingKb - base) / count, closed, count);
+    TimeStatusPolls();
+    MeasureMemoryPerDevice();
     trallio::media::SettleMediaService();
     std::printf("live pipelines after close: %d\n", trallio::media::LivePipelineCount());
     return 0;

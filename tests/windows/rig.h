@@ -80,6 +80,13 @@ private:
 };
 
 // Calls of one native among the recorded ones.
+// The export `name` of `module` as `function`; false if it has none.
+template <typename T>
+bool Find(HMODULE module, const char* name, T& function) {
+    function = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return function != nullptr;
+}
+
 std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, uint64_t hash);
 uint32_t FloatBits(float value);
 

@@ -159,22 +159,12 @@ inline int RunUntil(const Session& session, rig::MediaWatch& watch, const std::w
 constexpr float kStation1X = 0.51f, kStation1Y = 0.265f;
 constexpr float kStation2X = 0.32f, kStation2Y = 0.575f;
 
-// Opens the wheel, clicks at (x, y) and lets go of everything, the media commands of those frames
-// appended to `media`, their natives to `natives`. The walk of the chosen folder takes frames of
-// its own, in which the wheel does not run: the button is let go only once the wheel runs again,
-// so that it sees the button up over a slot and takes the next press as a new click.
-inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y,
-                   std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives,
-                   std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
-    auto run = [&] {
-        const FrameRecord frame = RunFrame(session, &watch);
-        Append(media, frame.media);
-        if (frames != nullptr) {
-            frames->push_back(frame.media);
-        }
-        natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
-        return HasTimeScale(frame, kWheelTimeScaleBits);
-    };
+// Opens the wheel, clicks at (x, y) and lets go of everything, each frame through `run`, which
+// says whether the wheel ran in that frame. The walk of the chosen folder takes frames of its own,
+// in which the wheel does not run: the button is let go only once the wheel runs again, so that it
+// sees the button up over a slot and takes the next press as a new click.
+template <typename Run>
+void ClickOnWheel(HWND window, float x, float y, Run run) {
     CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
     CHECK(run());
     CHECK(rig::MoveCursorTo(window, x, y));
@@ -190,6 +180,23 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     run();
     run();
+}
+
+// ClickOnWheel, the media commands of those frames appended to `media`, their natives to `natives`
+// and (if given) each frame's media commands to `frames`.
+inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y,
+                   std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives,
+                   std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
+    auto run = [&] {
+        const FrameRecord frame = RunFrame(session, &watch);
+        Append(media, frame.media);
+        if (frames != nullptr) {
+            frames->push_back(frame.media);
+        }
+        natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
+        return HasTimeScale(frame, kWheelTimeScaleBits);
+    };
+    ClickOnWheel(window, x, y, run);
 }
 
 // Puts the player on a mount, runs a frame and chooses station 1 on the wheel, the cursor coming
@@ -222,6 +229,14 @@ void HoldOnWheel(HWND window, float x, float y, int frames, Run run) {
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     run();
     run();
+}
+
+// Unloads the plug-in (the hook stays) and closes the game window.
+inline void CloseGame(Session& session, HWND window) {
+    FreeLibrary(session.plugin);
+    session.plugin = nullptr;
+    DestroyWindow(window);
+    rig::PumpMessages();
 }
 
 inline size_t CountOpens(const std::vector<rig::MediaCommand>& media) {

@@ -1,0 +1,84 @@
+// Scenario steps as data: each step is what the player and the game do before one frame, and the
+// media commands the plug-in must send in that frame. PlaySteps plays a table of them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "rig.h"
+#include "session.h"
+
+namespace wine_session {
+
+// Media commands as the plug-in sends them.
+using Texts = std::vector<std::wstring>;
+
+enum SoundFlag { kConversation = 1, kSpeech = 2, kPauseMenu = 4 };
+
+// What changes before the frame (a field left at -1 changes nothing), and what the frame sends.
+struct FrameStep {
+    std::vector<std::wstring> media;
+    int mounted = -1;                // the player on a mount (1) or on foot (0)
+    int wheelKeys = -1;              // Q and R pressed (1) or let go (0), the presses checked
+    int leftButton = -1;             // the left button pressed (1) or let go (0), checked
+    int sound = -1;                  // the SoundFlags the game answers yes to
+    long tick = -1;                  // the plug-in's clock in ms; only the volume commands compared
+    int gameInFront = -1;            // the game window (1) or the desktop (0) in front
+    const wchar_t* reply = nullptr;  // the first command's reply
+
+    FrameStep& Mounted(bool on) { mounted = on; return *this; }
+    FrameStep& WheelKeys(bool down) { wheelKeys = down; return *this; }
+    FrameStep& LeftButton(bool down) { leftButton = down; return *this; }
+    FrameStep& Sound(int flags) { sound = flags; return *this; }
+    FrameStep& Tick(long ms) { tick = ms; return *this; }
+    FrameStep& GameInFront(bool front) { gameInFront = front; return *this; }
+    FrameStep& Reply(const wchar_t* text) { reply = text; return *this; }
+};
+
+inline FrameStep Sends(std::vector<std::wstring> media) {
+    FrameStep step;
+    step.media = std::move(media);
+    return step;
+}
+
+// The rig a table of steps runs on; desktop and window only for the steps that use them.
+struct FrameScript {
+    const Session& session;
+    rig::MediaWatch& watch;
+    const rig::DesktopWatch* desktop = nullptr;
+    HWND window = nullptr;
+};
+
+// Plays the steps in order, one frame each, checking each frame's media commands (and reply);
+// gives the frames' records for the checks of natives a table does not hold.
+std::vector<FrameRecord> PlaySteps(const FrameScript& script, const std::vector<FrameStep>& steps,
+                                   std::vector<rig::MediaCommand>* history = nullptr);
+
+// Creates the game window and loads the plug-in; attaches `watch` (if given) to the recording
+// winmm, or with `systemWinmm` to the system's, checking that the recording one is not there. The
+// window, or nullptr (the failed step checked) when a step failed.
+HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm = false);
+
+// Rides, runs a frame, opens the wheel and presses the left button over station 1, Q, R and the
+// button left held.
+void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
+
+// Writes files of any bytes, named `names`, into `folder` of the game folder, each write checked.
+void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names);
+
+// `names` in the order of their places in `listing`, the ones it does not hold last.
+std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listing,
+                                         const std::vector<std::wstring>& names);
+
+// The media commands that open a device.
+Texts OpensIn(const std::vector<rig::MediaCommand>& media);
+
+// The bytes of a file, or "" if it cannot be read.
+std::string ReadWholeFile(const std::wstring& path);
+
+// `count` frames as one record: their natives and media commands in order.
+FrameRecord RunFrames(const Session& session, rig::MediaWatch& watch, int count);
+
+}  // namespace wine_session
