@@ -44,6 +44,66 @@ int ScenarioPlayer::Resolve(const ScenarioEvent& event) const {
     return event.relative ? base_ + event.frame : event.frame;
 }
 
+namespace {
+
+// The events that set what the player and the game do: true when `event` is one of them.
+bool ApplyInput(const ScenarioEvent& event, Controls& controls) {
+    switch (event.command) {
+        case Command::Mount:
+            controls.onMount = event.on;
+            break;
+        case Command::Vehicle:
+            controls.inVehicle = event.on;
+            break;
+        case Command::Boat:
+            controls.inBoat = event.on;
+            break;
+        case Command::Train:
+            controls.inTrain = event.on;
+            break;
+        case Command::Conversation:
+            controls.conversationPlaying = event.on;
+            break;
+        case Command::PauseMenu:
+            controls.pauseMenuOpen = event.on;
+            break;
+        case Command::Key:
+            (event.key == 'Q' ? controls.keyQ : controls.keyR) = event.on;
+            break;
+        case Command::Button:
+            controls.leftButton = event.on;
+            break;
+        case Command::Pad:
+            controls.pad.inUse = event.on;
+            break;
+        case Command::PadButton:
+            SetPadButton(controls.pad, event.key, event.on);
+            break;
+        case Command::Stick:
+            controls.pad.stickX = static_cast<float>(event.x);
+            controls.pad.stickY = static_cast<float>(event.y);
+            break;
+        case Command::Cursor:
+            if (event.slot >= 0) {
+                SlotCentre(event.slot, controls.clientWidth, controls.clientHeight, controls.cursorX,
+                           controls.cursorY);
+            } else {
+                controls.cursorX = event.x;
+                controls.cursorY = event.y;
+            }
+            break;
+        case Command::Window:
+            controls.clientWidth = event.x;
+            controls.clientHeight = event.y;
+            break;
+        default:
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& actions, std::string& error) {
     while (!awaiting_ && endFrame_ < 0 && next_ < scenario_.events.size()) {
         const ScenarioEvent& event = scenario_.events[next_];
@@ -62,54 +122,11 @@ bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& act
         // The event's words after the frame number, for the trace.
         const size_t blank = event.source.find_first_of(" \t");
         const std::string words = blank == std::string::npos ? event.source : event.source.substr(blank + 1);
+        if (ApplyInput(event, controls)) {
+            actions.notes.push_back("input " + words);
+            continue;
+        }
         switch (event.command) {
-            case Command::Mount:
-                controls.onMount = event.on;
-                break;
-            case Command::Vehicle:
-                controls.inVehicle = event.on;
-                break;
-            case Command::Boat:
-                controls.inBoat = event.on;
-                break;
-            case Command::Train:
-                controls.inTrain = event.on;
-                break;
-            case Command::Conversation:
-                controls.conversationPlaying = event.on;
-                break;
-            case Command::PauseMenu:
-                controls.pauseMenuOpen = event.on;
-                break;
-            case Command::Key:
-                (event.key == 'Q' ? controls.keyQ : controls.keyR) = event.on;
-                break;
-            case Command::Button:
-                controls.leftButton = event.on;
-                break;
-            case Command::Pad:
-                controls.pad.inUse = event.on;
-                break;
-            case Command::PadButton:
-                SetPadButton(controls.pad, event.key, event.on);
-                break;
-            case Command::Stick:
-                controls.pad.stickX = static_cast<float>(event.x);
-                controls.pad.stickY = static_cast<float>(event.y);
-                break;
-            case Command::Cursor:
-                if (event.slot >= 0) {
-                    SlotCentre(event.slot, controls.clientWidth, controls.clientHeight, controls.cursorX,
-                               controls.cursorY);
-                } else {
-                    controls.cursorX = event.x;
-                    controls.cursorY = event.y;
-                }
-                break;
-            case Command::Window:
-                controls.clientWidth = event.x;
-                controls.clientHeight = event.y;
-                break;
             case Command::Finish:
                 actions.finishTracks = true;
                 break;
@@ -123,6 +140,8 @@ bool ScenarioPlayer::BeginFrame(int frame, Controls& controls, FrameActions& act
                 break;
             case Command::End:
                 endFrame_ = frame;
+                break;
+            default:
                 break;
         }
         actions.notes.push_back("input " + words);
