@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "audio/media_thread.h"
+
 namespace trallio {
 
 const char emptyText[1] = "";
@@ -15,6 +17,8 @@ void ResetRadioState() {
     }
     std::free(radio.listing.buffer);
     radio = RadioState{};
+    SettleMediaThread();
+    mediaThreadOn = false;
 }
 
 }  // namespace trallio
