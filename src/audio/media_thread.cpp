@@ -207,14 +207,18 @@ bool MediaServiceHung() {
     return since != 0 && ThreadClockMs() - since >= kHungMs;
 }
 
+void DrainMediaQueue() {
+    while (MediaQueueRoom() < static_cast<int>(kQueueSize) || callStartedAt.load(std::memory_order_acquire) != 0) {
+        SleepThread(1);
+    }
+}
+
 void SettleMediaThread() {
     if (!started.load(std::memory_order_relaxed)) {
         return;
     }
     QueueTrackCommand(MediaStep::kForget, "", "", "", "", false);
-    while (MediaQueueRoom() < static_cast<int>(kQueueSize) || callStartedAt.load(std::memory_order_acquire) != 0) {
-        SleepThread(1);
-    }
+    DrainMediaQueue();
 }
 
 }  // namespace trallio

@@ -44,8 +44,11 @@ int MediaQueueRoom();
 // A media call has been running for two seconds or more.
 bool MediaServiceHung();
 
-// For hosts that start the radio afresh (tests): waits until the thread has sent everything
-// queued and is out of any media call, then has it forget its track.
+// For hosts that wait for the thread (tests): returns once the thread has sent everything queued
+// and is out of any media call.
+void DrainMediaQueue();
+// For hosts that start the radio afresh (tests): drains the queue, then has the thread forget its
+// track.
 void SettleMediaThread();
 
 }  // namespace trallio

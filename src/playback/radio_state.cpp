@@ -17,7 +17,6 @@ void ResetRadioState() {
     }
     std::free(radio.listing.buffer);
     radio = RadioState{};
-    SettleMediaThread();
     mediaThreadOn = false;
 }
 
