@@ -31,6 +31,8 @@ QueuedCommand slots[kQueueSize];
 std::atomic<uint32_t> head{0};  // written by the fiber
 std::atomic<uint32_t> tail{0};  // written by the thread
 std::atomic<bool> started{false};
+std::atomic<bool> stopRequested{false};
+constexpr uint32_t kStopWaitMs = 1000;
 uint32_t nextTicket = 0;
 
 // The answers: the last open's ticket and result (ticket << 1 | accepted), the latest status
@@ -112,10 +114,50 @@ void Run(const QueuedCommand& command) {
     }
 }
 
+// The pause of the polled track, made from its status query: "status <device> mode" becomes
+// "pause <device>".
+void PausePolledTrack() {
+    static const char16_t kStatus[] = u"status ";
+    static const char16_t kMode[] = u" mode";
+    const size_t statusUnits = sizeof kStatus / sizeof kStatus[0] - 1;
+    const size_t modeUnits = sizeof kMode / sizeof kMode[0] - 1;
+    const MediaCommand& status = worker.status;
+    if (status.length < statusUnits + modeUnits) {
+        return;
+    }
+    MediaCommand pause;
+    const char16_t kPause[] = u"pause ";
+    size_t length = 0;
+    for (; kPause[length] != 0; ++length) {
+        pause.units[length] = static_cast<WCHAR>(kPause[length]);
+    }
+    for (size_t i = statusUnits; i < status.length - modeUnits; ++i) {
+        pause.units[length++] = status.units[i];
+    }
+    pause.units[length] = 0;
+    pause.length = length;
+    Call(pause, nullptr, 0);
+}
+
+// Stops the playing track (a pause: a close may need the loader lock the unloading thread holds)
+// and parks the thread for good.
+void Park() {
+    if (worker.polling) {
+        PausePolledTrack();
+    }
+    ParkThisThread();
+}
+
 void WorkerLoop() {
     for (;;) {
+        if (stopRequested.load(std::memory_order_acquire)) {
+            Park();
+        }
         uint32_t at = tail.load(std::memory_order_relaxed);
         while (at != head.load(std::memory_order_acquire)) {
+            if (stopRequested.load(std::memory_order_acquire)) {
+                Park();
+            }
             Run(slots[at % kQueueSize]);
             tail.store(++at, std::memory_order_release);
         }
@@ -205,6 +247,15 @@ int MediaQueueRoom() {
 bool MediaServiceHung() {
     const uint32_t since = callStartedAt.load(std::memory_order_acquire);
     return since != 0 && ThreadClockMs() - since >= kHungMs;
+}
+
+void StopMediaThread() {
+    if (!started.load(std::memory_order_relaxed)) {
+        return;
+    }
+    stopRequested.store(true, std::memory_order_release);
+    WakeThread();
+    AwaitParked(kStopWaitMs);
 }
 
 void DrainMediaQueue() {

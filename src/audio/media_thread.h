@@ -44,6 +44,10 @@ int MediaQueueRoom();
 // A media call has been running for two seconds or more.
 bool MediaServiceHung();
 
+// The module is being unloaded (not at process exit): the thread pauses the playing track and
+// parks for good; waits for that at most a second. Does nothing when the thread never started.
+void StopMediaThread();
+
 // For hosts that wait for the thread (tests): returns once the thread has sent everything queued
 // and is out of any media call.
 void DrainMediaQueue();

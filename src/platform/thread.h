@@ -17,6 +17,12 @@ void WakeThread();
 // while it waits, so that the media service's notifications reach it.
 void WaitForWake(uint32_t milliseconds);
 
+// Called by the thread itself: tells AwaitParked that it will never run the radio's code again,
+// and blocks inside the system for ever (the module may be unmapped around it).
+[[noreturn]] void ParkThisThread();
+// Waits up to `milliseconds` for the thread to park; false on time-out.
+bool AwaitParked(uint32_t milliseconds);
+
 // Sleeps the calling thread (for hosts that wait for the thread; never the script fiber in play).
 void SleepThread(uint32_t milliseconds);
 

@@ -5,6 +5,7 @@
 #include <pthread.h>
 #include <semaphore.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace trallio {
 
@@ -60,6 +61,34 @@ void WaitForWake(uint32_t milliseconds) {
 void SleepThread(uint32_t milliseconds) {
     timespec span{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
     nanosleep(&span, nullptr);
+}
+
+namespace {
+sem_t parkedSignal;
+pthread_once_t parkedOnce = PTHREAD_ONCE_INIT;
+void InitParked() {
+    sem_init(&parkedSignal, 0, 0);
+}
+}  // namespace
+
+void ParkThisThread() {
+    pthread_once(&parkedOnce, InitParked);
+    sem_post(&parkedSignal);
+    for (;;) {
+        pause();
+    }
+}
+
+bool AwaitParked(uint32_t milliseconds) {
+    pthread_once(&parkedOnce, InitParked);
+    for (uint32_t waited = 0; waited <= milliseconds; ++waited) {
+        if (sem_trywait(&parkedSignal) == 0) {
+            sem_post(&parkedSignal);
+            return true;
+        }
+        SleepThread(1);
+    }
+    return false;
 }
 
 uint32_t ThreadClockMs() {

@@ -9,6 +9,8 @@ namespace trallio {
 namespace {
 
 HANDLE wake = nullptr;
+HANDLE parked = nullptr;  // set by the thread as it parks
+HANDLE never = nullptr;   // never set: the parked thread waits on it for ever
 
 DWORD WINAPI RunBody(LPVOID body) {
     reinterpret_cast<void (*)()>(body)();
@@ -20,7 +22,9 @@ DWORD WINAPI RunBody(LPVOID body) {
 bool StartThread(void (*body)()) {
     if (wake == nullptr) {
         wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        if (wake == nullptr) {
+        parked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (wake == nullptr || parked == nullptr || never == nullptr) {
             return false;
         }
     }
@@ -45,6 +49,18 @@ void WaitForWake(uint32_t milliseconds) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void ParkThisThread() {
+    // Signalling and waiting in one call: once `parked` is seen the thread is inside the system
+    // and stays there, whatever happens to the module.
+    for (;;) {
+        SignalObjectAndWait(parked, never, INFINITE, FALSE);
+    }
+}
+
+bool AwaitParked(uint32_t milliseconds) {
+    return parked != nullptr && WaitForSingleObject(parked, milliseconds) == WAIT_OBJECT_0;
 }
 
 void SleepThread(uint32_t milliseconds) {
