@@ -10,8 +10,6 @@
 
 namespace trallio {
 
-bool mediaThreadOn = false;
-
 namespace {
 
 constexpr uint32_t kQueueSize = 32;  // a power of two
