@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "audio/media_thread.h"
 #include "host/remembered_state.h"
 #include "host/settings.h"
 #include "host/settings_lines.h"
@@ -94,11 +93,6 @@ void ApplyRemember(const char* text) {
     }
 }
 
-void ApplyMediaThread(const char* text) {
-    radio.config.mediaThread = IsTrueText(text);
-    mediaThreadOn = radio.config.mediaThread;
-}
-
 void ApplyTitles(const char* text) {
     radio.config.titlesFromTags = ParseTitlesFromTags(text);
 }
@@ -133,7 +127,6 @@ const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"controller", "False", ApplyController, DescribeController},
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
     {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
-    {"media_thread", "False", ApplyMediaThread, DescribeMediaThread},
 };
 
 void LoadSettings(ConfigTexts* texts) {

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "audio/media_thread.h"
-
 namespace trallio {
 
 const char emptyText[1] = "";
@@ -17,7 +15,6 @@ void ResetRadioState() {
     }
     std::free(radio.listing.buffer);
     radio = RadioState{};
-    mediaThreadOn = false;
 }
 
 }  // namespace trallio

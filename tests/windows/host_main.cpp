@@ -34,7 +34,6 @@
 #include "media_commands.h"
 #include "host_scenarios.h"
 #include "rig.h"
-#include "media_thread_host.h"
 #include "pad_wine.h"
 #include "session.h"
 
@@ -189,17 +188,14 @@ int main(int argc, char** argv) {
         RememberAcrossLoads();
     } else if (scenario == "pad") {
         PadWheel();
-    } else if (scenario == "media-thread") {
-        MediaThreadOnRecorder();
-        MediaThreadLoads(50);
     } else if (scenario == "titles") {
         TitlesFromTags(false);
         TitlesFromTags(true);
     } else if (scenario == "planted-hang") {
         PlantedHang();
     } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|pad|"
-                    "media-thread|titles|planted-hang\n");
+        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|pad|titles|"
+                    "planted-hang\n");
         return 2;
     }
     rig::ReleaseAll();

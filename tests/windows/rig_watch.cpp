@@ -225,7 +225,6 @@ std::vector<MediaCommand> MediaWatch::Take() {
         seen.replyCapacity = recorded.replyCapacity;
         seen.callback = recorded.callback;
         seen.result = recorded.result;
-        seen.threadId = recorded.threadId;
         commands.push_back(seen);
     }
     return commands;
@@ -242,15 +241,6 @@ bool MediaWatch::RefuseOpen(const std::wstring& device) const {
         return false;
     }
     refuse(device.c_str());
-    return true;
-}
-
-bool MediaWatch::HoldOpens(bool held) const {
-    MciRecorderHoldOpensFn hold;
-    if (!recorder_ || !Find(recorderModule, MCI_RECORDER_HOLD_OPENS, hold)) {
-        return false;
-    }
-    hold(held);
     return true;
 }
 
