@@ -78,8 +78,10 @@ void ApplyDuckDialogue(const char* text) {
     radio.config.duckPercent = ParseDuckPercent(text);
 }
 
-void ApplyPauseInMenus(const char* text) {
-    radio.config.pauseInMenus = IsTrueText(text);
+// An on/off setting of the configuration record: true only for "True" or "true".
+template <bool RadioConfig::*Field>
+void ApplySwitch(const char* text) {
+    radio.config.*Field = IsTrueText(text);
 }
 
 void ApplyOrder(const char* text) {
@@ -95,10 +97,6 @@ void ApplyRemember(const char* text) {
 
 void ApplyTitles(const char* text) {
     radio.config.titlesFromTags = ParseTitlesFromTags(text);
-}
-
-void ApplyController(const char* text) {
-    radio.config.controller = IsTrueText(text);
 }
 
 // An empty name keeps the default button.
@@ -120,11 +118,11 @@ const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
     {"unicode_names", "False", ApplyUnicodeNames, DescribeUnicodeNames},
     {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue},
-    {"pause_in_menus", "False", ApplyPauseInMenus, DescribePauseInMenus},
+    {"pause_in_menus", "False", ApplySwitch<&RadioConfig::pauseInMenus>, DescribePauseInMenus},
     {"order", "folder", ApplyOrder, DescribeOrder},
     {"remember", "False", ApplyRemember, DescribeRemember},
     {"titles", "file", ApplyTitles, DescribeTitles},
-    {"controller", "False", ApplyController, DescribeController},
+    {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController},
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
     {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
 };
