@@ -61,6 +61,14 @@ std::vector<FrameRecord> PlaySteps(const FrameScript& script, const std::vector<
 // window, or nullptr (the failed step checked) when a step failed.
 HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm = false);
 
+// Loads the plug-in and attaches `watch` to the recording winmm and `desktop` (if given) to the
+// plug-in's imports; false, the failed step checked, when a step failed.
+bool LoadWatched(Session& session, rig::MediaWatch& watch, rig::DesktopWatch* desktop = nullptr);
+
+// Writes the settings (station 1 on the folder Ride, then `more`) and Ride\a.mp3, and loads the
+// plug-in as LoadWatched does.
+bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch, rig::DesktopWatch& desktop);
+
 // Rides, runs a frame, opens the wheel and presses the left button over station 1, Q, R and the
 // button left held.
 void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
