@@ -6,19 +6,14 @@
 
 namespace {
 
-using playback_test::Playback;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace playback_test;
 
 const char kMissingMessage[] = "Directory doesn't exist. Check your directories";
 
 TEST_F(Playback, FirstPassOpensTheFirstTrackSetsItsVolumeAndWatchesIt) {
     MakeFile("Trallio/Radio 1/a.mp3");
     MakeFile("Trallio/Radio 1/notes.txt");
-    const auto order = StreamOrder("Trallio\\Radio 1");
-    const auto first = std::find(order.begin(), order.end(), "a.mp3") - order.begin();
+    const int first = StreamPosition("Trallio\\Radio 1", "a.mp3");
     Choose(0);
     Pass();
     EXPECT_EQ(Media(), Start("Trallio\\Radio 1", "a.mp3"));
@@ -269,8 +264,7 @@ TEST_F(Playback, EveryEntryPassedOverCostsOneWait) {
         MakeFile("Trallio/Radio 1/file" + std::to_string(i) + ".txt");
     }
     MakeFile("Trallio/Radio 1/z.aac");
-    const auto order = StreamOrder("Trallio\\Radio 1");
-    const auto index = std::find(order.begin(), order.end(), "z.aac") - order.begin();
+    const int index = StreamPosition("Trallio\\Radio 1", "z.aac");
     Choose(0);
     Pass();
     EXPECT_EQ(fakehost::WaitCount(), index);

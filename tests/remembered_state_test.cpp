@@ -13,9 +13,7 @@
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace testing_support;
 
 class RememberedState : public testing_support::RadioTest {
 protected:
