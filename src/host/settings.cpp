@@ -67,32 +67,24 @@ void ApplyMediaPlayerMode(const char* text) {
     radio.mediaPlayerMode = IsTrueText(text);
 }
 
-void ApplyUnicodeNames(const char* text) {
-    radio.config.unicodeNames = IsTrueText(text);
-    if (radio.config.unicodeNames) {
-        LoadUnicodeFolders();
-    }
-}
-
 void ApplyDuckDialogue(const char* text) {
     radio.config.duckPercent = ParseDuckPercent(text);
 }
 
-// An on/off setting of the configuration record: true only for "True" or "true".
-template <bool RadioConfig::*Field>
+void NothingMore() {}
+
+// An on/off setting of the configuration record, on only for "True" or "true"; `Then` runs when
+// it is on.
+template <bool RadioConfig::*Field, void (*Then)() = NothingMore>
 void ApplySwitch(const char* text) {
     radio.config.*Field = IsTrueText(text);
+    if (radio.config.*Field) {
+        Then();
+    }
 }
 
 void ApplyOrder(const char* text) {
     radio.config.playOrder = ParsePlayOrder(text);
-}
-
-void ApplyRemember(const char* text) {
-    radio.config.remember = IsTrueText(text);
-    if (radio.config.remember) {
-        LoadRememberedState();
-    }
 }
 
 void ApplyTitles(const char* text) {
@@ -116,11 +108,11 @@ void ApplyControllerHold(const char* text) {
 // The order is the order of the reads: the radio's own key first, then each setting as it came.
 const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
-    {"unicode_names", "False", ApplyUnicodeNames, DescribeUnicodeNames},
+    {"unicode_names", "False", ApplySwitch<&RadioConfig::unicodeNames, LoadUnicodeFolders>, DescribeUnicodeNames},
     {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue},
     {"pause_in_menus", "False", ApplySwitch<&RadioConfig::pauseInMenus>, DescribePauseInMenus},
     {"order", "folder", ApplyOrder, DescribeOrder},
-    {"remember", "False", ApplyRemember, DescribeRemember},
+    {"remember", "False", ApplySwitch<&RadioConfig::remember, LoadRememberedState>, DescribeRemember},
     {"titles", "file", ApplyTitles, DescribeTitles},
     {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController},
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
