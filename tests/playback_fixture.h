@@ -47,6 +47,15 @@ protected:
     static std::vector<std::string> Start(const std::string& folder, const std::string& track) {
         return {Open(folder, track), Play(folder, track), Volume(folder, track), Status(folder, track, "playing")};
     }
+    // The commands that end `from` (its status answered `mode`) and, if given, start `to`.
+    static std::vector<std::string> Next(const std::string& folder, const std::string& from, const std::string& mode,
+                                         const std::string& to = "") {
+        std::vector<std::string> lines = {Status(folder, from, mode), Close(folder, from)};
+        if (!to.empty()) {
+            lines.insert(lines.end(), {Open(folder, to), Play(folder, to), Volume(folder, to)});
+        }
+        return lines;
+    }
     static void Finish(const std::string& folder, const std::string& track) {
         fakehost::FinishTrack(Quoted(folder, track));
     }

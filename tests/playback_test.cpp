@@ -43,13 +43,12 @@ TEST_F(Playback, TracksFollowInTheFoldersOrderAndTheStationLoops) {
     for (size_t i = 1; i < tracks.size(); ++i) {
         Finish(folder, tracks[i - 1]);
         Pass();
-        EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[i - 1], "stopped"), Close(folder, tracks[i - 1]),
-                                                     Open(folder, tracks[i]), Play(folder, tracks[i]), Volume(folder, tracks[i])}));
+        EXPECT_EQ(Media(), Next(folder, tracks[i - 1], "stopped", tracks[i]));
     }
     // The last track ends: the folder's end is reached and the next pass starts from the top.
     Finish(folder, tracks[2]);
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[2], "stopped"), Close(folder, tracks[2])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[2], "stopped"));
     EXPECT_TRUE(radio.stationSwitchPending);
     EXPECT_FALSE(radio.trackActive);
     Pass();
@@ -65,7 +64,7 @@ TEST_F(Playback, AOneTrackFolderPlaysItAgainAndAgain) {
     for (int round = 0; round < 3; ++round) {
         Finish(folder, "only.wav");
         Pass();
-        EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, "only.wav", "stopped"), Close(folder, "only.wav")}));
+        EXPECT_EQ(Media(), Next(folder, "only.wav", "stopped"));
         Pass();
         EXPECT_EQ(Media(), Start(folder, "only.wav"));
     }
@@ -78,12 +77,11 @@ TEST_F(Playback, SkipOnTheLastTrackReachesTheEndAndStartsTheFirstNext) {
     Pass();
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[0], "playing"), Close(folder, tracks[0]),
-                                                 Open(folder, tracks[1]), Play(folder, tracks[1]), Volume(folder, tracks[1])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[0], "playing", tracks[1]));
     EXPECT_FALSE(radio.skipRequested);
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[1], "playing"), Close(folder, tracks[1])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[1], "playing"));
     EXPECT_FALSE(radio.skipRequested);
     EXPECT_TRUE(radio.stationSwitchPending);
     Pass();
@@ -177,7 +175,7 @@ TEST_F(Playback, ATrackThatHasStoppedIsNotPaused) {
     // Back on: the watch step moves past the finished track.
     radio.radioOn = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status("Trallio\\Radio 1", "a.mp3", "stopped"), Close("Trallio\\Radio 1", "a.mp3")}));
+    EXPECT_EQ(Media(), Next("Trallio\\Radio 1", "a.mp3", "stopped"));
 }
 
 TEST_F(Playback, ChoosingAStationWhilePausedResumesTheOldNameUnderTheNewFolder) {
