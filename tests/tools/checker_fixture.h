@@ -4,8 +4,6 @@
 // (TRALLIO_CHECK_EXE and TRALLIO_WINE64 in the environment).
 #pragma once
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -19,6 +17,7 @@
 #include "playback/radio_state.h"
 #include "run_program.h"
 #include "station_report.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace checker_test {
@@ -50,16 +49,9 @@ protected:
 
     // The names of a folder, dots left out, in the order its listing gives them.
     std::vector<std::string> Listing(const std::string& folder) {
-        std::vector<std::string> names;
-        ::DIR* stream = ::opendir((gameFolder + "/" + folder).c_str());
-        EXPECT_NE(stream, nullptr) << folder;
-        while (const ::dirent* entry = ::readdir(stream)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        ::closedir(stream);
+        std::vector<std::string> names = StreamOrder((gameFolder + "/" + folder).c_str());
+        names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return n == "." || n == ".."; }),
+                    names.end());
         if (platform.sortedListing) {
             std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
                 const auto upperLess = [](unsigned char x, unsigned char y) { return std::toupper(x) < std::toupper(y); };
