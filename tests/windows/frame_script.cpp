@@ -105,16 +105,6 @@ std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listin
     return ordered;
 }
 
-Texts OpensIn(const std::vector<rig::MediaCommand>& media) {
-    Texts opens;
-    for (const rig::MediaCommand& command : media) {
-        if (command.command.compare(0, 5, L"open ") == 0) {
-            opens.push_back(command.command);
-        }
-    }
-    return opens;
-}
-
 std::string ReadWholeFile(const std::wstring& path) {
     std::string text;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -80,9 +80,6 @@ void WriteTracks(const Session& session, const std::wstring& folder, const std::
 std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listing,
                                          const std::vector<std::wstring>& names);
 
-// The media commands that open a device.
-Texts OpensIn(const std::vector<rig::MediaCommand>& media);
-
 // The bytes of a file, or "" if it cannot be read.
 std::string ReadWholeFile(const std::wstring& path);
 
