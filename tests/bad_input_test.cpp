@@ -12,23 +12,19 @@
 #include <string>
 
 #include "host/settings.h"
-#include "playback/audio_filter.h"
-#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace testing_support;
 
 const char kMissingMessage[] = "Directory doesn't exist. Check your directories";
 
 class BadInput : public testing_support::RadioTest {
 protected:
-    void WriteSettings(const std::string& contents) { MakeFile("Trallio/Trallio.ini", contents); }
     void ExpectDefaultStations() {
         for (int i = 0; i < trallio::kStationCount; ++i) {
             EXPECT_EQ(radio.stationFolders[i], radio.stationBuffers[i]);
@@ -41,27 +37,9 @@ protected:
         radio.radioOn = true;
         trallio::SelectStation(folder);
     }
-    void Pass() {
-        fakehost::ClearEvents();
-        trallio::UpdatePlayback();
-    }
     std::vector<std::string> Opens() { return LinesStartingWith("media open"); }
     static std::string OpenLine(const std::string& folder, const std::string& track) {
         return "media " + media_commands::Open(Quoted(folder, track));
-    }
-    // The entries of a folder in the stream's order.
-    static std::vector<std::string> StreamOrder(const char* folder) {
-        std::vector<std::string> names;
-        trallio::DIR* stream = trallio::opendir(folder);
-        while (stream != nullptr) {
-            trallio::dirent* entry = trallio::readdir(stream);
-            if (entry == nullptr) {
-                break;
-            }
-            names.push_back(entry->d_name);
-        }
-        trallio::closedir(stream);
-        return names;
     }
     // Passes until the current track's end has been reached `count` times, finishing each track
     // as soon as it plays; returns every track opened meanwhile. Stops after `limit` passes.
@@ -223,9 +201,8 @@ TEST_F(BadInput, AHundredThousandEntriesAreWalkedOneFramePerEntry) {
 
     // One track among them: found where the stream lists it.
     MakeFile("Trallio/Radio 1/found.ogg");
-    const auto order = StreamOrder("Trallio\\Radio 1");
-    const int position = static_cast<int>(std::find(order.begin(), order.end(), "found.ogg") - order.begin());
-    ASSERT_LT(position, static_cast<int>(order.size()));
+    const int position = StreamPosition("Trallio\\Radio 1", "found.ogg");
+    ASSERT_LT(position, static_cast<int>(StreamOrder("Trallio\\Radio 1").size()));
     const int waitsBefore = fakehost::WaitCount();
     Pass();
     EXPECT_EQ(fakehost::WaitCount() - waitsBefore, position);
@@ -303,10 +280,8 @@ TEST_F(BadInput, FilesAddedWhileItPlaysJoinTheStationAtItsNextRound) {
     PlayThrough(1);
     const std::vector<std::string> opened = PlayThrough(1);
     std::vector<std::string> expected;
-    for (const std::string& name : StreamOrder("Trallio\\Radio 1")) {
-        if (trallio::IsAudioFile(name.c_str())) {
-            expected.push_back(OpenLine("Trallio\\Radio 1", name));
-        }
+    for (const std::string& name : TracksInOrder("Trallio\\Radio 1")) {
+        expected.push_back(OpenLine("Trallio\\Radio 1", name));
     }
     EXPECT_EQ(expected.size(), 3u);
     EXPECT_EQ(opened, expected);

@@ -7,6 +7,7 @@
 
 #include "playback/audio_filter.h"
 #include "platform/dir_stream.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace {
@@ -14,16 +15,7 @@ namespace {
 class DirStream : public testing_support::RadioTest {
 protected:
     std::vector<std::string> ReadAll(const char* path) {
-        std::vector<std::string> names;
-        trallio::DIR* stream = trallio::opendir(path);
-        EXPECT_NE(stream, nullptr) << path;
-        if (stream == nullptr) {
-            return names;
-        }
-        while (trallio::dirent* entry = trallio::readdir(stream)) {
-            names.push_back(entry->d_name);
-        }
-        trallio::closedir(stream);
+        std::vector<std::string> names = testing_support::StreamOrder(path);
         std::sort(names.begin(), names.end());
         return names;
     }

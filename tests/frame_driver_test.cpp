@@ -11,11 +11,7 @@
 
 namespace {
 
-using testing_support::CountNatives;
-using testing_support::Frame;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using trallio::radio;
+using namespace testing_support;
 
 const std::string kTimeScaleSlow = "native 0x9682AF6050854856 SET_TIME_SCALE(0.100000001)";
 const std::string kTimeScaleNormal = "native 0x9682AF6050854856 SET_TIME_SCALE(1)";

@@ -10,7 +10,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved);
 
 namespace {
 
-using testing_support::NativeEvents;
+using namespace testing_support;
 
 class Host : public testing_support::RadioTest {};
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-using testing_support::LinesStartingWith;
+using namespace testing_support;
 
 class MediaChannel : public testing_support::RadioTest {};
 

@@ -15,11 +15,7 @@
 
 namespace {
 
-using testing_support::CountNatives;
-using testing_support::Frame;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using trallio::radio;
+using namespace testing_support;
 
 // Every native of the pad, by the names the stand-in game gives them.
 const char* const kPadNatives[] = {"IS_USING_KEYBOARD_AND_MOUSE", "IS_DISABLED_CONTROL_PRESSED",
@@ -72,7 +68,6 @@ protected:
         }
         return false;
     }
-    static int Clicks() { return CountNatives("PLAY_SOUND_FRONTEND"); }
 };
 
 TEST_F(Pad, SettingsAndTheirCheckerLines) {

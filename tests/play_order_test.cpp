@@ -9,10 +9,8 @@
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
+using namespace testing_support;
 using trallio::PlayOrder;
-using trallio::radio;
 
 const char kFolder[] = "Trallio\\Radio 1";
 

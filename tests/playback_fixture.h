@@ -5,47 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "playback/audio_filter.h"
-#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace playback_test {
 
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace testing_support;
 
 class Playback : public testing_support::RadioTest {
 protected:
-    void SetUp() override {
-        RadioTest::SetUp();
-        radio.stationFolders[0] = "Trallio\\Radio 1";
-        radio.stationFolders[1] = "Trallio\\Radio 2";
-        radio.stationFolders[2] = "Trallio\\Radio 3";
-    }
-
-    // The names of a folder in the order the radio's stream gives them.
-    std::vector<std::string> StreamOrder(const char* folder) {
-        std::vector<std::string> names;
-        trallio::DIR* stream = trallio::opendir(folder);
-        EXPECT_NE(stream, nullptr);
-        while (trallio::dirent* entry = trallio::readdir(stream)) {
-            names.push_back(entry->d_name);
-        }
-        trallio::closedir(stream);
-        return names;
-    }
-    std::vector<std::string> TracksInOrder(const char* folder) {
-        std::vector<std::string> tracks;
-        for (const std::string& name : StreamOrder(folder)) {
-            if (trallio::IsAudioFile(name.c_str())) {
-                tracks.push_back(name);
-            }
-        }
-        return tracks;
-    }
     // Radio 1 of a.mp3 and b.mp3, in the order the radio's stream gives them.
     std::vector<std::string> TwoTracks() {
         MakeFile("Trallio/Radio 1/a.mp3");
@@ -53,11 +23,6 @@ protected:
         return TracksInOrder("Trallio\\Radio 1");
     }
 
-    // A pass as the frame driver makes it, with only that pass's events recorded.
-    void Pass() {
-        fakehost::ClearEvents();
-        trallio::UpdatePlayback();
-    }
     void Choose(int station) {
         radio.radioOn = true;
         trallio::SelectStation(radio.stationFolders[station]);
@@ -81,6 +46,15 @@ protected:
     }
     static std::vector<std::string> Start(const std::string& folder, const std::string& track) {
         return {Open(folder, track), Play(folder, track), Volume(folder, track), Status(folder, track, "playing")};
+    }
+    // The commands that end `from` (its status answered `mode`) and, if given, start `to`.
+    static std::vector<std::string> Next(const std::string& folder, const std::string& from, const std::string& mode,
+                                         const std::string& to = "") {
+        std::vector<std::string> lines = {Status(folder, from, mode), Close(folder, from)};
+        if (!to.empty()) {
+            lines.insert(lines.end(), {Open(folder, to), Play(folder, to), Volume(folder, to)});
+        }
+        return lines;
     }
     static void Finish(const std::string& folder, const std::string& track) {
         fakehost::FinishTrack(Quoted(folder, track));

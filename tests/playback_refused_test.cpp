@@ -7,11 +7,7 @@
 
 namespace {
 
-using playback_test::Playback;
-using testing_support::CountNatives;
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace playback_test;
 
 TEST_F(Playback, AnUnopenableTrackCountsAsFinishedAndTheNextOneOpensInTheSameFrame) {
     const auto tracks = TwoTracks();

@@ -6,19 +6,14 @@
 
 namespace {
 
-using playback_test::Playback;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace playback_test;
 
 const char kMissingMessage[] = "Directory doesn't exist. Check your directories";
 
 TEST_F(Playback, FirstPassOpensTheFirstTrackSetsItsVolumeAndWatchesIt) {
     MakeFile("Trallio/Radio 1/a.mp3");
     MakeFile("Trallio/Radio 1/notes.txt");
-    const auto order = StreamOrder("Trallio\\Radio 1");
-    const auto first = std::find(order.begin(), order.end(), "a.mp3") - order.begin();
+    const int first = StreamPosition("Trallio\\Radio 1", "a.mp3");
     Choose(0);
     Pass();
     EXPECT_EQ(Media(), Start("Trallio\\Radio 1", "a.mp3"));
@@ -48,13 +43,12 @@ TEST_F(Playback, TracksFollowInTheFoldersOrderAndTheStationLoops) {
     for (size_t i = 1; i < tracks.size(); ++i) {
         Finish(folder, tracks[i - 1]);
         Pass();
-        EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[i - 1], "stopped"), Close(folder, tracks[i - 1]),
-                                                     Open(folder, tracks[i]), Play(folder, tracks[i]), Volume(folder, tracks[i])}));
+        EXPECT_EQ(Media(), Next(folder, tracks[i - 1], "stopped", tracks[i]));
     }
     // The last track ends: the folder's end is reached and the next pass starts from the top.
     Finish(folder, tracks[2]);
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[2], "stopped"), Close(folder, tracks[2])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[2], "stopped"));
     EXPECT_TRUE(radio.stationSwitchPending);
     EXPECT_FALSE(radio.trackActive);
     Pass();
@@ -70,7 +64,7 @@ TEST_F(Playback, AOneTrackFolderPlaysItAgainAndAgain) {
     for (int round = 0; round < 3; ++round) {
         Finish(folder, "only.wav");
         Pass();
-        EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, "only.wav", "stopped"), Close(folder, "only.wav")}));
+        EXPECT_EQ(Media(), Next(folder, "only.wav", "stopped"));
         Pass();
         EXPECT_EQ(Media(), Start(folder, "only.wav"));
     }
@@ -83,12 +77,11 @@ TEST_F(Playback, SkipOnTheLastTrackReachesTheEndAndStartsTheFirstNext) {
     Pass();
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[0], "playing"), Close(folder, tracks[0]),
-                                                 Open(folder, tracks[1]), Play(folder, tracks[1]), Volume(folder, tracks[1])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[0], "playing", tracks[1]));
     EXPECT_FALSE(radio.skipRequested);
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[1], "playing"), Close(folder, tracks[1])}));
+    EXPECT_EQ(Media(), Next(folder, tracks[1], "playing"));
     EXPECT_FALSE(radio.skipRequested);
     EXPECT_TRUE(radio.stationSwitchPending);
     Pass();
@@ -182,7 +175,7 @@ TEST_F(Playback, ATrackThatHasStoppedIsNotPaused) {
     // Back on: the watch step moves past the finished track.
     radio.radioOn = true;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status("Trallio\\Radio 1", "a.mp3", "stopped"), Close("Trallio\\Radio 1", "a.mp3")}));
+    EXPECT_EQ(Media(), Next("Trallio\\Radio 1", "a.mp3", "stopped"));
 }
 
 TEST_F(Playback, ChoosingAStationWhilePausedResumesTheOldNameUnderTheNewFolder) {
@@ -269,8 +262,7 @@ TEST_F(Playback, EveryEntryPassedOverCostsOneWait) {
         MakeFile("Trallio/Radio 1/file" + std::to_string(i) + ".txt");
     }
     MakeFile("Trallio/Radio 1/z.aac");
-    const auto order = StreamOrder("Trallio\\Radio 1");
-    const auto index = std::find(order.begin(), order.end(), "z.aac") - order.begin();
+    const int index = StreamPosition("Trallio\\Radio 1", "z.aac");
     Choose(0);
     Pass();
     EXPECT_EQ(fakehost::WaitCount(), index);

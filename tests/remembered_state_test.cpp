@@ -1,7 +1,6 @@
 // The state file of a radio that remembers: strict reading with defaults on anything bad, the write
 // at the frame the wheel closes through a renamed temporary file, and the remembered station
 // started on the first eligible frame.
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -9,13 +8,12 @@
 
 #include "host/remembered_state.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using testing_support::Quoted;
-using trallio::radio;
+using namespace testing_support;
 
 class RememberedState : public testing_support::RadioTest {
 protected:
@@ -31,13 +29,7 @@ protected:
         return text.str();
     }
     static std::vector<std::string> TrallioFolder() {
-        std::vector<std::string> names;
-        if (::DIR* folder = ::opendir("Trallio")) {
-            while (::dirent* entry = ::readdir(folder)) {
-                names.push_back(entry->d_name);
-            }
-            ::closedir(folder);
-        }
+        std::vector<std::string> names = StreamOrder("Trallio");
         std::sort(names.begin(), names.end());
         return names;
     }

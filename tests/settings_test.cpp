@@ -8,14 +8,11 @@
 #include "playback/radio_state.h"
 #include "support.h"
 
-using trallio::radio;
+using namespace testing_support;
 
 namespace {
 
-class Settings : public testing_support::RadioTest {
-protected:
-    void WriteSettings(const std::string& contents) { MakeFile("Trallio/Trallio.ini", contents); }
-};
+class Settings : public testing_support::RadioTest {};
 
 TEST_F(Settings, NoFileGivesDefaultsInBuffersOwnedByTheState) {
     trallio::LoadSettings();
@@ -30,12 +27,37 @@ TEST_F(Settings, NoFileGivesDefaultsInBuffersOwnedByTheState) {
     EXPECT_FALSE(radio.mediaPlayerMode);
 }
 
-TEST_F(Settings, OnlyRadioTwoSetKeepsTheOtherDefaults) {
-    WriteSettings("[RADIOS]\nradio 2 = D:\\Music\\Western\n");
-    trallio::LoadSettings();
-    EXPECT_STREQ(radio.stationFolders[0], "Trallio\\Radio 1");
-    EXPECT_STREQ(radio.stationFolders[1], "D:\\Music\\Western");
-    EXPECT_STREQ(radio.stationFolders[2], "Trallio\\Radio 3");
+// Each file's three station folders and media_player_mode: a key set alone, values cut to 254
+// bytes, names and sections without case and blanks, an empty value, the first of repeated keys, and
+// keys outside their section.
+TEST_F(Settings, StationsAndModeFromTheFile) {
+    const std::string radio1 = "Trallio\\Radio 1", radio2 = "Trallio\\Radio 2", radio3 = "Trallio\\Radio 3";
+    const struct {
+        std::string file;
+        std::string folders[trallio::kStationCount];
+        bool mediaPlayerMode;
+    } cases[] = {
+        {"[RADIOS]\nradio 2 = D:\\Music\\Western\n", {radio1, "D:\\Music\\Western", radio3}, false},
+        {"[RADIOS]\nradio 1=" + std::string(300, 'a') + "\nradio 3=" + std::string(10000, 'b') + "\n",
+         {std::string(254, 'a'), radio2, std::string(254, 'b')}, false},
+        {"; players' stations\r\n  [ radios ]  \r\n\tRADIO 1\t=\t  Trallio\\Country  \r\n[CONFIG]\r\nMedia_Player_Mode = true\r\n",
+         {"Trallio\\Country", radio2, radio3}, true},
+        {"[RADIOS]\nradio 1=\n", {"", radio2, radio3}, false},
+        {"[RADIOS]\nradio 1=first\nradio 1=second\n[config]\nmedia_player_mode=true\n[RADIOS]\nradio 1=third\nradio 2=later\n",
+         {"first", "later", radio3}, true},
+        {"radio 1=nowhere\n[other]\nradio 1=elsewhere\nmedia_player_mode=true\n", {radio1, radio2, radio3}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.substr(0, 80));
+        trallio::ResetRadioState();
+        WriteSettings(c.file);
+        trallio::LoadSettings();
+        for (int i = 0; i < trallio::kStationCount; ++i) {
+            EXPECT_EQ(std::string(radio.stationFolders[i]), c.folders[i]) << "station " << i + 1;
+            EXPECT_NE(radio.stationFolders[i], trallio::emptyText);  // an empty value is a text of its own
+        }
+        EXPECT_EQ(radio.mediaPlayerMode, c.mediaPlayerMode);
+    }
 }
 
 TEST_F(Settings, MediaPlayerModeIsOnOnlyForTrueAndLowerCaseTrue) {
@@ -71,49 +93,11 @@ TEST(OnOffRule, ComparesWholeTextsWithinTheirOwnBytes) {
     }
 }
 
-TEST_F(Settings, LongValuesKeepTheirFirst254Bytes) {
-    const std::string folder(300, 'a');
-    WriteSettings("[RADIOS]\nradio 1=" + folder + "\nradio 3=" + std::string(10000, 'b') + "\n");
-    trallio::LoadSettings();
-    EXPECT_EQ(std::string(radio.stationFolders[0]), folder.substr(0, 254));
-    EXPECT_EQ(std::string(radio.stationFolders[2]), std::string(254, 'b'));
-    EXPECT_STREQ(radio.stationFolders[1], "Trallio\\Radio 2");
-}
-
 TEST_F(Settings, TwoStationsWithTheSameFolderAreStillTwoTexts) {
     WriteSettings("[RADIOS]\nradio 1=Music\nradio 2=Music\n");
     trallio::LoadSettings();
     EXPECT_STREQ(radio.stationFolders[0], radio.stationFolders[1]);
     EXPECT_NE(radio.stationFolders[0], radio.stationFolders[1]);
-}
-
-TEST_F(Settings, ReaderMatchesNamesWithoutCaseAndTrimsBlanks) {
-    WriteSettings("; players' stations\r\n  [ radios ]  \r\n\tRADIO 1\t=\t  Trallio\\Country  \r\n[CONFIG]\r\nMedia_Player_Mode = true\r\n");
-    trallio::LoadSettings();
-    EXPECT_STREQ(radio.stationFolders[0], "Trallio\\Country");
-    EXPECT_TRUE(radio.mediaPlayerMode);
-}
-
-TEST_F(Settings, EmptyValueIsAnEmptyStationNotTheDefault) {
-    WriteSettings("[RADIOS]\nradio 1=\n");
-    trallio::LoadSettings();
-    EXPECT_STREQ(radio.stationFolders[0], "");
-    EXPECT_NE(radio.stationFolders[0], trallio::emptyText);
-}
-
-TEST_F(Settings, DuplicateSectionsAndKeysTakeTheFirstValue) {
-    WriteSettings("[RADIOS]\nradio 1=first\nradio 1=second\n[config]\nmedia_player_mode=true\n[RADIOS]\nradio 1=third\nradio 2=later\n");
-    trallio::LoadSettings();
-    EXPECT_STREQ(radio.stationFolders[0], "first");
-    EXPECT_STREQ(radio.stationFolders[1], "later");
-    EXPECT_TRUE(radio.mediaPlayerMode);
-}
-
-TEST_F(Settings, KeysOutsideTheirSectionAreNotRead) {
-    WriteSettings("radio 1=nowhere\n[other]\nradio 1=elsewhere\nmedia_player_mode=true\n");
-    trallio::LoadSettings();
-    EXPECT_STREQ(radio.stationFolders[0], "Trallio\\Radio 1");
-    EXPECT_FALSE(radio.mediaPlayerMode);
 }
 
 TEST_F(Settings, BadFilesNeverCrashAndCutEveryValue) {

@@ -11,11 +11,7 @@
 
 namespace {
 
-using testing_support::CountNatives;
-using testing_support::Frame;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using trallio::radio;
+using namespace testing_support;
 
 const std::string kSetAudio = "media setaudio \"Trallio\\Radio 1\\a.mp3\" volume to ";
 

@@ -10,9 +10,12 @@
 #include "fake_host.h"
 #include "fake_media.h"
 #include "media_commands.h"
+#include "playback/radio_state.h"
 #include "scratch_folder.h"
 
 namespace testing_support {
+
+using trallio::radio;
 
 class RadioTest : public ::testing::Test {
 protected:
@@ -22,6 +25,9 @@ protected:
     // Files and folders under the scratch game folder.
     void MakeFolder(const std::string& path);
     void MakeFile(const std::string& path, const std::string& contents = "x");
+    void WriteSettings(const std::string& contents) { MakeFile("Trallio/Trallio.ini", contents); }
+    // A playback pass as the frame driver makes it, with only that pass's events recorded.
+    static void Pass();
     std::string gameFolder;
 
 private:
@@ -47,6 +53,9 @@ protected:
 // One frame of the radio as the main loop runs it, without the script thread: the frame's
 // events are cleared first, so Lines() shows this frame only.
 void Frame();
+
+// The wheel's clicks: its front-end sounds.
+int Clicks();
 
 // The recorded lines that start with `prefix` ("native ", "win32 ", "media ", "wait").
 std::vector<std::string> LinesStartingWith(const std::string& prefix);

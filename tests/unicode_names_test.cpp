@@ -11,26 +11,27 @@
 #include "text/ini_text.h"
 #include "text/utf.h"
 
-using trallio::radio;
+using namespace testing_support;
 
 namespace {
 
-std::u16string ToUtf16(const std::string& text, size_t units) {
-    char16_t out[64];
+// A conversion into a buffer of `capacity` units filled with 0x55 first: it must end in a terminator.
+template <typename Out, typename In, typename Convert>
+std::basic_string<Out> Converted(const In& text, size_t capacity, Convert convert) {
+    Out out[64];
     std::memset(out, 0x55, sizeof out);
-    const size_t count = trallio::Utf8ToUtf16(text.data(), text.size(), out, units);
-    EXPECT_LT(count, units);
+    const size_t count = convert(text.data(), text.size(), out, capacity);
+    EXPECT_LT(count, capacity);
     EXPECT_EQ(out[count], 0) << "terminated";
-    return std::u16string(out, count);
+    return std::basic_string<Out>(out, count);
+}
+
+std::u16string ToUtf16(const std::string& text, size_t units) {
+    return Converted<char16_t>(text, units, trallio::Utf8ToUtf16);
 }
 
 std::string ToUtf8(const std::u16string& text, size_t size) {
-    char out[64];
-    std::memset(out, 0x55, sizeof out);
-    const size_t count = trallio::Utf16ToUtf8(text.data(), text.size(), out, size);
-    EXPECT_LT(count, size);
-    EXPECT_EQ(out[count], 0) << "terminated";
-    return std::string(out, count);
+    return Converted<char>(text, size, trallio::Utf16ToUtf8);
 }
 
 TEST(Utf, Utf8ToUtf16ReplacesBadInputAndNeverSplitsAPair) {
@@ -103,10 +104,7 @@ TEST(Utf, CutsOnlyBetweenCharacters) {
     EXPECT_EQ(std::string(line), std::string(61, 'a') + "\xD0\x94");
 }
 
-class UnicodeNames : public testing_support::RadioTest {
-protected:
-    void WriteSettings(const std::string& contents) { MakeFile("Trallio/Trallio.ini", contents); }
-};
+class UnicodeNames : public testing_support::RadioTest {};
 
 // "[config]\nunicode_names=True\n[RADIOS]\nradio 2=Trallio\Станция\n" as UTF-16 of either order.
 std::string Utf16File(bool bigEndian) {

@@ -1,18 +1,16 @@
 // The real main loop on its own script thread, so that the folder walk's waits really span
 // frames: a station of 10,000 entries walked while the player keeps switching stations.
-#include <algorithm>
 
 #include "host/script.h"
-#include "platform/dir_stream.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 #include "support.h"
 #include "wheel/layout.h"
 #include "wheel_points.h"
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using trallio::radio;
+using namespace testing_support;
 
 class Walk : public testing_support::RadioTest {
 protected:
@@ -70,16 +68,7 @@ TEST_F(Walk, TenThousandEntriesSpreadOverFramesWhileStationsSwitch) {
     MakeFile("Trallio/Radio 2/a.mp3");
     MakeFile("Trallio/Radio 2/b.mp3");
 
-    const auto order = [] {
-        std::vector<std::string> names;
-        trallio::DIR* stream = trallio::opendir("Trallio/Radio 1");
-        while (trallio::dirent* entry = trallio::readdir(stream)) {
-            names.push_back(entry->d_name);
-        }
-        trallio::closedir(stream);
-        return names;
-    }();
-    const int tunePosition = static_cast<int>(std::find(order.begin(), order.end(), "tune.mp3") - order.begin());
+    const int tunePosition = StreamPosition("Trallio/Radio 1", "tune.mp3");
 
     RunFrame();  // settings, first frame
     for (int round = 0; round < 3; ++round) {

@@ -4,10 +4,7 @@
 
 namespace {
 
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using trallio::radio;
-using wheel_test::Wheel;
+using namespace wheel_test;
 
 TEST_F(Wheel, OnePressGivesOneClickUntilTheButtonIsSeenUpOverASlot) {
     PointAtSlot(trallio::Station2);

@@ -16,9 +16,7 @@
 
 namespace wheel_test {
 
-using testing_support::CountNatives;
-using testing_support::NativeLines;
-using trallio::radio;
+using namespace testing_support;
 
 // A float's bits, as a native's slot carries them.
 inline uint32_t Bits(float value) {
@@ -67,7 +65,6 @@ protected:
         radio.currentFolder = radio.stationFolders[0];
         radio.currentTrack = "a.mp3";
     }
-    int Clicks() { return CountNatives("PLAY_SOUND_FRONTEND"); }
 };
 
 }  // namespace wheel_test

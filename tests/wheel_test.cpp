@@ -5,14 +5,7 @@
 
 namespace {
 
-using testing_support::CountNatives;
-using testing_support::LinesStartingWith;
-using testing_support::NativeLines;
-using trallio::radio;
-using wheel_test::Bits;
-using wheel_test::DrawSpriteLines;
-using wheel_test::SpriteLine;
-using wheel_test::Wheel;
+using namespace wheel_test;
 
 TEST(Layout, StoredValuesAreBitExact) {
     const uint32_t expected[8][4] = {

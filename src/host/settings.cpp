@@ -67,38 +67,28 @@ void ApplyMediaPlayerMode(const char* text) {
     radio.mediaPlayerMode = IsTrueText(text);
 }
 
-void ApplyUnicodeNames(const char* text) {
-    radio.config.unicodeNames = IsTrueText(text);
-    if (radio.config.unicodeNames) {
-        LoadUnicodeFolders();
-    }
-}
-
 void ApplyDuckDialogue(const char* text) {
     radio.config.duckPercent = ParseDuckPercent(text);
 }
 
-void ApplyPauseInMenus(const char* text) {
-    radio.config.pauseInMenus = IsTrueText(text);
+void NothingMore() {}
+
+// An on/off setting of the configuration record, on only for "True" or "true"; `Then` runs when
+// it is on.
+template <bool RadioConfig::*Field, void (*Then)() = NothingMore>
+void ApplySwitch(const char* text) {
+    radio.config.*Field = IsTrueText(text);
+    if (radio.config.*Field) {
+        Then();
+    }
 }
 
 void ApplyOrder(const char* text) {
     radio.config.playOrder = ParsePlayOrder(text);
 }
 
-void ApplyRemember(const char* text) {
-    radio.config.remember = IsTrueText(text);
-    if (radio.config.remember) {
-        LoadRememberedState();
-    }
-}
-
 void ApplyTitles(const char* text) {
     radio.config.titlesFromTags = ParseTitlesFromTags(text);
-}
-
-void ApplyController(const char* text) {
-    radio.config.controller = IsTrueText(text);
 }
 
 // An empty name keeps the default button.
@@ -118,13 +108,13 @@ void ApplyControllerHold(const char* text) {
 // The order is the order of the reads: the radio's own key first, then each setting as it came.
 const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
-    {"unicode_names", "False", ApplyUnicodeNames, DescribeUnicodeNames},
+    {"unicode_names", "False", ApplySwitch<&RadioConfig::unicodeNames, LoadUnicodeFolders>, DescribeUnicodeNames},
     {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue},
-    {"pause_in_menus", "False", ApplyPauseInMenus, DescribePauseInMenus},
+    {"pause_in_menus", "False", ApplySwitch<&RadioConfig::pauseInMenus>, DescribePauseInMenus},
     {"order", "folder", ApplyOrder, DescribeOrder},
-    {"remember", "False", ApplyRemember, DescribeRemember},
+    {"remember", "False", ApplySwitch<&RadioConfig::remember, LoadRememberedState>, DescribeRemember},
     {"titles", "file", ApplyTitles, DescribeTitles},
-    {"controller", "False", ApplyController, DescribeController},
+    {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController},
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
     {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
 };

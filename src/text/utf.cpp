@@ -77,15 +77,30 @@ char32_t DecodeUtf8(const char* text, size_t length, size_t& used) {
     return code;
 }
 
-size_t Utf8ToUtf16(const char* text, size_t length, char16_t* out, size_t units) {
-    size_t written = 0;
+namespace {
+
+// Decodes `text` one character at a time and hands each to `put`, stopping at the first that
+// `put` says does not fit.
+template <typename Put>
+void DecodeEachUtf8(const char* text, size_t length, Put put) {
     size_t at = 0;
     while (at < length) {
         size_t used;
-        const char32_t code = DecodeUtf8(text + at, length - at, used);
+        if (!put(DecodeUtf8(text + at, length - at, used))) {
+            return;
+        }
+        at += used;
+    }
+}
+
+}  // namespace
+
+size_t Utf8ToUtf16(const char* text, size_t length, char16_t* out, size_t units) {
+    size_t written = 0;
+    DecodeEachUtf8(text, length, [&](char32_t code) {
         const size_t need = code >= 0x10000 ? 2 : 1;
         if (written + need >= units) {
-            break;
+            return false;
         }
         if (need == 2) {
             const char32_t offset = code - 0x10000;
@@ -94,8 +109,8 @@ size_t Utf8ToUtf16(const char* text, size_t length, char16_t* out, size_t units)
         } else {
             out[written++] = static_cast<char16_t>(code);
         }
-        at += used;
-    }
+        return true;
+    });
     out[written] = 0;
     return written;
 }
@@ -123,17 +138,12 @@ size_t Utf16ToUtf8(const char16_t* text, size_t length, char* out, size_t size) 
 
 size_t CleanUtf8(const char* text, size_t length, char* out, size_t size) {
     size_t written = 0;
-    size_t at = 0;
-    while (at < length) {
-        size_t used;
-        const char32_t code = DecodeUtf8(text + at, length - at, used);
+    DecodeEachUtf8(text, length, [&](char32_t code) {
         const size_t next = PutUtf8(code, out, size, written);
-        if (next == written) {
-            break;
-        }
+        const bool fits = next != written;
         written = next;
-        at += used;
-    }
+        return fits;
+    });
     out[written] = 0;
     return written;
 }

@@ -17,12 +17,11 @@
 #include <vector>
 
 #include "fake_host.h"
-#include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
-#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -110,15 +109,7 @@ TEST_F(BadAudio, TheRadioPassesOverWhatDoesNotDecodeAndPlaysTheRest) {
     WriteFile("Trallio/Radio 1/truncated.mp3", mp3.substr(0, mp3.size() / 3));
     WriteFile("Trallio/Radio 1/really ogg.mp3", ReadFile("made/tone.ogg"));
     WriteFile("Trallio/Radio 1/good.wav", wav);
-    std::vector<std::string> tracks;
-    trallio::DIR* stream = trallio::opendir("Trallio\\Radio 1");
-    ASSERT_NE(stream, nullptr);
-    while (trallio::dirent* entry = trallio::readdir(stream)) {
-        if (trallio::IsAudioFile(entry->d_name)) {
-            tracks.push_back(entry->d_name);
-        }
-    }
-    trallio::closedir(stream);
+    const std::vector<std::string> tracks = testing_support::TracksInOrder("Trallio\\Radio 1");
     ASSERT_EQ(tracks.size(), 5u);
 
     // One round of the station: every file is started in the stream's order, each is closed

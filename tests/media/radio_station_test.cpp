@@ -7,11 +7,10 @@
 
 #include "fake_host.h"
 #include "media_files.h"
-#include "playback/audio_filter.h"
 #include "platform/posix/media/media_service.h"
-#include "platform/dir_stream.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
+#include "stream_order.h"
 
 namespace {
 
@@ -34,15 +33,7 @@ TEST(RadioStation, ThreeFilesPlayThroughAndLoop) {
     mt::InDirectory inGame(game);
 
     // The order the radio will play them in.
-    std::vector<std::string> expected;
-    trallio::DIR* stream = trallio::opendir("Trallio\\Radio 1");
-    ASSERT_NE(stream, nullptr);
-    while (trallio::dirent* entry = trallio::readdir(stream)) {
-        if (trallio::IsAudioFile(entry->d_name)) {
-            expected.push_back(entry->d_name);
-        }
-    }
-    trallio::closedir(stream);
+    const std::vector<std::string> expected = testing_support::TracksInOrder("Trallio\\Radio 1");
     ASSERT_EQ(expected.size(), 3u);
 
     trallio::ResetRadioState();

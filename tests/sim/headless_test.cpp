@@ -12,9 +12,7 @@
 
 namespace {
 
-using testing_support::ProgramRun;
-using testing_support::RunProgram;
-using testing_support::SplitLines;
+using namespace testing_support;
 
 // The simulator plays through GStreamer: its leak check at exit runs as the media tests' do.
 std::vector<std::string> Environment(std::vector<std::string> variables) {
@@ -76,6 +74,13 @@ std::vector<std::string> VolumesSent(const std::vector<TraceLine>& trace, size_t
     return volumes;
 }
 
+// A scenario of tests/sim/scenarios.
+std::string ScenarioFile(const std::string& name) {
+    std::ifstream file(TRALLIO_TEST_SCENARIOS "/" + name, std::ios::binary);
+    EXPECT_TRUE(file.good()) << name;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 class Headless : public testing_support::RadioTest {
 protected:
     ProgramRun Run(const std::string& scenario, std::vector<std::string> options = {"--demo"}) {
@@ -97,41 +102,10 @@ protected:
     }
 };
 
-const char kRide[] =
-    "# Ride out and pick station 1 on the wheel.\n"
-    "1 mount on\n"
-    "+2 key q down\n"
-    "+0 key r down\n"
-    "+2 cursor slot station1\n"
-    "+1 button down\n"
-    "+0 await 20 media play \"Trallio\\Radio 1\\\n"
-    "+0 button up\n"
-    "+1 key q up\n"
-    "+0 key r up\n"
-    "# The first track plays to its end, and the next one starts.\n"
-    "+10 finish\n"
-    "+0 await 600 media play \"Trallio\\Radio 1\\\n"
-    "# Skip on the wheel.\n"
-    "+1 key q down\n"
-    "+0 key r down\n"
-    "+2 cursor slot skip\n"
-    "+1 button down\n"
-    "+1 button up\n"
-    "# Volume up, held for five frames.\n"
-    "+1 cursor slot volume-up\n"
-    "+1 button down\n"
-    "+5 button up\n"
-    "+1 key q up\n"
-    "+0 key r up\n"
-    "# Off the horse and back on.\n"
-    "+5 mount off\n"
-    "+5 mount on\n"
-    "+5 end\n";
-
 TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
     // Real time, so that the GStreamer service (a sink that keeps to the clock, no sound) plays
     // the first track to its end while the await waits; the recording stand-in ends it at "finish".
-    const ProgramRun run = Run(kRide, {"--demo", "--sink", "fake", "--fps", "60"});
+    const ProgramRun run = Run(ScenarioFile("ride.scn"), {"--demo", "--sink", "fake", "--fps", "60"});
     ASSERT_EQ(run.status, 0) << run.err;
     const size_t service = run.err.find("media service: ");
     ASSERT_NE(service, std::string::npos) << run.err;
@@ -205,23 +179,7 @@ TEST_F(Headless, ARideThroughTheDemoStationPickSkipVolumePauseResume) {
 // wheel stays open while a click on skip moves on to the next.
 TEST_F(Headless, TitlesFromTagsShowTheDemoTracksTagLines) {
     MakeFile("Trallio/Trallio.ini", "[config]\ntitles = tags\norder = name\n");
-    const ProgramRun run = Run(
-        "1 mount on\n"
-        "+2 key q down\n"
-        "+0 key r down\n"
-        "+2 cursor slot station1\n"
-        "+1 button down\n"
-        "+0 await 20 media play \"Trallio\\Radio 1\\01 Morning sine.mp3\"\n"
-        "+0 button up\n"
-        "+1 cursor slot skip\n"
-        "+1 button down\n"
-        "+0 await 20 media play \"Trallio\\Radio 1\\02 Square dance.ogg\"\n"
-        "+0 button up\n"
-        "+1 button down\n"
-        "+0 await 20 media play \"Trallio\\Radio 1\\03 Triangle trail.wav\"\n"
-        "+0 button up\n"
-        "+2 end\n",
-        {"--demo", "--sink", "fake"});
+    const ProgramRun run = Run(ScenarioFile("titles.scn"), {"--demo", "--sink", "fake"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string text = "native 0xFA925AC00EB830B9 CREATE_VAR_STRING(10, \"LITERAL_STRING\", ";
     const std::vector<TraceLine> trace = ParseTrace(run.out);

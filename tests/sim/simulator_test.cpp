@@ -4,6 +4,7 @@
 
 #include "fake_host.h"
 #include "fake_media.h"
+#include "run_program.h"
 #include "simulator.h"
 #include "support.h"
 
@@ -49,12 +50,7 @@ TEST_F(SimulatorRun, TraceLinesCarryTheirFrameAndNotesTheFrameAboutToRun) {
         EXPECT_EQ(simulator.Frame(), 1);
         simulator.Note("input key q down");
     }
-    std::istringstream lines(trace.str());
-    std::string line;
-    std::vector<std::string> all;
-    while (std::getline(lines, line)) {
-        all.push_back(line);
-    }
+    const std::vector<std::string> all = testing_support::SplitLines(trace.str());
     ASSERT_GE(all.size(), 5u);
     EXPECT_EQ(all[0], "0 hook scriptRegister(0x7A110000)");
     EXPECT_EQ(all[1], "1 input mount on");

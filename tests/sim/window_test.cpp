@@ -13,8 +13,7 @@
 
 namespace {
 
-using testing_support::ProgramRun;
-using testing_support::RunProgram;
+using namespace testing_support;
 
 // For the sanitizer build: SDL, X and the GL driver keep allocations for the life of the process,
 // and the slow unwinder that would tell them apart deadlocks inside the driver's loading, so the

@@ -28,7 +28,7 @@
 
 namespace {
 
-using trallio::radio;
+using namespace testing_support;
 
 uint64_t EnvNumber(const char* name, uint64_t fallback) {
     const char* text = std::getenv(name);

@@ -4,8 +4,6 @@
 // (TRALLIO_CHECK_EXE and TRALLIO_WINE64 in the environment).
 #pragma once
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -19,15 +17,14 @@
 #include "playback/radio_state.h"
 #include "run_program.h"
 #include "station_report.h"
+#include "stream_order.h"
 #include "support.h"
 
 namespace checker_test {
 
 using check::ClassifyEntry;
 using check::Verdict;
-using testing_support::LinesStartingWith;
-using testing_support::ProgramRun;
-using testing_support::RunProgram;
+using namespace testing_support;
 
 const char kTypes[] = "only .mp3 .aac .wav .flac .ogg are played";
 
@@ -50,28 +47,16 @@ protected:
         platform = LinuxChecker();
     }
 
-    // The names of a folder in the order its listing gives them.
+    // The names of a folder, dots left out, in the order its listing gives them.
     std::vector<std::string> Listing(const std::string& folder) {
-        std::vector<std::string> names;
+        std::vector<std::string> names = StreamOrder((gameFolder + "/" + folder).c_str());
+        names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return n == "." || n == ".."; }),
+                    names.end());
         if (platform.sortedListing) {
-            names = {".", ".."};
-        }
-        ::DIR* stream = ::opendir((gameFolder + "/" + folder).c_str());
-        EXPECT_NE(stream, nullptr) << folder;
-        while (const ::dirent* entry = ::readdir(stream)) {
-            const std::string name = entry->d_name;
-            if (!platform.sortedListing || (name != "." && name != "..")) {
-                names.push_back(name);
-            }
-        }
-        ::closedir(stream);
-        if (platform.sortedListing) {
-            auto upper = [](std::string text) {
-                std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-                return text;
-            };
-            std::sort(names.begin() + 2, names.end(),
-                      [&upper](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
+            std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+                const auto upperLess = [](unsigned char x, unsigned char y) { return std::toupper(x) < std::toupper(y); };
+                return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upperLess);
+            });
         }
         return names;
     }
@@ -86,9 +71,6 @@ protected:
         int count = 0;
         int playable = 0;
         for (const std::string& name : Listing(folder)) {
-            if (name == "." || name == "..") {
-                continue;
-            }
             const auto& note = notes.at(name);
             if (note.first == Verdict::PassedOver) {
                 passed += "    " + name + ": " + note.second + "\n";
@@ -112,13 +94,13 @@ protected:
                               : "  Result: " + std::to_string(playable) + (playable == 1 ? " track\n" : " tracks\n"));
     }
 
-    std::string Header(bool settingsFound, bool onFoot) {
+    std::string Header(bool settingsFound, bool onFoot, bool unicodeNames = false) {
         return "Trallio station check\n"
                "Game folder: " + platform.shownPath(gameFolder) + "\n" +
                "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") +
                (settingsFound ? " (found)\n" : " (not found: the defaults apply)\n") +
                "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n" +
-               "Names in any language (unicode_names): off\n";
+               "Names in any language (unicode_names): " + (unicodeNames ? "on\n" : "off\n");
     }
 
     // The listing tests run without the test-play (their tracks are not real audio). The test-play
@@ -239,12 +221,10 @@ protected:
         int count = 0;
         std::string tracks;
         for (const std::string& name : Listing("Trallio/Radio 1")) {
-            if (name != "." && name != "..") {
-                tracks += "    " + std::to_string(++count) + ". " + name +
-                          (refused.count(name) != 0 ? "  [will not play]\n"
-                           : name == "3 live.wav"   ? "  [see warnings]\n"
-                                                    : "\n");
-            }
+            tracks += "    " + std::to_string(++count) + ". " + name +
+                      (refused.count(name) != 0 ? "  [will not play]\n"
+                       : name == "3 live.wav"   ? "  [see warnings]\n"
+                                                : "\n");
         }
         EXPECT_NE(out.find("  Tracks, in the order the radio plays them:\n" + tracks), std::string::npos) << out;
         for (const auto& [name, error] : refused) {
@@ -329,13 +309,8 @@ protected:
             {"\xF0\x9F\x8E\xB5", {"\xF0\x9F\x8E\xB6 tune.mp3"}},                 // 🎵: 🎶 tune.mp3
         };
         std::string settings = "[config]\r\nunicode_names = True\r\n[RADIOS]\r\n";
-        std::string expected =
-            "Trallio station check\n"
-            "Game folder: " + platform.shownPath(gameFolder) + "\n" +
-            "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") + " (found)\n" +
-            "Radio on foot (media_player_mode): off\n"
-            "Names in any language (unicode_names): on\n"
-            "Test-play: every track opened and closed again by the media service, nothing played\n";
+        std::string expected = Header(true, false, true) +
+                               "Test-play: every track opened and closed again by the media service, nothing played\n";
         int number = 0;
         for (const auto& station : stations) {
             settings += "radio " + std::to_string(++number) + " = Music\\" + station.folder + "\r\n";
@@ -347,9 +322,7 @@ protected:
             }
             int track = 0;
             for (const std::string& name : Listing("Music/" + station.folder)) {
-                if (name != "." && name != "..") {
-                    expected += "    " + std::to_string(++track) + ". " + name + "\n";
-                }
+                expected += "    " + std::to_string(++track) + ". " + name + "\n";
             }
             expected += "  Result: " + std::to_string(track) + (track == 1 ? " track plays" : " tracks play") +
                         ", 0 will not play\n";

@@ -6,6 +6,22 @@ namespace {
 
 using namespace checker_test;
 
+// A settings text and lines its report must and must not hold.
+struct ReportLines {
+    std::string config;
+    std::vector<std::string> shown;
+    std::vector<std::string> absent;
+};
+
+void ExpectLines(const std::string& out, const ReportLines& lines) {
+    for (const std::string& text : lines.shown) {
+        EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
+    }
+    for (const std::string& text : lines.absent) {
+        EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
+    }
+}
+
 TEST(CheckerVerdict, EachKindOfEntry) {
     struct Case {
         const char* name;
@@ -155,11 +171,7 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
     MakeFile("Trallio/Radio 1/B.ogg");
     MakeFile("Trallio/Radio 1/a.ogg");
     MakeFile("Trallio/state.ini", "[state]\nvolume=250\nstation=1\noff=0\n");
-    const struct {
-        std::string config;
-        std::vector<std::string> shown;
-        std::vector<std::string> absent;
-    } cases[] = {
+    const ReportLines cases[] = {
         {"order=NAME\n",
          {"Play order (order): by name\n", "    1. 2 b.mp3\n    2. 10 c.mp3\n    3. a.ogg\n    4. B.ogg\n"},
          {"Warning: order", "Remembered state"}},
@@ -173,16 +185,10 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
          {"Play order"}},
         {"order=Folder\nremember=false\n", {}, {"Warning: order", "Play order", "Remembered state"}},
     };
-    for (const auto& c : cases) {
+    for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);
         MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        const ProgramRun run = RunChecker();
-        for (const std::string& text : c.shown) {
-            EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
-        }
-        for (const std::string& text : c.absent) {
-            EXPECT_EQ(run.out.find(text), std::string::npos) << text << "\n" << run.out;
-        }
+        ExpectLines(Normalised(RunChecker().out), c);
     }
 }
 
@@ -201,11 +207,7 @@ TEST_F(CheckerReport, TrackTitlesFromTheTags) {
     }
     const std::string fromTags =
         "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n";
-    const struct {
-        std::string config;
-        std::vector<std::string> shown;
-        std::vector<std::string> absent;
-    } cases[] = {
+    const ReportLines cases[] = {
         {"titles = TAGS\n",
          {fromTags, ". tagged.mp3  shows \"Dust Riders - Canyon Song\"\n",
           ". untagged.mp3  shows the file name (no title tag)\n"},
@@ -216,16 +218,10 @@ TEST_F(CheckerReport, TrackTitlesFromTheTags) {
          {"Track titles", "  shows "}},
         {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"Warning: titles", "Track titles", "  shows "}},
     };
-    for (const auto& c : cases) {
+    for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);
         MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        const std::string out = Normalised(RunChecker().out);
-        for (const std::string& text : c.shown) {
-            EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
-        }
-        for (const std::string& text : c.absent) {
-            EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
-        }
+        ExpectLines(Normalised(RunChecker().out), c);
     }
 }
 

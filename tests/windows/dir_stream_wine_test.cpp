@@ -2,6 +2,7 @@
 // failures and their error numbers, names that have no byte form, and the end of a folder.
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <set>
 #include <string>
@@ -136,11 +137,7 @@ void SeparatorsNameTheSameFolder() {
     CHECK(NameSet((path + "\\").c_str()) == expected);
     CHECK(NameSet((path + "/").c_str()) == expected);
     std::string forward = path;
-    for (char& c : forward) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
+    std::replace(forward.begin(), forward.end(), '\\', '/');
     CHECK(NameSet(forward.c_str()) == expected);
     CHECK(NameSet((forward + "/").c_str()) == expected);
 
@@ -165,18 +162,13 @@ void SeparatorsNameTheSameFolder() {
 
 void FailuresGiveNoStreamAndTheCause() {
     check::Section("missing folder, file as folder, empty and absent paths");
-    errno = 0;
-    CHECK(trallio::opendir(Bytes(Join(scratch, L"no such folder")).c_str()) == nullptr);
-    CHECK_EQ(errno, ENOENT);
-    errno = 0;
-    CHECK(trallio::opendir(Bytes(Join(scratch, L"no such folder\\deeper")).c_str()) == nullptr);
-    CHECK_EQ(errno, ENOENT);
-    errno = 0;
-    CHECK(trallio::opendir("") == nullptr);
-    CHECK_EQ(errno, ENOENT);
-    errno = 0;
-    CHECK(trallio::opendir(nullptr) == nullptr);
-    CHECK_EQ(errno, ENOENT);
+    const std::string missing = Bytes(Join(scratch, L"no such folder"));
+    const std::string deeper = missing + "\\deeper";
+    for (const char* path : {missing.c_str(), deeper.c_str(), "", static_cast<const char*>(nullptr)}) {
+        errno = 0;
+        CHECK(trallio::opendir(path) == nullptr);
+        CHECK_EQ(errno, ENOENT);
+    }
 
     const std::wstring file = Join(scratch, L"plain.txt");
     MakeFile(file);

@@ -70,6 +70,17 @@ HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm) {
     return watch == nullptr || CHECK(watch->AttachRecorder()) ? window : nullptr;
 }
 
+bool LoadWatched(Session& session, rig::MediaWatch& watch, rig::DesktopWatch* desktop) {
+    return CHECK(session.Load()) && CHECK(watch.AttachRecorder()) &&
+           (desktop == nullptr || CHECK(desktop->Attach(session.plugin)));
+}
+
+bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch, rig::DesktopWatch& desktop) {
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n" + more));
+    WriteTracks(session, L"Ride", {L"a.mp3"});
+    return LoadWatched(session, watch, &desktop);
+}
+
 void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window) {
     session.hook.SetPlayer(false, false, false, true);
     RunFrame(session, &watch);
@@ -92,16 +103,6 @@ std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listin
         return IndexOf(listing, a) < IndexOf(listing, b);
     });
     return ordered;
-}
-
-Texts OpensIn(const std::vector<rig::MediaCommand>& media) {
-    Texts opens;
-    for (const rig::MediaCommand& command : media) {
-        if (command.command.compare(0, 5, L"open ") == 0) {
-            opens.push_back(command.command);
-        }
-    }
-    return opens;
 }
 
 std::string ReadWholeFile(const std::wstring& path) {

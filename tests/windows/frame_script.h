@@ -61,6 +61,14 @@ std::vector<FrameRecord> PlaySteps(const FrameScript& script, const std::vector<
 // window, or nullptr (the failed step checked) when a step failed.
 HWND OpenGame(Session& session, rig::MediaWatch* watch, bool systemWinmm = false);
 
+// Loads the plug-in and attaches `watch` to the recording winmm and `desktop` (if given) to the
+// plug-in's imports; false, the failed step checked, when a step failed.
+bool LoadWatched(Session& session, rig::MediaWatch& watch, rig::DesktopWatch* desktop = nullptr);
+
+// Writes the settings (station 1 on the folder Ride, then `more`) and Ride\a.mp3, and loads the
+// plug-in as LoadWatched does.
+bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch, rig::DesktopWatch& desktop);
+
 // Rides, runs a frame, opens the wheel and presses the left button over station 1, Q, R and the
 // button left held.
 void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
@@ -71,9 +79,6 @@ void WriteTracks(const Session& session, const std::wstring& folder, const std::
 // `names` in the order of their places in `listing`, the ones it does not hold last.
 std::vector<std::wstring> InListingOrder(const std::vector<std::wstring>& listing,
                                          const std::vector<std::wstring>& names);
-
-// The media commands that open a device.
-Texts OpensIn(const std::vector<rig::MediaCommand>& media);
 
 // The bytes of a file, or "" if it cannot be read.
 std::string ReadWholeFile(const std::wstring& path);

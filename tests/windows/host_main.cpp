@@ -34,7 +34,6 @@
 #include "media_commands.h"
 #include "host_scenarios.h"
 #include "rig.h"
-#include "pad_wine.h"
 #include "session.h"
 
 using namespace wine_scenarios;
@@ -160,44 +159,45 @@ void PlantedHang() {
 
 }  // namespace
 
+// The scenarios by the name the command line gives.
+const struct {
+    const char* name;
+    void (*run)();
+} kScenarios[] = {
+    {"load", [] { RegistersRunsAndUnregisters(); UnloadsWithoutHavingRun(); SettingsComeFromTheGameFolder(); }},
+    {"wheel", [] { WheelEndToEnd(false); }},
+    {"sound-mix", SoundMix},
+    {"real-mci", [] { WheelEndToEnd(true); WheelEndToEnd(true, true); }},
+    {"refused", RefusedFiles},
+    {"refused-real-mci", RefusedFilesRealMci},
+    {"unicode",
+     [] {
+         UnicodeStation(L"unicode-utf8", true, "");
+         UnicodeStation(L"unicode-utf8-mark", true, "\xEF\xBB\xBF");
+         UnicodeStation(L"unicode-utf16", true, "UTF-16");
+         UnicodeStation(L"unicode-off", false, "");
+     }},
+    {"remember", RememberAcrossLoads},
+    {"pad", PadWheel},
+    {"titles", [] { TitlesFromTags(false); TitlesFromTags(true); }},
+    {"planted-hang", PlantedHang},
+};
+
 int main(int argc, char** argv) {
     const std::string scenario = argc > 1 ? argv[1] : "";
     rig::StartWatchdog("trallio_wine_host " + scenario, 60);
     rig::ReleaseAll();
-    if (scenario == "load") {
-        RegistersRunsAndUnregisters();
-        UnloadsWithoutHavingRun();
-        SettingsComeFromTheGameFolder();
-    } else if (scenario == "wheel") {
-        WheelEndToEnd(false);
-    } else if (scenario == "sound-mix") {
-        SoundMix();
-    } else if (scenario == "real-mci") {
-        WheelEndToEnd(true);
-        WheelEndToEnd(true, true);
-    } else if (scenario == "refused") {
-        RefusedFiles();
-    } else if (scenario == "refused-real-mci") {
-        RefusedFilesRealMci();
-    } else if (scenario == "unicode") {
-        UnicodeStation(L"unicode-utf8", true, "");
-        UnicodeStation(L"unicode-utf8-mark", true, "\xEF\xBB\xBF");
-        UnicodeStation(L"unicode-utf16", true, "UTF-16");
-        UnicodeStation(L"unicode-off", false, "");
-    } else if (scenario == "remember") {
-        RememberAcrossLoads();
-    } else if (scenario == "pad") {
-        PadWheel();
-    } else if (scenario == "titles") {
-        TitlesFromTags(false);
-        TitlesFromTags(true);
-    } else if (scenario == "planted-hang") {
-        PlantedHang();
-    } else {
-        std::printf("usage: trallio_wine_host load|wheel|sound-mix|real-mci|refused|refused-real-mci|unicode|remember|pad|titles|"
-                    "planted-hang\n");
+    const auto* found = std::find_if(std::begin(kScenarios), std::end(kScenarios),
+                                     [&](const auto& entry) { return scenario == entry.name; });
+    if (found == std::end(kScenarios)) {
+        std::printf("usage: trallio_wine_host");
+        for (const auto& entry : kScenarios) {
+            std::printf("%s%s", &entry == kScenarios ? " " : "|", entry.name);
+        }
+        std::printf("\n");
         return 2;
     }
+    found->run();
     rig::ReleaseAll();
     return check::Summary(("trallio_wine_host " + scenario).c_str());
 }

@@ -34,7 +34,7 @@ void SwitchedOffStaysOff(Session& session, rig::MediaWatch& watch, HWND window) 
     HoldOnWheel(session, watch, window, 0.503f, 0.89f, 1);  // the off slot
     CHECK(ReadGameFile(session, L"Trallio\\state.ini").find("off=1") != std::string::npos);
     session.Unload();
-    if (!CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+    if (!LoadWatched(session, watch)) {
         return;
     }
     session.hook.SetPlayer(false, false, false, true);
@@ -52,7 +52,7 @@ void RememberAcrossLoads() {
     const std::wstring station = L"Stations\\One";
     CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
                                "[RADIOS]\r\nradio 1 = Stations\\One\r\n[config]\r\nremember=true\r\n"));
-    CHECK(session.folder.Write(station + L"\\a.mp3", "not really audio"));
+    WriteTracks(session, station, {L"a.mp3"});
     const std::wstring device = Device(station, L"a.mp3");
     rig::MediaWatch watch;
     rig::FileWatch files;
@@ -79,7 +79,7 @@ void RememberAcrossLoads() {
 
     check::Section("the second load plays the station on its first eligible frame, at that volume");
     // The recording winmm goes with the plug-in that imported it and comes back with the next load.
-    if (!CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
+    if (!LoadWatched(session, watch)) {
         return;
     }
     session.hook.SetPlayer(false, false, false, false);
@@ -126,12 +126,9 @@ bool PickStationOne(const Session& session, HWND window, rig::MediaWatch& watch)
 void SoundMixOff(HWND window, const std::wstring& device) {
     check::Section("sound-mix: with both settings off nothing of it is asked and the track plays on");
     Session plain(L"sound-mix-off");
-    CHECK(plain.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n"));
-    CHECK(plain.folder.Write(L"Ride\\a.mp3", "not really audio"));
     rig::MediaWatch plainWatch;
     rig::DesktopWatch plainDesktop;
-    if (!CHECK(plain.Load()) || !CHECK(plainWatch.AttachRecorder()) || !CHECK(plainDesktop.Attach(plain.plugin)) ||
-        !CHECK(PickStationOne(plain, window, plainWatch))) {
+    if (!LoadRide(plain, "", plainWatch, plainDesktop) || !CHECK(PickStationOne(plain, window, plainWatch))) {
         return;
     }
     plain.hook.SetSound(true, true, true);
@@ -162,14 +159,11 @@ void SoundMix() {
     check::Section("sound-mix: duck_dialogue=50 and pause_in_menus=True");
     HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
     Session session(L"sound-mix");
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n[config]\r\n"
-                                                        "duck_dialogue=50\r\npause_in_menus=True\r\n"));
-    CHECK(session.folder.Write(L"Ride\\a.mp3", "not really audio"));
     const std::wstring device = Device(std::wstring(L"Ride"), std::wstring(L"a.mp3"));
     rig::MediaWatch watch;
     rig::DesktopWatch desktop;
-    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) ||
-        !CHECK(desktop.Attach(session.plugin))) {
+    if (!CHECK(window != nullptr) ||
+        !LoadRide(session, "[config]\r\nduck_dialogue=50\r\npause_in_menus=True\r\n", watch, desktop)) {
         return;
     }
     desktop.AnswerForeground(window);

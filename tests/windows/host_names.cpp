@@ -161,18 +161,14 @@ void TitlesFromTags(bool unicodeNames) {
     for (const TaggedTrack& track : tracks) {
         CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + track.name, station + L"\\" + track.name));
     }
-    if (unicodeNames) {
-        // A name the code page cannot hold: found and read only through UTF-8.
-        const TaggedTrack cyrillic{L"14 \u0414\u043E\u0440\u043E\u0433\u0430.mp3", tracks[0].line};  // 14 Дорога.mp3
-        CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + cyrillic.name));
-        tracks.insert(tracks.begin() + 13, cyrillic);
-    } else {
-        // Units U+0080..U+009F, whose bytes the code page 1252 reads as other characters (here the
-        // curly quotes): the tags are read from the file the media commands name, byte for unit.
-        const TaggedTrack quoted{L"14 \u0093Quoted\u0094.mp3", tracks[0].line};
-        CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + quoted.name));
-        tracks.insert(tracks.begin() + 13, quoted);
-    }
+    // With unicode_names, a name the code page cannot hold (14 Дорога.mp3): found and read only
+    // through UTF-8. Without, units U+0080..U+009F, whose bytes the code page 1252 reads as other
+    // characters (here the curly quotes): the tags are read from the file the media commands name,
+    // byte for unit.
+    const TaggedTrack extra{unicodeNames ? L"14 \u0414\u043E\u0440\u043E\u0433\u0430.mp3" : L"14 \u0093Quoted\u0094.mp3",
+                            tracks[0].line};
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + tracks[0].name, station + L"\\" + extra.name));
+    tracks.insert(tracks.begin() + 13, extra);
 
     // The wheel stays open throughout: each track's line is read in the frame after its open.
     rig::MediaWatch watch;
@@ -186,11 +182,7 @@ void TitlesFromTags(bool unicodeNames) {
     for (const TaggedTrack& track : tracks) {
         const FrameRecord frame = RunFrame(session, &watch);
         const std::string expected = tags_test::WheelTextOf("Tagged", track.line);
-        bool shown = false;
-        for (const FakeNativeCall& call : rig::CallsOf(frame.natives, fakegame::kDisplayText)) {
-            shown = shown || call.texts[0] == expected;
-        }
-        if (!CHECK(shown)) {
+        if (!CHECK(CountTextCalls(frame, fakegame::kDisplayText, expected) > 0)) {
             std::printf("    %s: expected %s\n", check::Narrow(track.name).c_str(), check::Show(expected).c_str());
         }
         CHECK(watch.SetMode(Device(station, track.name), L"stopped"));

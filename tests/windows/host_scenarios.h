@@ -12,5 +12,7 @@ void RememberAcrossLoads();
 void SoundMix();
 void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot);
 void TitlesFromTags(bool unicodeNames);
+// pad: the wheel on a game pad with controller = True, then with the setting off (pad_wine.cpp).
+void PadWheel();
 
 }  // namespace wine_scenarios

@@ -1,8 +1,7 @@
 // pad: the wheel on a game pad with controller = True, on the real plug-in, the fake hook answering
 // the pad natives from the pad the host sets; and with the setting off, none of them asked.
-#include "pad_wine.h"
-
-#include "session.h"
+#include "frame_script.h"
+#include "host_scenarios.h"
 
 namespace {
 
@@ -43,11 +42,9 @@ bool Contains(const std::vector<std::wstring>& commands, const std::wstring& com
 void PadOff() {
     check::Section("pad: with controller off no pad native is asked, whatever the pad does");
     Session session(L"pad-off");
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\n"));
-    CHECK(session.folder.Write(L"Ride\\a.mp3", "not really audio"));
     rig::MediaWatch watch;
     rig::DesktopWatch desktop;
-    if (!CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) || !CHECK(desktop.Attach(session.plugin))) {
+    if (!LoadRide(session, "", watch, desktop)) {
         return;
     }
     session.hook.SetPlayer(false, false, false, true);
@@ -115,20 +112,17 @@ void PadButtonsAndLeaving(const Session& session, rig::MediaWatch& watch, const 
 
 }  // namespace
 
-void PadWheel() {
+void wine_scenarios::PadWheel() {
     check::Section("pad: controller=True, the keyboard in use reads no pad control");
     HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
     Session session(L"pad");
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Ride\r\nradio 2 = Trot\r\n[config]\r\n"
-                                                        "controller=True\r\ncontroller_hold_ms=250\r\n"));
-    CHECK(session.folder.Write(L"Ride\\a.mp3", "not really audio"));
-    CHECK(session.folder.Write(L"Ride\\b.mp3", "not really audio"));
-    CHECK(session.folder.Write(L"Trot\\c.mp3", "not really audio"));
+    WriteTracks(session, L"Ride", {L"b.mp3"});
+    WriteTracks(session, L"Trot", {L"c.mp3"});
     const std::wstring rideA = Device(std::wstring(L"Ride"), std::wstring(L"a.mp3"));
     rig::MediaWatch watch;
     rig::DesktopWatch desktop;
-    if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder()) ||
-        !CHECK(desktop.Attach(session.plugin))) {
+    const std::string more = "radio 2 = Trot\r\n[config]\r\ncontroller=True\r\ncontroller_hold_ms=250\r\n";
+    if (!CHECK(window != nullptr) || !LoadRide(session, more, watch, desktop)) {
         return;
     }
     session.hook.SetPlayer(false, false, false, true);

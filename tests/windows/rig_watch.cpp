@@ -218,14 +218,8 @@ std::vector<MediaCommand> MediaWatch::Take() {
         if (!get(taken_, &recorded)) {
             break;
         }
-        MediaCommand seen;
-        seen.command = recorded.command;
-        seen.reply = recorded.reply;
-        seen.hadReplyBuffer = recorded.hadReplyBuffer;
-        seen.replyCapacity = recorded.replyCapacity;
-        seen.callback = recorded.callback;
-        seen.result = recorded.result;
-        commands.push_back(seen);
+        commands.push_back({recorded.command, recorded.reply, recorded.hadReplyBuffer, recorded.replyCapacity,
+                            recorded.callback, recorded.result});
     }
     return commands;
 }

@@ -239,12 +239,19 @@ inline void CloseGame(Session& session, HWND window) {
     rig::PumpMessages();
 }
 
-inline size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
-    size_t count = 0;
+// The media commands that open a device.
+inline std::vector<std::wstring> OpensIn(const std::vector<rig::MediaCommand>& media) {
+    std::vector<std::wstring> opens;
     for (const rig::MediaCommand& command : media) {
-        count += command.command.compare(0, 5, L"open ") == 0 ? 1 : 0;
+        if (command.command.compare(0, 5, L"open ") == 0) {
+            opens.push_back(command.command);
+        }
     }
-    return count;
+    return opens;
+}
+
+inline size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
+    return OpensIn(media).size();
 }
 
 }  // namespace wine_session
