@@ -1,6 +1,8 @@
 #include "fake_media.h"
 
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -21,8 +23,14 @@ struct Media {
     bool overrideTerminate = true;
     bool overrideWriteNothing = false;
     int doubleOpens = 0;
+    std::vector<std::thread::id> callThreads;
 };
 
+// The radio's own thread (media_thread) sends while the test changes what the service does.
+std::recursive_mutex mediaLock;
+std::mutex holdLock;
+std::condition_variable holdChanged;
+bool opensHeld = false;
 Media media;
 
 void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
@@ -39,10 +47,25 @@ void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
 }  // namespace
 
 void ResetMedia() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media = Media{};
 }
 
+void HoldOpens(bool held) {
+    {
+        std::lock_guard<std::mutex> hold(holdLock);
+        opensHeld = held;
+    }
+    holdChanged.notify_all();
+}
+
+std::vector<std::thread::id> MediaCallThreads() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
+    return media.callThreads;
+}
+
 void FinishTrack(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     auto found = media.modes.find(quotedPath);
     if (found != media.modes.end()) {
         found->second = "stopped";
@@ -50,6 +73,7 @@ void FinishTrack(const std::string& quotedPath) {
 }
 
 void FinishAllTracks() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     for (auto& device : media.modes) {
         if (device.second == "playing") {
             device.second = "stopped";
@@ -58,14 +82,17 @@ void FinishAllTracks() {
 }
 
 void FailOpen(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.failing.insert(quotedPath);
 }
 
 void RefuseStatus(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.refusingStatus.insert(quotedPath);
 }
 
 void DropDevice(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.modes.erase(quotedPath);
 }
 
@@ -81,6 +108,7 @@ void ClearStatusOverride() {
 }
 
 std::string DeviceMode(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     auto found = media.modes.find(quotedPath);
     return found == media.modes.end() ? "" : found->second;
 }
@@ -98,6 +126,12 @@ int DoubleOpens() {
 MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
     using fakehost::media;
     const std::string text = fakehost::NarrowUnits(command);
+    if (text.compare(0, 5, "open ") == 0) {
+        std::unique_lock<std::mutex> held(fakehost::holdLock);
+        fakehost::holdChanged.wait(held, [] { return !fakehost::opensHeld; });
+    }
+    std::lock_guard<std::recursive_mutex> hold(fakehost::mediaLock);
+    media.callThreads.push_back(std::this_thread::get_id());
     std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
 
     // keyword, quoted device name, rest

@@ -28,6 +28,14 @@ struct Refusals {
     char message[kRefusedMessageSize] = {};
 };
 
+// media_thread: the open sent for the current track and not yet answered (`ticket` names it),
+// and whether the message for a media service that does not answer is showing.
+struct MediaAnswers {
+    uint32_t ticket = 0;
+    bool openPending = false;
+    bool hungShown = false;
+};
+
 // One playback pass; runs as the last step of every frame. While it walks past folder entries that
 // are not tracks it yields one frame per entry, so one call can span several frames.
 void UpdatePlayback();

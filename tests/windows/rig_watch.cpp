@@ -219,7 +219,7 @@ std::vector<MediaCommand> MediaWatch::Take() {
             break;
         }
         commands.push_back({recorded.command, recorded.reply, recorded.hadReplyBuffer, recorded.replyCapacity,
-                            recorded.callback, recorded.result});
+                            recorded.callback, recorded.result, recorded.threadId});
     }
     return commands;
 }
@@ -235,6 +235,15 @@ bool MediaWatch::RefuseOpen(const std::wstring& device) const {
         return false;
     }
     refuse(device.c_str());
+    return true;
+}
+
+bool MediaWatch::HoldOpens(bool held) const {
+    MciRecorderHoldOpensFn hold;
+    if (!recorder_ || !Find(recorderModule, MCI_RECORDER_HOLD_OPENS, hold)) {
+        return false;
+    }
+    hold(held);
     return true;
 }
 

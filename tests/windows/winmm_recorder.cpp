@@ -29,6 +29,14 @@ constexpr DWORD kMciErrorInvalidFile = 296;          // MCIERR_INVALID_FILE
 std::vector<RecordedMciCommand> commands;
 std::map<std::wstring, std::wstring> devices;  // quoted path -> mode
 std::set<std::wstring> refusedOpens;           // quoted paths whose open fails
+// The plug-in's media thread sends while the host reads the record.
+SRWLOCK lock = SRWLOCK_INIT;
+volatile LONG opensHeld = 0;
+
+struct Locked {
+    Locked() { AcquireSRWLockExclusive(&lock); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock); }
+};
 
 void CopyUnits(wchar_t* destination, size_t capacity, const wchar_t* text) {
     size_t i = 0;
@@ -110,7 +118,14 @@ void AppendToLog(const RecordedMciCommand& entry) {
 extern "C" {
 
 DWORD WINAPI mciSendStringW(const wchar_t* command, wchar_t* reply, UINT replyCapacity, HWND callback) {
+    if (command != nullptr && std::wcsncmp(command, L"open ", 5) == 0) {
+        while (InterlockedCompareExchange(&opensHeld, 0, 0) != 0) {
+            Sleep(5);
+        }
+    }
+    Locked held;
     RecordedMciCommand entry{};
+    entry.threadId = GetCurrentThreadId();
     CopyUnits(entry.command, kRecordedCommandUnits, command);
     entry.hadReplyBuffer = reply != nullptr;
     entry.replyCapacity = replyCapacity;
@@ -132,10 +147,12 @@ DWORD WINAPI mciSendStringW(const wchar_t* command, wchar_t* reply, UINT replyCa
 }
 
 uint32_t MciRecorder_Count() {
+    Locked held;
     return static_cast<uint32_t>(commands.size());
 }
 
 bool MciRecorder_Get(uint32_t index, RecordedMciCommand* command) {
+    Locked held;
     if (index >= commands.size()) {
         return false;
     }
@@ -144,10 +161,12 @@ bool MciRecorder_Get(uint32_t index, RecordedMciCommand* command) {
 }
 
 void MciRecorder_Clear() {
+    Locked held;
     commands.clear();
 }
 
 bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
+    Locked held;
     auto found = devices.find(device);
     if (found == devices.end()) {
         return false;
@@ -157,7 +176,12 @@ bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
 }
 
 void MciRecorder_RefuseOpen(const wchar_t* device) {
+    Locked held;
     refusedOpens.insert(device);
+}
+
+void MciRecorder_HoldOpens(bool held) {
+    InterlockedExchange(&opensHeld, held ? 1 : 0);
 }
 
 }  // extern "C"
