@@ -40,7 +40,7 @@ fi
 # system's winmm, tag-cost and save-cost the recording winmm beside the program.
 # A measurement is stopped if it runs past half an hour.
 failed=0
-for measurement in frame-cost:b change-cost:b tag-cost:n save-cost:n; do
+for measurement in frame-cost:b change-cost:b change-cost-thread:b tag-cost:n save-cost:n; do
   WINEDLLOVERRIDES=winmm=${measurement#*:} TRALLIO_WINE_SECONDS=1800 \
     bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
     echo "${measurement%%:*}: wine exited with status $?"

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "audio/mci_channel.h"
 #include "audio/media_thread.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -131,6 +132,26 @@ TEST_F(MediaThread, AServiceThatHangsPausesTheRadioUntilItAnswers) {
     EXPECT_EQ(Commands(), (std::vector<std::string>{"media open " + track + " type MPEGVideo", "media play " + track,
                                                      "media setaudio " + track + " volume to 90"}));
     EXPECT_EQ(fakehost::DeviceMode(track), "playing");
+}
+
+// The wheel sends the volume every frame: the same command still waiting is not queued again, a
+// new level is, and the thread sends them in order once the open returns.
+TEST_F(MediaThread, AVolumeAlreadyWaitingIsNotQueuedTwice) {
+    const std::string track = Quoted("Trallio\\Radio 1", "a.mp3");
+    fakehost::HoldOpens(true);
+    TurnOn(true);
+    Pass(false);
+    const int room = trallio::MediaQueueRoom();
+    for (const int level : {70, 70, 70, 80, 80}) {
+        trallio::SetTrackVolume(radio.currentFolder, radio.currentTrack, level, false);
+    }
+    EXPECT_EQ(trallio::MediaQueueRoom(), room - 2);
+    fakehost::HoldOpens(false);
+    Pass();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"media open " + track + " type MPEGVideo", "media play " + track,
+                                                     "media setaudio " + track + " volume to 90",
+                                                     "media setaudio " + track + " volume to 70",
+                                                     "media setaudio " + track + " volume to 80"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_host.h"
+#include "host_record.h"
 #include "natives_catalog.h"
 #include "platform/win32.h"
 
@@ -114,10 +115,12 @@ std::string DeviceMode(const std::string& quotedPath) {
 }
 
 int OpenDeviceCount() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     return static_cast<int>(media.modes.size());
 }
 
 int DoubleOpens() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     return media.doubleOpens;
 }
 
@@ -131,7 +134,10 @@ MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND ca
         fakehost::holdChanged.wait(held, [] { return !fakehost::opensHeld; });
     }
     std::lock_guard<std::recursive_mutex> hold(fakehost::mediaLock);
-    media.callThreads.push_back(std::this_thread::get_id());
+    // Kept while the trace is (a long run records nothing, so that nothing grows per frame).
+    if (fakehost::host.keep) {
+        media.callThreads.push_back(std::this_thread::get_id());
+    }
     std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
 
     // keyword, quoted device name, rest

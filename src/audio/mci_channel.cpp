@@ -90,7 +90,7 @@ void CloseTrack(const char* folder, const char* track, bool utf8Names) {
 void SetTrackVolume(const char* folder, const char* track, int32_t level, bool utf8Names) {
     char tail[kVolumeTailSize];
     FormatVolumeTail(level, tail);
-    SendOrQueue(MediaStep::kSend, "setaudio ", folder, track, tail, utf8Names);
+    SendOrQueue(MediaStep::kVolume, "setaudio ", folder, track, tail, utf8Names);
 }
 
 void PauseTrack(const char* folder, const char* track, bool utf8Names) {

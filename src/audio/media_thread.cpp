@@ -5,7 +5,9 @@
 
 #include "audio/media_command.h"
 #include "platform/thread.h"
+#include "platform/track_tags.h"
 #include "platform/win32.h"
+#include "text/tag_line.h"
 #include "text/text_format.h"
 
 namespace trallio {
@@ -21,6 +23,8 @@ struct QueuedCommand {
     MediaStep step;
     uint32_t ticket;
     MediaCommand text;
+    char tagPath[kTagPathSize];  // kOpen: the track's path for its tags, "" for none
+    bool utf8Path;
 };
 
 // Single producer (the script fiber), single consumer (the thread): each side writes only its
@@ -32,12 +36,15 @@ std::atomic<bool> started{false};
 std::atomic<bool> stopRequested{false};
 constexpr uint32_t kStopWaitMs = 1000;
 uint32_t nextTicket = 0;
+constexpr uint32_t kLastTicket = 0x7FFFFFFFu;
 
 // The answers: the last open's ticket and result (ticket << 1 | accepted), the latest status
 // poll (ticket << 8 | mode + 1), and the start of the media call in progress (0: none).
 std::atomic<uint32_t> openAnswer{0};
 std::atomic<uint64_t> pollAnswer{0};
 std::atomic<uint32_t> callStartedAt{0};
+// The tag line of the last accepted open, written before its answer is published.
+char openTagLine[kThreadTagLineSize];
 
 // The thread's own state.
 struct Worker {
@@ -46,6 +53,7 @@ struct Worker {
     bool polling = false;
     uint32_t lastPollAt = 0;
     MediaCommand status;
+    TrackTags tags;
 };
 Worker worker;
 
@@ -67,6 +75,18 @@ void Poll() {
     worker.lastPollAt = ThreadClockMs();
 }
 
+// The tags of an accepted open with a path, read here rather than on the game's frame.
+void ReadTags(const QueuedCommand& command) {
+    openTagLine[0] = 0;
+    if (!worker.lastOpenAccepted || command.tagPath[0] == 0) {
+        return;
+    }
+    if (ReadTrackTags(command.tagPath, command.utf8Path, worker.tags)) {
+        FormatTagLine(worker.tags.artist, worker.tags.artistLength, worker.tags.title, worker.tags.titleLength,
+                      openTagLine, sizeof openTagLine);
+    }
+}
+
 void Run(const QueuedCommand& command) {
     const bool opened = worker.lastOpenAccepted;
     switch (command.step) {
@@ -74,9 +94,11 @@ void Run(const QueuedCommand& command) {
             worker.lastOpenAccepted = Call(command.text, nullptr, 0) == 0;
             worker.lastOpenTicket = command.ticket;
             worker.polling = false;
+            ReadTags(command);
             openAnswer.store((command.ticket << 1) | (worker.lastOpenAccepted ? 1u : 0u), std::memory_order_release);
             return;
         case MediaStep::kSend:
+        case MediaStep::kVolume:
             Call(command.text, nullptr, 0);
             return;
         case MediaStep::kIfOpened:
@@ -188,8 +210,19 @@ void Publish() {
     WakeThread();
 }
 
+// Whether the newest command waiting in the queue is `text`, a volume command not yet sent.
+bool VolumeWaiting(const MediaCommand& text) {
+    const uint32_t newest = head.load(std::memory_order_relaxed);
+    if (newest == tail.load(std::memory_order_acquire)) {
+        return false;
+    }
+    const QueuedCommand& waiting = slots[(newest - 1) % kQueueSize];
+    return waiting.step == MediaStep::kVolume && waiting.text.length == text.length &&
+           std::memcmp(waiting.text.units, text.units, text.length * sizeof text.units[0]) == 0;
+}
+
 void Queue(MediaStep step, uint32_t ticket, const char* keyword, const char* folder, const char* track,
-           const char* trailer, bool utf8Names) {
+           const char* trailer, bool utf8Names, const char* tagPath = nullptr) {
     QueuedCommand* slot = NextSlot();
     if (slot == nullptr) {
         return;
@@ -197,18 +230,28 @@ void Queue(MediaStep step, uint32_t ticket, const char* keyword, const char* fol
     slot->step = step;
     slot->ticket = ticket;
     BuildMediaCommand(slot->text, keyword, folder, track, trailer, utf8Names);
+    // The wheel sends the volume every frame: while the same command still waits, once is enough.
+    if (step == MediaStep::kVolume && VolumeWaiting(slot->text)) {
+        return;
+    }
+    slot->tagPath[0] = 0;
+    if (tagPath != nullptr) {
+        AppendBounded(slot->tagPath, sizeof slot->tagPath, 0, tagPath);
+    }
+    slot->utf8Path = utf8Names;
     Publish();
 }
 
 }  // namespace
 
-uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names) {
+uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names,
+                        const char* tagPath) {
     // Tickets run from 1 in 31 bits, so that 0 is never a ticket.
-    nextTicket = (nextTicket % 0x7FFFFFFFu) + 1;
+    nextTicket = (nextTicket % kLastTicket) + 1;
     const uint32_t ticket = nextTicket;
     char volumeTail[kVolumeTailSize];
     FormatVolumeTail(level, volumeTail);
-    Queue(MediaStep::kOpen, ticket, "open ", folder, track, " type MPEGVideo", utf8Names);
+    Queue(MediaStep::kOpen, ticket, "open ", folder, track, " type MPEGVideo", utf8Names, tagPath);
     Queue(MediaStep::kIfOpened, ticket, "play ", folder, track, "", utf8Names);
     Queue(MediaStep::kIfRefused, ticket, "close ", folder, track, "", utf8Names);
     Queue(MediaStep::kIfOpened, ticket, "setaudio ", folder, track, volumeTail, utf8Names);
@@ -227,6 +270,19 @@ OpenAnswer AnswerToOpen(uint32_t ticket) {
         return OpenAnswer::kPending;
     }
     return (answer & 1u) != 0 ? OpenAnswer::kAccepted : OpenAnswer::kRefused;
+}
+
+void TagLineOfOpen(uint32_t ticket, char* out, size_t size) {
+    out[0] = 0;
+    if (AnswerToOpen(ticket) == OpenAnswer::kAccepted) {
+        AppendBounded(out, size, 0, openTagLine);
+    }
+}
+
+uint32_t OpensAwaitingAnswer() {
+    // Tickets run from 1 to kLastTicket and wrap; the answered one is 0 before any answer.
+    const uint32_t answered = openAnswer.load(std::memory_order_acquire) >> 1;
+    return (nextTicket + kLastTicket - answered) % kLastTicket;
 }
 
 bool LatestTrackMode(uint32_t ticket, TrackMode& mode) {
@@ -251,9 +307,12 @@ void StopMediaThread() {
     if (!started.load(std::memory_order_relaxed)) {
         return;
     }
+    CloseAllWhenParked();
     stopRequested.store(true, std::memory_order_release);
     WakeThread();
-    AwaitParked(kStopWaitMs);
+    if (!AwaitParked(kStopWaitMs)) {
+        FreezeThread();
+    }
 }
 
 void DrainMediaQueue() {

@@ -3,6 +3,7 @@
 // thread and holds no lock. The queue and the answers are fixed records: nothing is allocated.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "audio/mci_channel.h"
@@ -25,17 +26,31 @@ enum class MediaStep : uint8_t {
     kResumeIfOpened,  // send when the last open was accepted; polling goes on
     kClose,           // send; polling stops
     kForget,          // nothing sent: polling stops and the last open counts as refused
+    kVolume,          // send as it is; the same command already waiting is not queued twice
 };
 
+// Room for a track's path for its tags: a station text, a separator and the longest entry name.
+constexpr size_t kTagPathSize = 1100;
+// Room for the tag line read on the thread, and its terminator.
+constexpr size_t kThreadTagLineSize = 64;
+
 // Queues a track's open: "open", then on acceptance "play", the volume at `level` and its status
-// polls, on refusal "close". Returns the open's ticket, by which its answers are read.
-uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names);
+// polls, on refusal "close". With `tagPath` (else null) the thread reads the track's tags after an
+// accepted open, before it answers. Returns the open's ticket, by which its answers are read.
+uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names,
+                        const char* tagPath);
 // Queues one of a track's other commands; a command that finds the queue full is dropped.
 void QueueTrackCommand(MediaStep step, const char* keyword, const char* folder, const char* track,
                        const char* tail, bool utf8Names);
 
 enum class OpenAnswer { kPending, kAccepted, kRefused };
 OpenAnswer AnswerToOpen(uint32_t ticket);
+// The tag line read for the accepted open `ticket` ("" when its tags gave no title), copied into
+// `out`. Valid once AnswerToOpen(ticket) is kAccepted, until the next open is queued.
+void TagLineOfOpen(uint32_t ticket, char* out, size_t size);
+// Opens queued and not answered yet.
+uint32_t OpensAwaitingAnswer();
+
 // The latest status poll of the track opened with `ticket`; false while there is none.
 bool LatestTrackMode(uint32_t ticket, TrackMode& mode);
 

@@ -64,7 +64,8 @@ void QueueOpen() {
         return;
     }
     radio.answers.ticket = QueueTrackOpen(radio.currentFolder, radio.currentTrack, VolumeInForce(),
-                                          radio.config.unicodeNames);
+                                          radio.config.unicodeNames,
+                                          radio.config.titlesFromTags ? CurrentTrackPath() : nullptr);
     radio.answers.openPending = true;
 }
 
@@ -83,9 +84,9 @@ void TakeOpenAnswer() {
         radio.refusals.trackRefused = true;
         return;
     }
-    if (radio.config.titlesFromTags) {
-        ReadTrackTitle();
-    }
+    // The tags were read on the thread, after the open.
+    TagLineOfOpen(radio.answers.ticket, radio.trackTitle, sizeof radio.trackTitle);
+    FormatNowPlaying(radio.answers.nowPlaying, sizeof radio.answers.nowPlaying);
 }
 
 // media_thread: the latest status of the current track as the thread polled it; a track not yet
@@ -101,13 +102,15 @@ TrackMode CurrentTrackMode(bool& known) {
 }
 
 // media_thread: while a media call has been running for two seconds the radio sends nothing and
-// says so once; it also waits while the queue has no room for a whole pass.
+// says so once; it also waits while the queue has no room for a whole pass, or while two opens
+// wait for their answers.
 bool MediaStalled() {
     constexpr int kPassRoom = 16;
+    constexpr uint32_t kMostOpensWaiting = 2;
     const bool hung = MediaServiceHung();
     if (!hung) {
         radio.answers.hungShown = false;
-        return MediaQueueRoom() < kPassRoom;
+        return MediaQueueRoom() < kPassRoom || OpensAwaitingAnswer() >= kMostOpensWaiting;
     }
     if (!radio.answers.hungShown) {
         radio.answers.hungShown = true;

@@ -180,7 +180,12 @@ const struct {
      }},
     {"remember", RememberAcrossLoads},
     {"pad", PadWheel},
-    {"media-thread", [] { MediaThreadOnRecorder(); MediaThreadLoads(50); }},
+    {"media-thread",
+     [] {
+         MediaThreadOnRecorder();
+         MediaThreadLoads(50);
+         MediaThreadUnloadDuringOpen();
+     }},
     {"titles", [] { TitlesFromTags(false); TitlesFromTags(true); }},
     {"planted-hang", PlantedHang},
 };

@@ -78,7 +78,7 @@ HWND StartPlaying(Session& session, rig::MediaWatch& watch, std::vector<rig::Med
     std::vector<FakeNativeCall> natives;
     CHECK(SetCursorPos(2, 2));
     ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
-    CHECK(RunUntilCommand(session, watch, Play(Device(ride, L"a.mp3")), media));
+    CHECK(RunUntilCommand(session, watch, Volume(Device(ride, L"a.mp3"), 90), media));
     return window;
 }
 
@@ -109,9 +109,7 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
     CHECK_EQ(sentAfterMessage, size_t{0});
     CHECK(slowest < 500);  // the frame never waits for the held open (a generous bound under wine)
     CHECK(watch.HoldOpens(false));
-    CHECK(RunUntilCommand(session, watch, Play(track), media));
-    RunFrame(session, &watch);
-    Append(media, watch.Take());
+    CHECK(RunUntilCommand(session, watch, Volume(track, 90), media));
     CHECK_EQ(WithoutPolls(media), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
 }
 
@@ -132,9 +130,7 @@ void MediaThreadOnRecorder() {
     CHECK_EQ(started, (std::vector<std::wstring>{Open(track), Play(track), Volume(track, 90)}));
     std::vector<rig::MediaCommand> after;
     CHECK(watch.SetMode(track, L"stopped"));
-    CHECK(RunUntilCommand(session, watch, Play(track), after));
-    RunFrame(session, &watch);
-    Append(after, watch.Take());
+    CHECK(RunUntilCommand(session, watch, Volume(track, 90), after));
     CHECK_EQ(WithoutPolls(after), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
     Append(media, after);
     HungOpen(session, watch, track);
@@ -151,28 +147,29 @@ void MediaThreadOnRecorder() {
     rig::PumpMessages();
 }
 
-// Loads and unloads with a track playing: each unload pauses the track, each load plays again.
-// Each load plays a folder of its own: the paused device stays open on the parked thread, and the
-// service refuses to open the same file again.
+// Loads and unloads with a track playing, the same file each time: each unload pauses the track,
+// and the parked thread closes its devices as it ends, so that each load plays the file again.
 void MediaThreadLoads(int loads) {
     check::Section("media_thread: loads and unloads with a track playing");
     // The recorder stays loaded between the plug-in's loads, so that its record outlives each.
     HMODULE winmm = LoadLibraryW(L"winmm.dll");
+    const std::wstring track = Device(kRide, L"a.mp3");
     for (int load = 0; load < loads; ++load) {
         Session session((L"media-thread-load-" + std::to_wstring(load)).c_str());
         rig::MediaWatch watch;
         std::vector<rig::MediaCommand> media;
-        const std::wstring ride = kRide + std::to_wstring(load);
-        HWND window = StartPlaying(session, watch, media, ride);
+        HWND window = StartPlaying(session, watch, media);
         if (window == nullptr) {
             return;
         }
         session.Unload();
-        Append(media, watch.Take());
-        Sleep(50);
-        Append(media, watch.Take());
-        if (!CHECK(!media.empty() && media.back().command == Pause(Device(ride, L"a.mp3")))) {
-            std::printf("    load %d, last %s\n", load, media.empty() ? "none" : check::Show(media.back().command).c_str());
+        for (int wait = 0; wait < 100 && (media.empty() || media.back().command != L"close all"); ++wait) {
+            Sleep(10);
+            Append(media, watch.Take());
+        }
+        const std::vector<std::wstring> last = WithoutPolls(media);
+        if (!CHECK(last.size() >= 2 && last[last.size() - 2] == Pause(track) && last.back() == L"close all")) {
+            std::printf("    load %d, last %s\n", load, last.empty() ? "none" : check::Show(last.back()).c_str());
             break;
         }
         DestroyWindow(window);
@@ -180,3 +177,43 @@ void MediaThreadLoads(int loads) {
     }
     FreeLibrary(winmm);
 }
+
+// An unload while the thread is inside an open that does not return: the unload ends within its
+// bound and the thread never runs the unmapped plug-in's code again (the process goes on); a new
+// load plays.
+void MediaThreadUnloadDuringOpen() {
+    check::Section("media_thread: unloaded while an open does not return");
+    HMODULE winmm = LoadLibraryW(L"winmm.dll");  // the held open waits inside it
+    {
+        Session session(L"media-thread-held-unload");
+        rig::MediaWatch watch;
+        std::vector<rig::MediaCommand> media;
+        const std::wstring ride = kRide + L"Held";
+        HWND window = StartPlaying(session, watch, media, ride);
+        if (window == nullptr) {
+            return;
+        }
+        const std::wstring track = Device(ride, L"a.mp3");
+        CHECK(watch.HoldOpens(true));
+        CHECK(watch.SetMode(track, L"stopped"));
+        CHECK(RunUntilCommand(session, watch, Close(track), media));
+        Sleep(50);  // the thread is inside the next open now
+        session.Unload();
+        CHECK(GetModuleHandleW(L"Trallio.asi") == nullptr);
+        CHECK(watch.HoldOpens(false));
+        Sleep(200);  // the open could return now: the frozen thread must not run on
+        DestroyWindow(window);
+        rig::PumpMessages();
+    }
+    Session session(L"media-thread-after-held-unload");
+    rig::MediaWatch watch;
+    std::vector<rig::MediaCommand> media;
+    HWND window = StartPlaying(session, watch, media, kRide + L"Again");
+    if (CHECK(window != nullptr)) {
+        session.Unload();
+        DestroyWindow(window);
+        rig::PumpMessages();
+    }
+    FreeLibrary(winmm);
+}
+

@@ -3,3 +3,4 @@
 
 void MediaThreadOnRecorder();
 void MediaThreadLoads(int loads);
+void MediaThreadUnloadDuringOpen();

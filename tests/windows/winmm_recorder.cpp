@@ -28,6 +28,7 @@ constexpr DWORD kMciErrorInvalidFile = 296;          // MCIERR_INVALID_FILE
 
 std::vector<RecordedMciCommand> commands;
 std::map<std::wstring, std::wstring> devices;  // quoted path -> mode
+std::map<std::wstring, DWORD> owners;           // quoted path -> the thread that opened it
 std::set<std::wstring> refusedOpens;           // quoted paths whose open fails
 // The plug-in's media thread sends while the host reads the record.
 SRWLOCK lock = SRWLOCK_INIT;
@@ -71,6 +72,18 @@ void Split(const std::wstring& command, std::wstring& verb, std::wstring& device
 DWORD Execute(const std::wstring& command, std::wstring& reply) {
     std::wstring verb, device, rest;
     Split(command, verb, device, rest);
+    if (verb == L"close" && device == L"all") {
+        // As the system's service does: the devices the calling thread opened.
+        for (auto owned = owners.begin(); owned != owners.end();) {
+            if (owned->second == GetCurrentThreadId()) {
+                devices.erase(owned->first);
+                owned = owners.erase(owned);
+            } else {
+                ++owned;
+            }
+        }
+        return 0;
+    }
     if (verb == L"open") {
         if (devices.count(device) != 0) {
             return kMciErrorDeviceOpen;
@@ -79,6 +92,7 @@ DWORD Execute(const std::wstring& command, std::wstring& reply) {
             return kMciErrorInvalidFile;
         }
         devices[device] = L"stopped";
+        owners[device] = GetCurrentThreadId();
         reply = std::to_wstring(devices.size());
         return 0;
     }
@@ -92,6 +106,7 @@ DWORD Execute(const std::wstring& command, std::wstring& reply) {
         found->second = L"paused";
     } else if (verb == L"close") {
         devices.erase(found);
+        owners.erase(device);
     } else if (verb == L"status" && rest == L" mode") {
         reply = found->second;
     } else if (verb != L"setaudio") {
@@ -178,6 +193,15 @@ bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
 void MciRecorder_RefuseOpen(const wchar_t* device) {
     Locked held;
     refusedOpens.insert(device);
+}
+
+// The one-argument form the radio's thread queues to close its devices as it ends.
+BOOL WINAPI mciExecute(const char* command) {
+    std::wstring wide;
+    for (const char* at = command; at != nullptr && *at != 0; ++at) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*at));
+    }
+    return mciSendStringW(wide.c_str(), nullptr, 0, nullptr) == 0;
 }
 
 void MciRecorder_HoldOpens(bool held) {

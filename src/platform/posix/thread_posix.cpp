@@ -58,6 +58,10 @@ void WaitForWake(uint32_t milliseconds) {
     }
 }
 
+// A Linux program never unloads the radio: nothing to freeze it against or close after it.
+void FreezeThread() {}
+void CloseAllWhenParked() {}
+
 void SleepThread(uint32_t milliseconds) {
     timespec span{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
     nanosleep(&span, nullptr);

@@ -11,6 +11,7 @@ namespace {
 HANDLE wake = nullptr;
 HANDLE parked = nullptr;  // set by the thread as it parks
 HANDLE never = nullptr;   // never set: the parked thread waits on it for ever
+HANDLE thread = nullptr;  // kept for FreezeThread
 
 DWORD WINAPI RunBody(LPVOID body) {
     reinterpret_cast<void (*)()>(body)();
@@ -28,12 +29,8 @@ bool StartThread(void (*body)()) {
             return false;
         }
     }
-    HANDLE thread = CreateThread(nullptr, 0, RunBody, reinterpret_cast<LPVOID>(body), 0, nullptr);
-    if (thread == nullptr) {
-        return false;
-    }
-    CloseHandle(thread);
-    return true;
+    thread = CreateThread(nullptr, 0, RunBody, reinterpret_cast<LPVOID>(body), 0, nullptr);
+    return thread != nullptr;
 }
 
 void WakeThread() {
@@ -53,14 +50,43 @@ void WaitForWake(uint32_t milliseconds) {
 
 void ParkThisThread() {
     // Signalling and waiting in one call: once `parked` is seen the thread is inside the system
-    // and stays there, whatever happens to the module.
+    // and stays there, whatever happens to the module. The wait is alertable, so that the calls
+    // CloseAllWhenParked queued run there, the last of them ending the thread.
     for (;;) {
-        SignalObjectAndWait(parked, never, INFINITE, FALSE);
+        SignalObjectAndWait(parked, never, INFINITE, TRUE);
+    }
+}
+
+void CloseAllWhenParked() {
+    // Two asynchronous procedure calls, queued before the thread parks, run in order as soon as it
+    // waits alertably: winmm's one-argument mciExecute("close all"), then ExitThread. Neither
+    // returns into the module between them, and the text lives on the heap, not in the module.
+    // winmm gets a reference of its own, so that it stays loaded after the module that imports it.
+    HMODULE winmm = nullptr;
+    FARPROC execute = GetModuleHandleExW(0, L"winmm.dll", &winmm) ? GetProcAddress(winmm, "mciExecute") : nullptr;
+    static const char kCloseAll[] = "close all";
+    char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, sizeof kCloseAll));
+    if (thread == nullptr || execute == nullptr || text == nullptr) {
+        return;
+    }
+    CopyMemory(text, kCloseAll, sizeof kCloseAll);
+    if (QueueUserAPC(reinterpret_cast<PAPCFUNC>(execute), thread, reinterpret_cast<ULONG_PTR>(text)) != 0) {
+        QueueUserAPC(reinterpret_cast<PAPCFUNC>(&ExitThread), thread, 0);
     }
 }
 
 bool AwaitParked(uint32_t milliseconds) {
     return parked != nullptr && WaitForSingleObject(parked, milliseconds) == WAIT_OBJECT_0;
+}
+
+void FreezeThread() {
+    if (thread == nullptr || SuspendThread(thread) == static_cast<DWORD>(-1)) {
+        return;
+    }
+    // SuspendThread returns before the thread has stopped; reading its context waits for that.
+    CONTEXT context = {};
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(thread, &context);
 }
 
 void SleepThread(uint32_t milliseconds) {
