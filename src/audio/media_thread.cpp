@@ -299,8 +299,10 @@ int MediaQueueRoom() {
 }
 
 bool MediaServiceHung() {
+    // The start is stored with its lowest bit set (0 means no call), so it may read one
+    // millisecond ahead of the clock: a difference that runs backwards is no time at all.
     const uint32_t since = callStartedAt.load(std::memory_order_acquire);
-    return since != 0 && ThreadClockMs() - since >= kHungMs;
+    return since != 0 && static_cast<int32_t>(ThreadClockMs() - since) >= static_cast<int32_t>(kHungMs);
 }
 
 void StopMediaThread() {
