@@ -124,6 +124,47 @@ struct ChangeWindow {
     double slowest = 0;
 };
 
+struct ChangeFigures {
+    std::vector<double> changes, changesBare, refused, refusedBare, frames;
+    size_t fromGameThread = 0, commandsSeen = 0;
+};
+
+// media_thread on: follows the change windows through one frame's commands.
+template <typename SendBare>
+void FollowChanges(const std::vector<rig::MediaCommand>& frame, double took, const std::wstring& bad,
+                   ChangeWindow& change, ChangeFigures& figures, SendBare sendBare) {
+    change.slowest = std::max(change.slowest, took);
+    for (const rig::MediaCommand& command : frame) {
+        if (command.command.compare(0, 7, L"status ") == 0 && command.reply == L"stopped") {
+            change = ChangeWindow{true, false, took};
+        } else if (change.open && command.command == bad) {
+            change.overRefused = true;
+        } else if (change.open && command.command.compare(0, 5, L"play ") == 0) {
+            (change.overRefused ? figures.refused : figures.changes).push_back(change.slowest);
+            (change.overRefused ? figures.refusedBare : figures.changesBare).push_back(sendBare());
+            change = ChangeWindow{};
+        }
+    }
+}
+
+void PrintChangeFigures(bool threaded, const ChangeFigures& f) {
+    const char* const kind = threaded ? "frames around a track change (slowest of each)"
+                                      : "track change frame (status, close, open, play, volume)";
+    std::printf("%s: median %.1f us, worst %.1f us, best %.1f us, %zu changes\n", kind, Median(f.changes),
+                *std::max_element(f.changes.begin(), f.changes.end()), Best(f.changes), f.changes.size());
+    std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
+                Median(f.changesBare), Best(f.changesBare));
+    std::printf("%s over a refused file: median %.1f us, worst %.1f us, best %.1f us, %zu passes\n",
+                threaded ? "frames around a change" : "frame passing", Median(f.refused),
+                *std::max_element(f.refused.begin(), f.refused.end()), Best(f.refused), f.refused.size());
+    std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(f.refusedBare),
+                Best(f.refusedBare));
+    std::printf("every frame of the run: median %.1f us, worst %.1f us, %zu frames; media commands %zu, "
+                "from the game's thread %zu\n",
+                Median(f.frames), *std::max_element(f.frames.begin(), f.frames.end()), f.frames.size(),
+                f.commandsSeen, f.fromGameThread);
+}
+
 void ChangeCost(bool threaded) {
     check::Section(threaded ? "change-cost-thread: frames around each change of track, media_thread on"
                             : "change-cost: frames in which a track changes, against the same commands sent bare");
@@ -162,12 +203,11 @@ void ChangeCost(bool threaded) {
         return Microseconds(a, b);
     };
     watch.Send(Open(bare));  // so that the first bare close has a device to close
-    std::vector<double> changes, changesBare, refused, refusedBare, frames;
-    size_t fromGameThread = 0, commandsSeen = 0;
+    ChangeFigures f;
     ChangeWindow change;
     const std::wstring second = Device(station, L"2 good.mp3");
     const std::wstring bad = Open(Device(station, L"3 bad.mp3"));
-    for (int i = 0; i < 6000 && (changes.size() < 10 || refused.size() < 10); ++i) {
+    for (int i = 0; i < 6000 && (f.changes.size() < 10 || f.refused.size() < 10); ++i) {
         Sleep(5);
         rig::PumpMessages();
         LARGE_INTEGER a, b;
@@ -176,25 +216,14 @@ void ChangeCost(bool threaded) {
         QueryPerformanceCounter(&b);
         session.hook.Take();
         const double took = Microseconds(a, b);
-        frames.push_back(took);
+        f.frames.push_back(took);
         const std::vector<rig::MediaCommand> frame = watch.Take();
-        commandsSeen += frame.size();
+        f.commandsSeen += frame.size();
         for (const rig::MediaCommand& command : frame) {
-            fromGameThread += command.threadId == GetCurrentThreadId() ? 1 : 0;
+            f.fromGameThread += command.threadId == GetCurrentThreadId() ? 1 : 0;
         }
         if (threaded) {
-            change.slowest = std::max(change.slowest, took);
-            for (const rig::MediaCommand& command : frame) {
-                if (command.command.compare(0, 7, L"status ") == 0 && command.reply == L"stopped") {
-                    change = ChangeWindow{true, false, took};
-                } else if (change.open && command.command == bad) {
-                    change.overRefused = true;
-                } else if (change.open && command.command.compare(0, 5, L"play ") == 0) {
-                    (change.overRefused ? refused : changes).push_back(change.slowest);
-                    (change.overRefused ? refusedBare : changesBare).push_back(sendBare());
-                    change = ChangeWindow{};
-                }
-            }
+            FollowChanges(frame, took, bad, change, f, sendBare);
             continue;
         }
         const std::vector<std::wstring> commands = Commands(frame);
@@ -202,31 +231,16 @@ void ChangeCost(bool threaded) {
         const bool closes = std::any_of(commands.begin(), commands.end(),
                                         [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
         if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
-            changes.push_back(took);
-            changesBare.push_back(sendBare());
+            f.changes.push_back(took);
+            f.changesBare.push_back(sendBare());
         } else if (closes && opens == 2) {
-            refused.push_back(took);
-            refusedBare.push_back(sendBare());
+            f.refused.push_back(took);
+            f.refusedBare.push_back(sendBare());
         }
     }
     watch.Send(Close(bare));
-    CHECK(changes.size() >= 10 && refused.size() >= 10);
-    if (!changes.empty() && !refused.empty()) {
-        const char* const kind = threaded ? "frames around a track change (slowest of each)"
-                                          : "track change frame (status, close, open, play, volume)";
-        std::printf("%s: median %.1f us, worst %.1f us, best %.1f us, %zu changes\n", kind, Median(changes),
-                    *std::max_element(changes.begin(), changes.end()), Best(changes), changes.size());
-        std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
-                    Median(changesBare), Best(changesBare));
-        std::printf("%s over a refused file: median %.1f us, worst %.1f us, best %.1f us, %zu passes\n",
-                    threaded ? "frames around a change" : "frame passing", Median(refused),
-                    *std::max_element(refused.begin(), refused.end()), Best(refused), refused.size());
-        std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(refusedBare),
-                    Best(refusedBare));
-        std::printf("every frame of the run: median %.1f us, worst %.1f us, %zu frames; media commands %zu, "
-                    "from the game's thread %zu\n",
-                    Median(frames), *std::max_element(frames.begin(), frames.end()), frames.size(), commandsSeen,
-                    fromGameThread);
+    if (CHECK(f.changes.size() >= 10 && f.refused.size() >= 10)) {
+        PrintChangeFigures(threaded, f);
     }
     watch.Send(L"close all");
     CloseGame(session, window);

@@ -124,20 +124,26 @@ int DoubleOpens() {
     return media.doubleOpens;
 }
 
+// Waits while opens are held, then notes the calling thread; kept while the trace is (a long run
+// records nothing, so that nothing grows per frame).
+void AwaitCall(const std::string& text) {
+    if (text.compare(0, 5, "open ") == 0) {
+        std::unique_lock<std::mutex> held(holdLock);
+        holdChanged.wait(held, [] { return !opensHeld; });
+    }
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
+    if (host.keep) {
+        media.callThreads.push_back(std::this_thread::get_id());
+    }
+}
+
 }  // namespace fakehost
 
 MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
     using fakehost::media;
     const std::string text = fakehost::NarrowUnits(command);
-    if (text.compare(0, 5, "open ") == 0) {
-        std::unique_lock<std::mutex> held(fakehost::holdLock);
-        fakehost::holdChanged.wait(held, [] { return !fakehost::opensHeld; });
-    }
+    fakehost::AwaitCall(text);
     std::lock_guard<std::recursive_mutex> hold(fakehost::mediaLock);
-    // Kept while the trace is (a long run records nothing, so that nothing grows per frame).
-    if (fakehost::host.keep) {
-        media.callThreads.push_back(std::this_thread::get_id());
-    }
     std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
 
     // keyword, quoted device name, rest

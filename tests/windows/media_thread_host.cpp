@@ -92,7 +92,8 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
     LARGE_INTEGER ticksPerSecond, before, after;
     QueryPerformanceFrequency(&ticksPerSecond);
     const DWORD start = GetTickCount();
-    LONGLONG slowest = 0;
+    LONGLONG slowest = 0;  // microseconds
+    size_t frames = 0;
     size_t sentAfterMessage = 0;
     while (GetTickCount() - start < 2500) {
         QueryPerformanceCounter(&before);
@@ -100,14 +101,17 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
         QueryPerformanceCounter(&after);
         Append(media, frame.media);
         Sleep(16);
-        slowest = std::max<LONGLONG>(slowest, (after.QuadPart - before.QuadPart) * 1000 / ticksPerSecond.QuadPart);
+        slowest = std::max<LONGLONG>(slowest, (after.QuadPart - before.QuadPart) * 1000000 / ticksPerSecond.QuadPart);
+        ++frames;
         const bool shown = MessagesShown(natives, kHungMessage) > 0;
         natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
         sentAfterMessage += shown ? frame.media.size() : 0;
     }
     CHECK_EQ(MessagesShown(natives, kHungMessage), size_t{1});
     CHECK_EQ(sentAfterMessage, size_t{0});
-    CHECK(slowest < 500);  // the frame never waits for the held open (a generous bound under wine)
+    // The frame never waits for the held open (a generous bound under wine; the figure is printed).
+    CHECK(slowest < 500000);
+    std::printf("    %zu frames while the open was held, the slowest %.3f ms\n", frames, slowest / 1000.0);
     CHECK(watch.HoldOpens(false));
     CHECK(RunUntilCommand(session, watch, Volume(track, 90), media));
     CHECK_EQ(WithoutPolls(media), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
