@@ -242,7 +242,11 @@ void ChangeCost(bool threaded) {
     if (CHECK(f.changes.size() >= 10 && f.refused.size() >= 10)) {
         PrintChangeFigures(threaded, f);
     }
-    watch.Send(L"close all");
+    // The plug-in's own thread closes its devices as the plug-in unloads; a "close all" from this
+    // thread would reach for them across threads.
+    if (!threaded) {
+        watch.Send(L"close all");
+    }
     CloseGame(session, window);
 }
 
