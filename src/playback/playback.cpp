@@ -289,7 +289,9 @@ void PauseStep() {
 
 void UpdatePlayback() {
     if (radio.config.mediaThread) {
+        // A pass that waits for the thread still keeps the open-world music as the radio is.
         if (MediaStalled()) {
+            SetOpenWorldMusicDisabled(radio.radioOn ? 1 : 0);
             return;
         }
         TakeOpenAnswer();
