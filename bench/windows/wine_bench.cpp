@@ -147,6 +147,24 @@ void FollowChanges(const std::vector<rig::MediaCommand>& frame, double took, con
     }
 }
 
+// media_thread off: a frame that sent a close and the open of `secondOpen` is a change, one that
+// sent a close and two opens passed over the refused file.
+template <typename SendBare>
+void PickChangeFrame(const std::vector<rig::MediaCommand>& frame, double took, const std::wstring& secondOpen,
+                     ChangeFigures& figures, SendBare sendBare) {
+    const std::vector<std::wstring> commands = Commands(frame);
+    const size_t opens = CountOpens(frame);
+    const bool closes = std::any_of(commands.begin(), commands.end(),
+                                    [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
+    if (closes && opens == 1 && std::find(commands.begin(), commands.end(), secondOpen) != commands.end()) {
+        figures.changes.push_back(took);
+        figures.changesBare.push_back(sendBare());
+    } else if (closes && opens == 2) {
+        figures.refused.push_back(took);
+        figures.refusedBare.push_back(sendBare());
+    }
+}
+
 void PrintChangeFigures(bool threaded, const ChangeFigures& f) {
     const char* const kind = threaded ? "frames around a track change (slowest of each)"
                                       : "track change frame (status, close, open, play, volume)";
@@ -224,18 +242,8 @@ void ChangeCost(bool threaded) {
         }
         if (threaded) {
             FollowChanges(frame, took, bad, change, f, sendBare);
-            continue;
-        }
-        const std::vector<std::wstring> commands = Commands(frame);
-        const size_t opens = CountOpens(frame);
-        const bool closes = std::any_of(commands.begin(), commands.end(),
-                                        [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
-        if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
-            f.changes.push_back(took);
-            f.changesBare.push_back(sendBare());
-        } else if (closes && opens == 2) {
-            f.refused.push_back(took);
-            f.refusedBare.push_back(sendBare());
+        } else {
+            PickChangeFrame(frame, took, Open(second), f, sendBare);
         }
     }
     watch.Send(Close(bare));
