@@ -111,7 +111,9 @@ add_test(NAME wine.unicode COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe
 add_test(NAME wine.remember COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe remember)
 add_test(NAME wine.sound_mix COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe sound-mix)
 add_test(NAME wine.pad COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe pad)
-set_tests_properties(wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix wine.pad PROPERTIES
+add_test(NAME wine.media_thread COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe media-thread)
+set_tests_properties(wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix wine.pad wine.media_thread
+  PROPERTIES
   ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
   RESOURCE_LOCK wine_desktop)
 
@@ -136,13 +138,13 @@ set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES
   RESOURCE_LOCK "wine_desktop;wine_media")
 
 set_tests_properties(wine.prefix wine.server_stop wine.imports wine.checker_imports wine.dir_stream wine.load wine.wheel
-  wine.refused wine.unicode wine.remember wine.sound_mix wine.pad wine.watchdog wine.tone wine.real_mci wine.refused_real_mci
+  wine.refused wine.unicode wine.remember wine.sound_mix wine.pad wine.watchdog wine.media_thread wine.tone wine.real_mci wine.refused_real_mci
   PROPERTIES LABELS wine)
 set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix
-  wine.pad wine.watchdog PROPERTIES FIXTURES_REQUIRED wine_prefix)
+  wine.pad wine.watchdog wine.media_thread PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine.real_mci wine.refused_real_mci PROPERTIES FIXTURES_REQUIRED "wine_prefix;wine_tone")
 set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unicode wine.remember wine.sound_mix
-  wine.pad wine.watchdog wine.real_mci wine.refused_real_mci PROPERTIES
+  wine.pad wine.watchdog wine.real_mci wine.refused_real_mci wine.media_thread PROPERTIES
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 120)
 

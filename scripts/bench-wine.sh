@@ -4,7 +4,8 @@
 # against the same commands sent bare, both with wine's own winmm playing a real mp3; then, on the
 # recording winmm, the frame in which a track starts with titles = tags against titles = file, and
 # the frame in which the wheel closes and the remembered state is written.
-#   scripts/bench-wine.sh [BUILD]
+#   scripts/bench-wine.sh [BUILD [MEASUREMENT...]]
+# (every measurement by default; for example: scripts/bench-wine.sh build/native change-cost change-cost-thread)
 # BUILD is the native tree that holds the Windows tree in BUILD/windows (the default, build/native)
 # or a Windows tree of its own (build/windows): the rig is its tests/windows/bin, the wine prefix
 # BUILD/wineprefix (made here if missing). The test tone, the null sound device and the tagged
@@ -14,6 +15,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/native}
 build=$(cd "$build" && pwd)
+shift $(( $# > 0 ? 1 : 0 ))
+wanted=" $* "
 if [ -d "$build/windows/tests/windows/bin" ]; then
   rig=$build/windows/tests/windows/bin
 else
@@ -40,7 +43,10 @@ fi
 # system's winmm, tag-cost and save-cost the recording winmm beside the program.
 # A measurement is stopped if it runs past half an hour.
 failed=0
-for measurement in frame-cost:b change-cost:b tag-cost:n save-cost:n; do
+for measurement in frame-cost:b change-cost:b change-cost-thread:b tag-cost:n save-cost:n; do
+  if [ "$wanted" != "  " ] && [[ "$wanted" != *" ${measurement%%:*} "* ]]; then
+    continue
+  fi
   WINEDLLOVERRIDES=winmm=${measurement#*:} TRALLIO_WINE_SECONDS=1800 \
     bash scripts/wine-run.sh "$rig/trallio_wine_bench.exe" "${measurement%%:*}" || {
     echo "${measurement%%:*}: wine exited with status $?"

@@ -205,7 +205,7 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
 
     // The status panel: what the game and the media service are doing.
     const fakehost::GameState& game = fakehost::Game();
-    const MediaStatus& media = simulator.Media();
+    const MediaStatus media = simulator.Media();
     std::vector<std::string> lines = {
         "Trallio simulator - frame " + std::to_string(status.frame),
         "Player: " + Where(status.controls),

@@ -48,6 +48,7 @@ Simulator::Simulator(std::ostream* trace) : trace_(trace) {
     fakehost::Reset();
     fakehost::SetRecording(false);
     fakehost::SetEventSink([this](const fakehost::Event& event) {
+        std::lock_guard<std::mutex> hold(lock_);
         if (trace_ != nullptr) {
             *trace_ << fakehost::FrameNumber() << ' ' << event.line << '\n';
         }
@@ -110,7 +111,7 @@ Simulator::~Simulator() {
         trace_->flush();
     }
     fakehost::SetEventSink(nullptr);
-    StopMediaService(media_.device);
+    StopMediaService(Media().device);
 }
 
 bool Simulator::RunFrame(Controls& controls) {
@@ -140,17 +141,20 @@ int Simulator::Frame() const {
 }
 
 void Simulator::Note(const std::string& line) {
+    std::lock_guard<std::mutex> hold(lock_);
     if (trace_ != nullptr) {
         *trace_ << fakehost::FrameNumber() + 1 << ' ' << line << '\n';
     }
 }
 
 void Simulator::Watch(const std::string& text) {
+    std::lock_guard<std::mutex> hold(lock_);
     watch_ = text;
     watchSeen_ = false;
 }
 
 bool Simulator::WatchSeen() const {
+    std::lock_guard<std::mutex> hold(lock_);
     return watchSeen_;
 }
 
@@ -158,7 +162,8 @@ const std::vector<HudText>& Simulator::Texts() const {
     return texts_;
 }
 
-const MediaStatus& Simulator::Media() const {
+MediaStatus Simulator::Media() const {
+    std::lock_guard<std::mutex> hold(lock_);
     return media_;
 }
 

@@ -2,6 +2,7 @@
 // stand-in game with the player's inputs, runs frames, and keeps what the window and the trace show.
 #pragma once
 
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -56,7 +57,7 @@ public:
     bool WatchSeen() const;
 
     const std::vector<HudText>& Texts() const;
-    const MediaStatus& Media() const;
+    MediaStatus Media() const;
 
 private:
     struct Sink;
@@ -66,6 +67,9 @@ private:
     float textScale_ = 0;
     std::string watch_;
     bool watchSeen_ = false;
+    // The trace, the watch and the media status are written by the media commands' records,
+    // which come from the radio's own thread with media_thread on.
+    mutable std::mutex lock_;
 };
 
 // The media service the simulator plays through: "GStreamer" or "recording stand-in".

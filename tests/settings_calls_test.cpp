@@ -87,11 +87,12 @@ TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
     trallio::ResetRadioState();
     reads.clear();
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 13u);
-    const char* const keys[] = {"duck_dialogue", "pause_in_menus", "order",           "remember",
-                                "titles",        "controller",     "controller_button", "controller_hold_ms"};
-    const char* const defaults[] = {"", "False", "folder", "False", "file", "False", "INPUT_SELECT_RADAR_MODE", "300"};
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(reads.size(), 14u);
+    const char* const keys[] = {"duck_dialogue", "pause_in_menus",    "order",              "remember",    "titles",
+                                "controller",    "controller_button", "controller_hold_ms", "media_thread"};
+    const char* const defaults[] = {"", "False", "folder", "False", "file", "False", "INPUT_SELECT_RADAR_MODE", "300",
+                                    "False"};
+    for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(reads[5 + i].section, "config");
         EXPECT_EQ(reads[5 + i].key, keys[i]);
         EXPECT_EQ(reads[5 + i].defaultValue, defaults[i]);

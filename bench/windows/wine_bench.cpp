@@ -5,6 +5,8 @@
 //   trallio_wine_bench frame-cost   a riding frame with a track playing, against a bare status poll
 //   trallio_wine_bench change-cost  a frame in which a track changes, and one that passes over a
 //                                   refused file, against the same commands sent bare
+//   trallio_wine_bench change-cost-thread  the same with media_thread on: the frames around each
+//                                   change, and which thread sent the commands
 //   trallio_wine_bench tag-cost     the frame in which a track starts with titles = tags, against
 //                                   titles = file, on the recording winmm (run with
 //                                   WINEDLLOVERRIDES=winmm=n; the files from trallio-tagged-files
@@ -111,11 +113,83 @@ void FrameCost() {
 // and 2 to 4 over the refused 3) are picked out from the commands they sent, and each is followed
 // by the same kinds of command sent bare by the host on a device of its own: close, open, play,
 // volume, status (the status of the next track comes in the radio's next frame).
-void ChangeCost() {
-    check::Section("change-cost: frames in which a track changes, against the same commands sent bare");
-    Session session(L"change-cost");
+//
+// With media_thread on (change-cost-thread) the commands come from the plug-in's own thread
+// between and during frames: a change is every frame from the one in which a status poll answered
+// "stopped" to the one in which the next track's play was sent, and its cost is the slowest of
+// them (over the refused file when "3 bad.mp3" was opened in between).
+struct ChangeWindow {
+    bool open = false;
+    bool overRefused = false;
+    double slowest = 0;
+};
+
+struct ChangeFigures {
+    std::vector<double> changes, changesBare, refused, refusedBare, frames;
+    size_t fromGameThread = 0, commandsSeen = 0;
+};
+
+// media_thread on: follows the change windows through one frame's commands.
+template <typename SendBare>
+void FollowChanges(const std::vector<rig::MediaCommand>& frame, double took, const std::wstring& bad,
+                   ChangeWindow& change, ChangeFigures& figures, SendBare sendBare) {
+    change.slowest = std::max(change.slowest, took);
+    for (const rig::MediaCommand& command : frame) {
+        if (command.command.compare(0, 7, L"status ") == 0 && command.reply == L"stopped") {
+            change = ChangeWindow{true, false, took};
+        } else if (change.open && command.command == bad) {
+            change.overRefused = true;
+        } else if (change.open && command.command.compare(0, 5, L"play ") == 0) {
+            (change.overRefused ? figures.refused : figures.changes).push_back(change.slowest);
+            (change.overRefused ? figures.refusedBare : figures.changesBare).push_back(sendBare());
+            change = ChangeWindow{};
+        }
+    }
+}
+
+// media_thread off: a frame that sent a close and the open of `secondOpen` is a change, one that
+// sent a close and two opens passed over the refused file.
+template <typename SendBare>
+void PickChangeFrame(const std::vector<rig::MediaCommand>& frame, double took, const std::wstring& secondOpen,
+                     ChangeFigures& figures, SendBare sendBare) {
+    const std::vector<std::wstring> commands = Commands(frame);
+    const size_t opens = CountOpens(frame);
+    const bool closes = std::any_of(commands.begin(), commands.end(),
+                                    [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
+    if (closes && opens == 1 && std::find(commands.begin(), commands.end(), secondOpen) != commands.end()) {
+        figures.changes.push_back(took);
+        figures.changesBare.push_back(sendBare());
+    } else if (closes && opens == 2) {
+        figures.refused.push_back(took);
+        figures.refusedBare.push_back(sendBare());
+    }
+}
+
+void PrintChangeFigures(bool threaded, const ChangeFigures& f) {
+    const char* const kind = threaded ? "frames around a track change (slowest of each)"
+                                      : "track change frame (status, close, open, play, volume)";
+    std::printf("%s: median %.1f us, worst %.1f us, best %.1f us, %zu changes\n", kind, Median(f.changes),
+                *std::max_element(f.changes.begin(), f.changes.end()), Best(f.changes), f.changes.size());
+    std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
+                Median(f.changesBare), Best(f.changesBare));
+    std::printf("%s over a refused file: median %.1f us, worst %.1f us, best %.1f us, %zu passes\n",
+                threaded ? "frames around a change" : "frame passing", Median(f.refused),
+                *std::max_element(f.refused.begin(), f.refused.end()), Best(f.refused), f.refused.size());
+    std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(f.refusedBare),
+                Best(f.refusedBare));
+    std::printf("every frame of the run: median %.1f us, worst %.1f us, %zu frames; media commands %zu, "
+                "from the game's thread %zu\n",
+                Median(f.frames), *std::max_element(f.frames.begin(), f.frames.end()), f.frames.size(),
+                f.commandsSeen, f.fromGameThread);
+}
+
+void ChangeCost(bool threaded) {
+    check::Section(threaded ? "change-cost-thread: frames around each change of track, media_thread on"
+                            : "change-cost: frames in which a track changes, against the same commands sent bare");
+    Session session(threaded ? L"change-cost-thread" : L"change-cost");
     const std::wstring station = L"Stations\\Ride";
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", "[RADIOS]\r\nradio 1 = Stations\\Ride\r\n"));
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", std::string("[RADIOS]\r\nradio 1 = Stations\\Ride\r\n") +
+                                                           (threaded ? "[config]\r\nmedia_thread = True\r\n" : "")));
     const std::wstring tone = rig::ProgramFolder() + L"\\tone.mp3";
     for (const wchar_t* name : {L"1 good.mp3", L"2 good.mp3", L"4 good.mp3"}) {
         CHECK(session.folder.CopyIn(tone, station + L"\\" + name));
@@ -147,9 +221,11 @@ void ChangeCost() {
         return Microseconds(a, b);
     };
     watch.Send(Open(bare));  // so that the first bare close has a device to close
-    std::vector<double> changes, changesBare, refused, refusedBare;
+    ChangeFigures f;
+    ChangeWindow change;
     const std::wstring second = Device(station, L"2 good.mp3");
-    for (int i = 0; i < 6000 && (changes.size() < 10 || refused.size() < 10); ++i) {
+    const std::wstring bad = Open(Device(station, L"3 bad.mp3"));
+    for (int i = 0; i < 6000 && (f.changes.size() < 10 || f.refused.size() < 10); ++i) {
         Sleep(5);
         rig::PumpMessages();
         LARGE_INTEGER a, b;
@@ -157,33 +233,28 @@ void ChangeCost() {
         session.hook.RunFrame();
         QueryPerformanceCounter(&b);
         session.hook.Take();
+        const double took = Microseconds(a, b);
+        f.frames.push_back(took);
         const std::vector<rig::MediaCommand> frame = watch.Take();
-        const std::vector<std::wstring> commands = Commands(frame);
-        const size_t opens = CountOpens(frame);
-        const bool closes = std::any_of(commands.begin(), commands.end(),
-                                        [](const std::wstring& c) { return c.compare(0, 6, L"close ") == 0; });
-        if (closes && opens == 1 && std::find(commands.begin(), commands.end(), Open(second)) != commands.end()) {
-            changes.push_back(Microseconds(a, b));
-            changesBare.push_back(sendBare());
-        } else if (closes && opens == 2) {
-            refused.push_back(Microseconds(a, b));
-            refusedBare.push_back(sendBare());
+        f.commandsSeen += frame.size();
+        for (const rig::MediaCommand& command : frame) {
+            f.fromGameThread += command.threadId == GetCurrentThreadId() ? 1 : 0;
+        }
+        if (threaded) {
+            FollowChanges(frame, took, bad, change, f, sendBare);
+        } else {
+            PickChangeFrame(frame, took, Open(second), f, sendBare);
         }
     }
     watch.Send(Close(bare));
-    CHECK(changes.size() >= 10 && refused.size() >= 10);
-    if (!changes.empty() && !refused.empty()) {
-        std::printf("track change frame (status, close, open, play, volume): median %.1f us, best %.1f us, %zu frames\n",
-                    Median(changes), Best(changes), changes.size());
-        std::printf("  five commands sent bare (close, open, play, volume, status): median %.1f us, best %.1f us\n",
-                    Median(changesBare), Best(changesBare));
-        std::printf("frame passing over a refused file (adds its open and close): median %.1f us, best %.1f us, "
-                    "%zu frames\n",
-                    Median(refused), Best(refused), refused.size());
-        std::printf("  five commands sent bare, after it: median %.1f us, best %.1f us\n", Median(refusedBare),
-                    Best(refusedBare));
+    if (CHECK(f.changes.size() >= 10 && f.refused.size() >= 10)) {
+        PrintChangeFigures(threaded, f);
     }
-    watch.Send(L"close all");
+    // The plug-in's own thread closes its devices as the plug-in unloads; a "close all" from this
+    // thread would reach for them across threads.
+    if (!threaded) {
+        watch.Send(L"close all");
+    }
     CloseGame(session, window);
 }
 
@@ -195,7 +266,9 @@ int main(int argc, char** argv) {
     if (scenario == "frame-cost") {
         FrameCost();
     } else if (scenario == "change-cost") {
-        ChangeCost();
+        ChangeCost(false);
+    } else if (scenario == "change-cost-thread") {
+        ChangeCost(true);
     } else if (scenario == "tag-cost") {
         TagCost();
     } else if (scenario == "save-cost") {

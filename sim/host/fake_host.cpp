@@ -2,12 +2,16 @@
 // frame count.
 #include "fake_host.h"
 
+#include <atomic>
+
 #include "host_record.h"
 #include "wheel_points.h"
 
 namespace fakehost {
 
 Host host;
+// The frame number, read by the media service's records on the radio's own thread too.
+std::atomic<int> frameNumber{0};
 
 void Reset() {
     StopScript();
@@ -24,7 +28,7 @@ void Reset() {
     host.unregisteredModule = nullptr;
     host.registerCount = 0;
     host.unregisterCount = 0;
-    host.frame = 0;
+    frameNumber.store(0);
     host.waits = 0;
     host.keep = true;
     ResetPad();
@@ -45,7 +49,7 @@ GameState& Game() {
 }
 
 void BeginFrame() {
-    ++host.frame;
+    frameNumber.fetch_add(1);
     SamplePad(host.world.pad);
     host.game.texts.clear();
     host.game.sprites.clear();
@@ -56,7 +60,7 @@ void BeginFrame() {
 }
 
 int FrameNumber() {
-    return host.frame;
+    return frameNumber.load();
 }
 
 int WaitCount() {

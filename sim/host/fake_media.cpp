@@ -1,10 +1,13 @@
 #include "fake_media.h"
 
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 
 #include "fake_host.h"
+#include "host_record.h"
 #include "natives_catalog.h"
 #include "platform/win32.h"
 
@@ -21,8 +24,14 @@ struct Media {
     bool overrideTerminate = true;
     bool overrideWriteNothing = false;
     int doubleOpens = 0;
+    std::vector<std::thread::id> callThreads;
 };
 
+// The radio's own thread (media_thread) sends while the test changes what the service does.
+std::recursive_mutex mediaLock;
+std::mutex holdLock;
+std::condition_variable holdChanged;
+bool opensHeld = false;
 Media media;
 
 void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
@@ -39,10 +48,25 @@ void WriteReply(LPWSTR buffer, UINT capacity, const char* text) {
 }  // namespace
 
 void ResetMedia() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media = Media{};
 }
 
+void HoldOpens(bool held) {
+    {
+        std::lock_guard<std::mutex> hold(holdLock);
+        opensHeld = held;
+    }
+    holdChanged.notify_all();
+}
+
+std::vector<std::thread::id> MediaCallThreads() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
+    return media.callThreads;
+}
+
 void FinishTrack(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     auto found = media.modes.find(quotedPath);
     if (found != media.modes.end()) {
         found->second = "stopped";
@@ -50,6 +74,7 @@ void FinishTrack(const std::string& quotedPath) {
 }
 
 void FinishAllTracks() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     for (auto& device : media.modes) {
         if (device.second == "playing") {
             device.second = "stopped";
@@ -58,14 +83,17 @@ void FinishAllTracks() {
 }
 
 void FailOpen(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.failing.insert(quotedPath);
 }
 
 void RefuseStatus(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.refusingStatus.insert(quotedPath);
 }
 
 void DropDevice(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     media.modes.erase(quotedPath);
 }
 
@@ -81,16 +109,32 @@ void ClearStatusOverride() {
 }
 
 std::string DeviceMode(const std::string& quotedPath) {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     auto found = media.modes.find(quotedPath);
     return found == media.modes.end() ? "" : found->second;
 }
 
 int OpenDeviceCount() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     return static_cast<int>(media.modes.size());
 }
 
 int DoubleOpens() {
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
     return media.doubleOpens;
+}
+
+// Waits while opens are held, then notes the calling thread; kept while the trace is (a long run
+// records nothing, so that nothing grows per frame).
+void AwaitCall(const std::string& text) {
+    if (text.compare(0, 5, "open ") == 0) {
+        std::unique_lock<std::mutex> held(holdLock);
+        holdChanged.wait(held, [] { return !opensHeld; });
+    }
+    std::lock_guard<std::recursive_mutex> hold(mediaLock);
+    if (host.keep) {
+        media.callThreads.push_back(std::this_thread::get_id());
+    }
 }
 
 }  // namespace fakehost
@@ -98,6 +142,8 @@ int DoubleOpens() {
 MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND callback) {
     using fakehost::media;
     const std::string text = fakehost::NarrowUnits(command);
+    fakehost::AwaitCall(text);
+    std::lock_guard<std::recursive_mutex> hold(fakehost::mediaLock);
     std::string line = fakehost::MediaLine(command, reply, replyLength, callback);
 
     // keyword, quoted device name, rest

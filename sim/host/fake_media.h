@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace fakehost {
 
@@ -29,5 +31,10 @@ std::string DeviceMode(const std::string& quotedPath);
 int OpenDeviceCount();
 // Opens of a device that was already open (a track opened twice without a close between).
 int DoubleOpens();
+
+// media_thread: while held, an open does not return until released (a service that hangs).
+void HoldOpens(bool held);
+// The thread that made each media call since the last reset, in order.
+std::vector<std::thread::id> MediaCallThreads();
 
 }  // namespace fakehost

@@ -39,7 +39,6 @@ struct Host {
     HINSTANCE unregisteredModule = nullptr;
     int registerCount = 0;
     int unregisterCount = 0;
-    int frame = 0;
     int waits = 0;
 };
 

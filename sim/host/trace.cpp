@@ -1,13 +1,23 @@
 // The stand-in game's trace: every call the radio makes, in order, one line each, kept for the
 // tests and handed to the sink.
 #include <cstdio>
+#include <mutex>
 
 #include "fake_host.h"
 #include "host_record.h"
 
 namespace fakehost {
 
+namespace {
+
+// Media commands may be recorded from the radio's own thread (media_thread) while the script
+// records natives.
+std::recursive_mutex eventsLock;
+
+}  // namespace
+
 void Emit(Event event) {
+    std::lock_guard<std::recursive_mutex> hold(eventsLock);
     if (host.sink) {
         host.sink(event);
     }
@@ -34,10 +44,12 @@ const std::vector<Event>& Events() {
 }
 
 void ClearEvents() {
+    std::lock_guard<std::recursive_mutex> hold(eventsLock);
     host.events.clear();
 }
 
 std::vector<std::string> Lines() {
+    std::lock_guard<std::recursive_mutex> hold(eventsLock);
     std::vector<std::string> lines;
     for (const Event& event : host.events) {
         lines.push_back(event.line);
@@ -46,6 +58,7 @@ std::vector<std::string> Lines() {
 }
 
 std::vector<std::string> Lines(EventKind kind) {
+    std::lock_guard<std::recursive_mutex> hold(eventsLock);
     std::vector<std::string> lines;
     for (const Event& event : host.events) {
         if (event.kind == kind) {

@@ -1,5 +1,6 @@
 #include "audio/mci_channel.h"
 #include "audio/media_command.h"
+#include "audio/media_thread.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,11 +30,26 @@ bool QueryStopped(const char* folder, const char* track, bool utf8Names, bool& r
     // rest is zeroed so that nothing uninitialised is ever read.
     WCHAR reply[kReplyUnits] = {u' '};
     refused = mciSendStringW(command.units, reply, kReplyUnits, nullptr) != 0;
+    return ReplySaysStopped(reply, kReplyUnits);
+}
 
-    // Read only up to the first zero unit within the buffer: a service that writes no reply
-    // leaves the space, which reads as not stopped. Each unit counts by its low 8 bits.
+// With media_thread on, the command goes to the thread's queue instead.
+void SendOrQueue(MediaStep step, const char* keyword, const char* folder, const char* track, const char* tail,
+                 bool utf8Names) {
+    if (mediaThreadOn) {
+        QueueTrackCommand(step, keyword, folder, track, tail, utf8Names);
+    } else {
+        Send(keyword, folder, track, tail, utf8Names);
+    }
+}
+
+}  // namespace
+
+// Read only up to the first zero unit within the buffer: a service that writes no reply leaves
+// the space, which reads as not stopped. Each unit counts by its low 8 bits.
+bool ReplySaysStopped(const WCHAR* reply, size_t units) {
     size_t length = 0;
-    while (length < kReplyUnits && reply[length] != 0) {
+    while (length < units && reply[length] != 0) {
         ++length;
     }
     static const char kStopped[] = "stopped";
@@ -50,7 +66,11 @@ bool QueryStopped(const char* folder, const char* track, bool utf8Names, bool& r
     return false;
 }
 
-}  // namespace
+void FormatVolumeTail(int32_t level, char* tail) {
+    static const char kVolumeTo[] = " volume to ";
+    std::memcpy(tail, kVolumeTo, sizeof kVolumeTo - 1);
+    FormatDecimal(level, tail + sizeof kVolumeTo - 1);
+}
 
 bool OpenTrack(const char* folder, const char* track, bool utf8Names) {
     if (folder[0] == 0 || track[0] == 0) {
@@ -64,23 +84,21 @@ bool OpenTrack(const char* folder, const char* track, bool utf8Names) {
 }
 
 void CloseTrack(const char* folder, const char* track, bool utf8Names) {
-    Send("close ", folder, track, "", utf8Names);
+    SendOrQueue(MediaStep::kClose, "close ", folder, track, "", utf8Names);
 }
 
 void SetTrackVolume(const char* folder, const char* track, int32_t level, bool utf8Names) {
-    static const char kVolumeTo[] = " volume to ";
-    char tail[sizeof kVolumeTo - 1 + kDecimalSize];
-    std::memcpy(tail, kVolumeTo, sizeof kVolumeTo - 1);
-    FormatDecimal(level, tail + sizeof kVolumeTo - 1);
-    Send("setaudio ", folder, track, tail, utf8Names);
+    char tail[kVolumeTailSize];
+    FormatVolumeTail(level, tail);
+    SendOrQueue(MediaStep::kVolume, "setaudio ", folder, track, tail, utf8Names);
 }
 
 void PauseTrack(const char* folder, const char* track, bool utf8Names) {
-    Send("pause ", folder, track, "", utf8Names);
+    SendOrQueue(MediaStep::kPauseIfOpened, "pause ", folder, track, "", utf8Names);
 }
 
 void ResumeTrack(const char* folder, const char* track, bool utf8Names) {
-    Send("resume ", folder, track, " notify", utf8Names);
+    SendOrQueue(MediaStep::kResumeIfOpened, "resume ", folder, track, " notify", utf8Names);
 }
 
 bool IsTrackStopped(const char* folder, const char* track, bool utf8Names) {

@@ -4,7 +4,11 @@
 // are UTF-8 and go as UTF-16 (unicode_names); otherwise each byte goes as one unit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "platform/win32.h"
+#include "text/text_format.h"
 
 namespace trallio {
 
@@ -23,5 +27,12 @@ bool IsTrackStopped(const char* folder, const char* track, bool utf8Names);
 // the service refused the query (the device is not open, or the file cannot be played).
 enum class TrackMode { kPlaying, kStopped, kRefused };
 TrackMode QueryTrackMode(const char* folder, const char* track, bool utf8Names);
+
+// " volume to <level>" and its terminator, for the volume command's tail.
+constexpr size_t kVolumeTailSize = 11 + kDecimalSize;
+void FormatVolumeTail(int32_t level, char* tail);
+
+// Whether a status reply of `units` (read up to the first zero unit) holds "stopped".
+bool ReplySaysStopped(const WCHAR* reply, size_t units);
 
 }  // namespace trallio

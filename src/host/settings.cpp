@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "audio/media_thread.h"
 #include "host/remembered_state.h"
 #include "host/settings.h"
 #include "host/settings_lines.h"
@@ -87,6 +88,11 @@ void ApplyOrder(const char* text) {
     radio.config.playOrder = ParsePlayOrder(text);
 }
 
+// media_thread: the media commands go to the thread's queue from now on.
+void SendThroughMediaThread() {
+    mediaThreadOn = true;
+}
+
 void ApplyTitles(const char* text) {
     radio.config.titlesFromTags = ParseTitlesFromTags(text);
 }
@@ -117,6 +123,7 @@ const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController},
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
     {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
+    {"media_thread", "False", ApplySwitch<&RadioConfig::mediaThread, SendThroughMediaThread>, DescribeMediaThread},
 };
 
 void LoadSettings(ConfigTexts* texts) {

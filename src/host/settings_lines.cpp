@@ -165,4 +165,10 @@ void DescribeControllerHold(const SettingsView& view, SettingLines& lines) {
     Add(lines, "\" is not a whole number from 100 to 2000; the wheel opens after 300 ms\n");
 }
 
+void DescribeMediaThread(const SettingsView&, SettingLines& lines) {
+    if (radio.config.mediaThread) {
+        Add(lines, "Media commands (media_thread): on a thread of the radio's own\n");
+    }
+}
+
 }  // namespace trallio

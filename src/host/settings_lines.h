@@ -17,5 +17,6 @@ void DescribeTitles(const SettingsView& view, SettingLines& lines);
 void DescribeController(const SettingsView& view, SettingLines& lines);
 void DescribeControllerButton(const SettingsView& view, SettingLines& lines);
 void DescribeControllerHold(const SettingsView& view, SettingLines& lines);
+void DescribeMediaThread(const SettingsView& view, SettingLines& lines);
 
 }  // namespace trallio

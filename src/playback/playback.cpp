@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "audio/mci_channel.h"
+#include "audio/media_thread.h"
 #include "game/message.h"
 #include "game/native_call.h"
 #include "game/natives.h"
@@ -54,6 +55,70 @@ bool FindAudioEntry() {
     return true;
 }
 
+// media_thread: queues the current track's open (with its play, volume and status polls, or its
+// close when refused). The track counts as neither accepted nor refused until the thread answers.
+void QueueOpen() {
+    radio.refusals.trackRefused = false;
+    radio.answers.openPending = false;
+    if (radio.currentFolder[0] == 0 || radio.currentTrack[0] == 0) {
+        return;
+    }
+    radio.answers.ticket = QueueTrackOpen(radio.currentFolder, radio.currentTrack, VolumeInForce(),
+                                          radio.config.unicodeNames,
+                                          radio.config.titlesFromTags ? CurrentTrackPath() : nullptr);
+    radio.answers.openPending = true;
+}
+
+// media_thread: takes the thread's answer to the current track's open once it has come. A refused
+// track is closed already by the thread and counts as finished, as it does without the thread.
+void TakeOpenAnswer() {
+    if (!radio.answers.openPending) {
+        return;
+    }
+    const OpenAnswer answer = AnswerToOpen(radio.answers.ticket);
+    if (answer == OpenAnswer::kPending) {
+        return;
+    }
+    radio.answers.openPending = false;
+    if (answer == OpenAnswer::kRefused) {
+        radio.refusals.trackRefused = true;
+        return;
+    }
+    // The tags were read on the thread, after the open.
+    TagLineOfOpen(radio.answers.ticket, radio.trackTitle, sizeof radio.trackTitle);
+    FormatNowPlaying(radio.answers.nowPlaying, sizeof radio.answers.nowPlaying);
+}
+
+// media_thread: the latest status of the current track as the thread polled it; a track not yet
+// polled counts as playing, and `known` tells which.
+TrackMode CurrentTrackMode(bool& known) {
+    if (!radio.config.mediaThread) {
+        known = true;
+        return QueryTrackMode(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
+    }
+    TrackMode mode = TrackMode::kPlaying;
+    known = LatestTrackMode(radio.answers.ticket, mode);
+    return mode;
+}
+
+// media_thread: while a media call has been running for two seconds the radio sends nothing and
+// says so once; it also waits while the queue has no room for a whole pass, or while two opens
+// wait for their answers.
+bool MediaStalled() {
+    constexpr int kPassRoom = 16;
+    constexpr uint32_t kMostOpensWaiting = 2;
+    const bool hung = MediaServiceHung();
+    if (!hung) {
+        radio.answers.hungShown = false;
+        return MediaQueueRoom() < kPassRoom || OpensAwaitingAnswer() >= kMostOpensWaiting;
+    }
+    if (!radio.answers.hungShown) {
+        radio.answers.hungShown = true;
+        ShowMessage("The media service is not answering. Trallio is paused.");
+    }
+    return true;
+}
+
 // Opens `name` as the current track: the entry record's name field in folder order, a name in the
 // listing otherwise. A track whose open the service refuses is closed at once and marked refused:
 // it counts as finished, and PassOverRefusedTracks goes on.
@@ -63,6 +128,10 @@ void StartTrack(const char* name) {
     radio.trackActive = true;
     ++radio.refusals.opensThisFrame;
     radio.refusals.loopSentOpen = true;
+    if (radio.config.mediaThread) {
+        QueueOpen();
+        return;
+    }
     if (!OpenTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames)) {
         CloseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
         radio.refusals.trackRefused = true;
@@ -145,7 +214,7 @@ void AdvanceStep() {
 }
 
 void WatchStep() {
-    if (!radio.trackActive) {
+    if (!radio.trackActive || radio.answers.openPending) {
         return;
     }
     if (radio.refusals.trackRefused) {
@@ -156,8 +225,9 @@ void WatchStep() {
     // is finished. Only a track that answers counts as accepted for this walk, so that a station
     // whose every file opens but never answers ends like a station of refused opens instead of
     // reopening its files for ever.
-    const TrackMode mode = QueryTrackMode(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
-    if (mode != TrackMode::kRefused) {
+    bool known = true;
+    const TrackMode mode = CurrentTrackMode(known);
+    if (known && mode != TrackMode::kRefused) {
         radio.refusals.loopAcceptedOpen = true;
     }
     if (mode == TrackMode::kPlaying && !radio.skipRequested) {
@@ -203,7 +273,12 @@ void PauseStep() {
     if (radio.currentTrack == emptyText || radio.currentFolder == emptyText || radio.paused || radio.refusals.trackRefused) {
         return;
     }
-    if (IsTrackStopped(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames)) {
+    if (radio.config.mediaThread) {
+        bool known = true;
+        if (CurrentTrackMode(known) == TrackMode::kStopped) {
+            return;
+        }
+    } else if (IsTrackStopped(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames)) {
         return;
     }
     PauseTrack(radio.currentFolder, radio.currentTrack, radio.config.unicodeNames);
@@ -213,6 +288,14 @@ void PauseStep() {
 }  // namespace
 
 void UpdatePlayback() {
+    if (radio.config.mediaThread) {
+        // A pass that waits for the thread still keeps the open-world music as the radio is.
+        if (MediaStalled()) {
+            SetOpenWorldMusicDisabled(radio.radioOn ? 1 : 0);
+            return;
+        }
+        TakeOpenAnswer();
+    }
     if (!radio.radioOn) {
         PauseStep();
         return;

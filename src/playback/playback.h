@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "playback/track_title.h"
+
 #include "playback/radio_config.h"
 
 namespace trallio {
@@ -26,6 +28,16 @@ struct Refusals {
     bool loopAcceptedOpen = false;
     bool stationRefused = false;
     char message[kRefusedMessageSize] = {};
+};
+
+// media_thread: the open sent for the current track and not yet answered (`ticket` names it),
+// whether the message for a media service that does not answer is showing, and the now-playing
+// text of the last track whose open the service accepted.
+struct MediaAnswers {
+    uint32_t ticket = 0;
+    bool openPending = false;
+    bool hungShown = false;
+    char nowPlaying[kNowPlayingSize] = {};
 };
 
 // One playback pass; runs as the last step of every frame. While it walks past folder entries that

@@ -25,6 +25,7 @@ struct RadioConfig {
     bool controller = false;
     char controllerButton[kSettingsTextSize] = "INPUT_SELECT_RADAR_MODE";
     int32_t controllerHoldMs = 300;
+    bool mediaThread = false;  // every media command made by one thread of the radio's own
 };
 
 }  // namespace trallio

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "audio/media_thread.h"
+
 namespace trallio {
 
 const char emptyText[1] = "";
@@ -15,6 +17,7 @@ void ResetRadioState() {
     }
     std::free(radio.listing.buffer);
     radio = RadioState{};
+    mediaThreadOn = false;
 }
 
 }  // namespace trallio

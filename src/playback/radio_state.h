@@ -73,6 +73,7 @@ struct RadioState {
 
     RadioConfig config;          // the [config] keys beyond media_player_mode
     Refusals refusals;           // files the media service refuses (playback/playback.h)
+    MediaAnswers answers;        // media_thread: the answer awaited (playback/playback.h)
     TrackListing listing;        // name and shuffle order (playback/play_order.h)
     char trackTitle[kTrackTitleSize] = {};  // titles = tags: the tag line, empty for the file name
     SoundMixState mix;           // duck_dialogue (playback/sound_mix.h)

@@ -2,6 +2,8 @@
 // tags when it starts. With titles = file, nothing here is called.
 #pragma once
 
+#include <cstddef>
+
 namespace trallio {
 
 // The now-playing text's second line from the track's tags, and its terminator.
@@ -12,6 +14,13 @@ bool ParseTitlesFromTags(const char* value);
 
 // Reads the current track's tags into trackTitle, or leaves it empty when they give no title.
 void ReadTrackTitle();
+// The current track's path from the game folder, for its tags (valid until the next call).
+const char* CurrentTrackPath();
+
+// Room for the now-playing text and its terminator.
+constexpr int kNowPlayingSize = 64;
+// "<folder>\n<ShownTrackLine>\n" cut to `size` bytes (between characters for UTF-8 texts).
+void FormatNowPlaying(char* out, size_t size);
 
 // The second line the wheel shows: trackTitle when it holds a title, else the file name.
 const char* ShownTrackLine();

@@ -169,22 +169,17 @@ void DrawWheel(bool pad) {
     DrawSlots(pad);
 
     if (radio.currentTrack != emptyText && radio.currentFolder != emptyText) {
-        // "folder\ntrack\n", cut to the buffer.
-        char nowPlaying[kWheelTextSize];
-        // With Unicode names the texts are UTF-8 and are cut only between characters.
-        size_t (*const append)(char*, size_t, size_t, const char*) =
-            radio.config.unicodeNames ? AppendUtf8Bounded : AppendBounded;
-        size_t length = append(nowPlaying, sizeof nowPlaying, 0, radio.currentFolder);
-        length = append(nowPlaying, sizeof nowPlaying, length, "\n");
-        if (ShownTrackLine() != radio.currentTrack) {
-            // A title from the tags: UTF-8 whatever the names are.
-            length = AppendUtf8Bounded(nowPlaying, sizeof nowPlaying, length, radio.trackTitle);
-            AppendUtf8Bounded(nowPlaying, sizeof nowPlaying, length, "\n");
+        // "folder\ntrack\n", cut to the buffer. With the media thread, the text of the track the
+        // thread last opened, which changes once the service has accepted the new one.
+        char nowPlaying[kNowPlayingSize];
+        if (radio.config.mediaThread) {
+            AppendBounded(nowPlaying, sizeof nowPlaying, 0, radio.answers.nowPlaying);
         } else {
-            length = append(nowPlaying, sizeof nowPlaying, length, radio.currentTrack);
-            append(nowPlaying, sizeof nowPlaying, length, "\n");
+            FormatNowPlaying(nowPlaying, sizeof nowPlaying);
         }
-        DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
+        if (nowPlaying[0] != 0) {
+            DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
+        }
         SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
     }
 

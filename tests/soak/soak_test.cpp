@@ -4,8 +4,8 @@
 // radio. After every frame the radio's invariants must hold.
 //
 // TRALLIO_SOAK_FRAMES sets the number of frames (20,000 by default; the long run uses 1,000,000),
-// TRALLIO_SOAK_SEED the random seed (a fresh one by default). The seed is printed first, so a
-// failure can be run again exactly.
+// TRALLIO_SOAK_SEED the random seed (a fresh one by default), TRALLIO_SOAK_MEDIA_THREAD=1 runs it
+// with media_thread on. The seed is printed first, so a failure can be run again exactly.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +18,7 @@
 #include <random>
 #include <string>
 
+#include "audio/media_thread.h"
 #include "game_names.h"
 #include "host/script.h"
 #include "playback/radio_state.h"
@@ -117,6 +118,7 @@ protected:
     void TearDown() override {
         fakehost::SetEventSink(nullptr);
         fakehost::StopScript();
+        trallio::SettleMediaThread();
         RadioTest::TearDown();
     }
 
@@ -130,11 +132,13 @@ protected:
         const char* const third[] = {"Trallio\\Radio 1", "Trallio\\Gone", ""};
         thirdStation = Pick(3);
         const bool mediaPlayerMode = Chance(0.3);
+        const bool mediaThread = EnvNumber("TRALLIO_SOAK_MEDIA_THREAD", 0) != 0;
         MakeFile("Trallio/Trallio.ini", std::string("[RADIOS]\nradio 1=Trallio\\Radio 1\nradio 2=Trallio\\Radio 2\n") +
                                             "radio 3=" + third[thirdStation] + "\n[config]\nmedia_player_mode=" +
-                                            (mediaPlayerMode ? "True" : "False") + "\n");
+                                            (mediaPlayerMode ? "True" : "False") +
+                                            (mediaThread ? "\nmedia_thread=True\n" : "\n"));
         std::cout << "soak: station 3 folder \"" << third[thirdStation] << "\", media_player_mode "
-                  << mediaPlayerMode << std::endl;
+                  << mediaPlayerMode << ", media_thread " << mediaThread << std::endl;
         for (const char* name : {"one.mp3", "two.ogg", "three.flac", "four.wav", "five.aac", "my song (live).mp3",
                                  "caf\xC3\xA9 \xE2\x99\xAA.ogg", "cover.jpg", "Song.MP3", "notes.txt"}) {
             MakeFile(std::string("Trallio/Radio 1/") + name);

@@ -1,10 +1,13 @@
 // Titles from tags: the tag line's rules on any bytes, the setting, and the line the wheel shows
 // for real tagged files of every kind, read by the radio when each track starts.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "audio/media_thread.h"
 #include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -155,6 +158,50 @@ TEST_F(TagTitles, EachFileShowsItsTagLineOrItsNameAndTheMediaCommandsStayTheSame
                         "\xD0\xB2\xD0\xB5\xD1\x82\xD1\x80\xD0\xB5 \xE9\xA2\xA8\xE3\x81\xAE\xE6\xAD\x8C\xE9\xA2\xA8\n");
 
     EXPECT_EQ(PlayStation(false, nullptr, nullptr), withTags) << "titles = tags sends the media commands of titles = file";
+}
+
+// With media_thread the tags are read on the thread: each track shows the same line once the
+// service has accepted its open, and until then the wheel goes on showing the track before it.
+TEST_F(TagTitles, OnTheMediaThreadTheLineChangesOnceTheOpenIsAccepted) {
+    MakeFolder("Trallio/Radio 1");
+    for (const auto& file : files) {
+        fs::copy_file(folder + "/" + file.name, gameFolder + "/Trallio/Radio 1/" + file.name);
+    }
+    struct Settle {
+        ~Settle() {
+            fakehost::HoldOpens(false);
+            trallio::SettleMediaThread();
+            trallio::ResetRadioState();
+        }
+    } settle;
+    trallio::ResetRadioState();
+    radio.config.titlesFromTags = true;
+    radio.config.playOrder = trallio::PlayOrder::kName;
+    radio.config.mediaThread = trallio::mediaThreadOn = true;
+    radio.radioOn = true;
+    trallio::SelectStation(radio.stationFolders[0]);
+    // Frames until `done`, each followed by about a frame's time for the thread.
+    const auto passUntil = [](const auto& done) {
+        for (int pass = 0; pass < 200 && !done(); ++pass) {
+            trallio::UpdatePlayback();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return done();
+    };
+    std::string previous;
+    for (size_t i = 0; i < files.size(); ++i) {
+        fakehost::HoldOpens(true);
+        ASSERT_TRUE(passUntil([] { return radio.answers.openPending; })) << files[i].name;
+        if (i > 0) {
+            EXPECT_EQ(WheelText(), previous) << files[i].name;
+        }
+        fakehost::HoldOpens(false);
+        ASSERT_TRUE(passUntil([] { return !radio.answers.openPending; })) << files[i].name;
+        EXPECT_EQ(trallio::ShownTrackLine(), files[i].expected) << files[i].name;
+        previous = WheelText();
+        EXPECT_EQ(previous, tags_test::WheelTextOf("Trallio\\Radio 1", files[i].expected)) << files[i].name;
+        fakehost::FinishTrack(Quoted(radio.currentFolder, radio.currentTrack));
+    }
 }
 
 TEST_F(TagTitles, TheSettingIsReadFromConfig) {

@@ -34,6 +34,7 @@
 #include "media_commands.h"
 #include "host_scenarios.h"
 #include "rig.h"
+#include "media_thread_host.h"
 #include "session.h"
 
 using namespace wine_scenarios;
@@ -179,6 +180,12 @@ const struct {
      }},
     {"remember", RememberAcrossLoads},
     {"pad", PadWheel},
+    {"media-thread",
+     [] {
+         MediaThreadOnRecorder();
+         MediaThreadLoads(50);
+         MediaThreadUnloadDuringOpen();
+     }},
     {"titles", [] { TitlesFromTags(false); TitlesFromTags(true); }},
     {"planted-hang", PlantedHang},
 };

@@ -243,6 +243,12 @@ void WheelEndToEnd(bool realMci, bool unicodeNames) {
         HearRecordedPlayback(script, ride, history);
     }
     PrintRide(ride, history);
+    // With media_thread off every media call is the game thread's own.
+    size_t fromOtherThreads = 0;
+    for (const rig::MediaCommand& command : history) {
+        fromOtherThreads += command.threadId == GetCurrentThreadId() ? 0 : 1;
+    }
+    CHECK_EQ(fromOtherThreads, size_t{0});
 
     check::Section("unload");
     HMODULE plugin = session.plugin;

@@ -98,6 +98,7 @@ struct MediaCommand {
     UINT replyCapacity = 0;
     HWND callback = nullptr;
     DWORD result = 0;
+    DWORD threadId = 0;  // recorder only
 };
 
 // Where the plug-in's media commands are seen.
@@ -115,6 +116,8 @@ public:
     bool SetMode(const std::wstring& device, const std::wstring& mode) const;
     // Makes the recorder refuse every later open of a device (recorder only).
     bool RefuseOpen(const std::wstring& device) const;
+    // Holds every later open until released (recorder only).
+    bool HoldOpens(bool held) const;
     // Sends a command of the host's own to the same winmm the plug-in uses.
     DWORD Send(const std::wstring& command, std::wstring* reply = nullptr) const;
 

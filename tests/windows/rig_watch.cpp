@@ -15,6 +15,9 @@ typedef DWORD(WINAPI* MciSendStringWFn)(const wchar_t*, wchar_t*, UINT, HWND);
 HMODULE recorderModule = nullptr;
 MciSendStringWFn systemMci = nullptr;
 std::vector<MediaCommand> passedThrough;
+// The plug-in's own thread (media_thread) passes commands through while the host takes them.
+SRWLOCK passedThroughLock = SRWLOCK_INIT;
+DWORD hostThread = 0;  // the thread that attached: only its steps are shown by the watchdog
 
 DWORD WINAPI PassThroughMci(const wchar_t* command, wchar_t* reply, UINT capacity, HWND callback) {
     MediaCommand seen;
@@ -22,9 +25,15 @@ DWORD WINAPI PassThroughMci(const wchar_t* command, wchar_t* reply, UINT capacit
     seen.hadReplyBuffer = reply != nullptr;
     seen.replyCapacity = capacity;
     seen.callback = callback;
-    check::Step("in the plug-in's frame, waiting for mciSendStringW(" + check::Show(seen.command) + ")");
+    seen.threadId = GetCurrentThreadId();
+    const bool onHost = seen.threadId == hostThread;
+    if (onHost) {
+        check::Step("in the plug-in's frame, waiting for mciSendStringW(" + check::Show(seen.command) + ")");
+    }
     seen.result = systemMci(command, reply, capacity, callback);
-    check::Step("in the plug-in's frame");
+    if (onHost) {
+        check::Step("in the plug-in's frame");
+    }
     if (reply != nullptr && capacity > 0) {
         size_t length = 0;
         while (length < capacity && reply[length] != 0) {
@@ -32,7 +41,9 @@ DWORD WINAPI PassThroughMci(const wchar_t* command, wchar_t* reply, UINT capacit
         }
         seen.reply.assign(reply, length);
     }
+    AcquireSRWLockExclusive(&passedThroughLock);
     passedThrough.push_back(seen);
+    ReleaseSRWLockExclusive(&passedThroughLock);
     return seen.result;
 }
 
@@ -197,14 +208,19 @@ bool MediaWatch::AttachPassThrough(HMODULE plugin) {
         return false;
     }
     systemMci = reinterpret_cast<MciSendStringWFn>(original);
+    hostThread = GetCurrentThreadId();
+    AcquireSRWLockExclusive(&passedThroughLock);
     passedThrough.clear();
+    ReleaseSRWLockExclusive(&passedThroughLock);
     return true;
 }
 
 std::vector<MediaCommand> MediaWatch::Take() {
     std::vector<MediaCommand> commands;
     if (!recorder_) {
+        AcquireSRWLockExclusive(&passedThroughLock);
         commands.swap(passedThrough);
+        ReleaseSRWLockExclusive(&passedThroughLock);
         return commands;
     }
     MciRecorderCountFn count;
@@ -219,7 +235,7 @@ std::vector<MediaCommand> MediaWatch::Take() {
             break;
         }
         commands.push_back({recorded.command, recorded.reply, recorded.hadReplyBuffer, recorded.replyCapacity,
-                            recorded.callback, recorded.result});
+                            recorded.callback, recorded.result, recorded.threadId});
     }
     return commands;
 }
@@ -235,6 +251,15 @@ bool MediaWatch::RefuseOpen(const std::wstring& device) const {
         return false;
     }
     refuse(device.c_str());
+    return true;
+}
+
+bool MediaWatch::HoldOpens(bool held) const {
+    MciRecorderHoldOpensFn hold;
+    if (!recorder_ || !Find(recorderModule, MCI_RECORDER_HOLD_OPENS, hold)) {
+        return false;
+    }
+    hold(held);
     return true;
 }
 

@@ -28,7 +28,16 @@ constexpr DWORD kMciErrorInvalidFile = 296;          // MCIERR_INVALID_FILE
 
 std::vector<RecordedMciCommand> commands;
 std::map<std::wstring, std::wstring> devices;  // quoted path -> mode
+std::map<std::wstring, DWORD> owners;           // quoted path -> the thread that opened it
 std::set<std::wstring> refusedOpens;           // quoted paths whose open fails
+// The plug-in's media thread sends while the host reads the record.
+SRWLOCK lock = SRWLOCK_INIT;
+volatile LONG opensHeld = 0;
+
+struct Locked {
+    Locked() { AcquireSRWLockExclusive(&lock); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock); }
+};
 
 void CopyUnits(wchar_t* destination, size_t capacity, const wchar_t* text) {
     size_t i = 0;
@@ -63,6 +72,18 @@ void Split(const std::wstring& command, std::wstring& verb, std::wstring& device
 DWORD Execute(const std::wstring& command, std::wstring& reply) {
     std::wstring verb, device, rest;
     Split(command, verb, device, rest);
+    if (verb == L"close" && device == L"all") {
+        // As the system's service does: the devices the calling thread opened.
+        for (auto owned = owners.begin(); owned != owners.end();) {
+            if (owned->second == GetCurrentThreadId()) {
+                devices.erase(owned->first);
+                owned = owners.erase(owned);
+            } else {
+                ++owned;
+            }
+        }
+        return 0;
+    }
     if (verb == L"open") {
         if (devices.count(device) != 0) {
             return kMciErrorDeviceOpen;
@@ -71,6 +92,7 @@ DWORD Execute(const std::wstring& command, std::wstring& reply) {
             return kMciErrorInvalidFile;
         }
         devices[device] = L"stopped";
+        owners[device] = GetCurrentThreadId();
         reply = std::to_wstring(devices.size());
         return 0;
     }
@@ -84,6 +106,7 @@ DWORD Execute(const std::wstring& command, std::wstring& reply) {
         found->second = L"paused";
     } else if (verb == L"close") {
         devices.erase(found);
+        owners.erase(device);
     } else if (verb == L"status" && rest == L" mode") {
         reply = found->second;
     } else if (verb != L"setaudio") {
@@ -110,7 +133,14 @@ void AppendToLog(const RecordedMciCommand& entry) {
 extern "C" {
 
 DWORD WINAPI mciSendStringW(const wchar_t* command, wchar_t* reply, UINT replyCapacity, HWND callback) {
+    if (command != nullptr && std::wcsncmp(command, L"open ", 5) == 0) {
+        while (InterlockedCompareExchange(&opensHeld, 0, 0) != 0) {
+            Sleep(5);
+        }
+    }
+    Locked held;
     RecordedMciCommand entry{};
+    entry.threadId = GetCurrentThreadId();
     CopyUnits(entry.command, kRecordedCommandUnits, command);
     entry.hadReplyBuffer = reply != nullptr;
     entry.replyCapacity = replyCapacity;
@@ -132,10 +162,12 @@ DWORD WINAPI mciSendStringW(const wchar_t* command, wchar_t* reply, UINT replyCa
 }
 
 uint32_t MciRecorder_Count() {
+    Locked held;
     return static_cast<uint32_t>(commands.size());
 }
 
 bool MciRecorder_Get(uint32_t index, RecordedMciCommand* command) {
+    Locked held;
     if (index >= commands.size()) {
         return false;
     }
@@ -144,10 +176,12 @@ bool MciRecorder_Get(uint32_t index, RecordedMciCommand* command) {
 }
 
 void MciRecorder_Clear() {
+    Locked held;
     commands.clear();
 }
 
 bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
+    Locked held;
     auto found = devices.find(device);
     if (found == devices.end()) {
         return false;
@@ -157,7 +191,21 @@ bool MciRecorder_SetMode(const wchar_t* device, const wchar_t* mode) {
 }
 
 void MciRecorder_RefuseOpen(const wchar_t* device) {
+    Locked held;
     refusedOpens.insert(device);
+}
+
+// The one-argument form the radio's thread queues to close its devices as it ends.
+BOOL WINAPI mciExecute(const char* command) {
+    std::wstring wide;
+    for (const char* at = command; at != nullptr && *at != 0; ++at) {
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*at));
+    }
+    return mciSendStringW(wide.c_str(), nullptr, 0, nullptr) == 0;
+}
+
+void MciRecorder_HoldOpens(bool held) {
+    InterlockedExchange(&opensHeld, held ? 1 : 0);
 }
 
 }  // extern "C"

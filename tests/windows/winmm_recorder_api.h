@@ -18,6 +18,7 @@ struct RecordedMciCommand {
     UINT replyCapacity;
     HWND callback;
     DWORD result;
+    DWORD threadId;  // the thread that made the call
 };
 
 typedef uint32_t (*MciRecorderCountFn)();
@@ -30,6 +31,10 @@ typedef bool (*MciRecorderSetModeFn)(const wchar_t* device, const wchar_t* mode)
 // Makes every later open of a device, named by its quoted path, fail with MCIERR_INVALID_FILE.
 typedef void (*MciRecorderRefuseOpenFn)(const wchar_t* device);
 
+// While held, every open waits before it is carried out (a media service that hangs).
+typedef void (*MciRecorderHoldOpensFn)(bool held);
+
+#define MCI_RECORDER_HOLD_OPENS "MciRecorder_HoldOpens"
 #define MCI_RECORDER_REFUSE_OPEN "MciRecorder_RefuseOpen"
 #define MCI_RECORDER_COUNT "MciRecorder_Count"
 #define MCI_RECORDER_GET "MciRecorder_Get"
