@@ -3,8 +3,7 @@
 // started on the first eligible frame.
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 #include "host/remembered_state.h"
 #include "playback/radio_state.h"
@@ -21,12 +20,6 @@ protected:
         RadioTest::SetUp();
         MakeFolder("Trallio");
         radio.config.remember = true;
-    }
-    static std::string Contents(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
     }
     static std::vector<std::string> TrallioFolder() {
         std::vector<std::string> names = StreamOrder("Trallio");
@@ -70,7 +63,7 @@ TEST_F(RememberedState, BadFilesGiveTheDefaultsAndWriteNothing) {
         trallio::LoadRememberedState();
         ExpectDefaults();
         EXPECT_EQ(TrallioFolder(), before);
-        EXPECT_EQ(Contents("Trallio/state.ini"), c.contents);
+        EXPECT_EQ(ReadFile("Trallio/state.ini"), c.contents);
     }
     trallio::ResetRadioState();
     std::remove("Trallio/state.ini");
@@ -123,7 +116,7 @@ TEST_F(RememberedState, WrittenOnlyWhenSomethingChangedThroughARenamedTemporaryF
     radio.volume = 150;
     radio.currentFolder = radio.stationFolders[1];
     trallio::SaveRememberedState();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(150, "1", 0));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(150, "1", 0));
     EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", "..", "state.ini"}));
 
     std::remove("Trallio/state.ini");
@@ -132,7 +125,7 @@ TEST_F(RememberedState, WrittenOnlyWhenSomethingChangedThroughARenamedTemporaryF
 
     radio.stoppedByUser = true;
     trallio::SaveRememberedState();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(150, "1", 1));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(150, "1", 1));
     trallio::ResetRadioState();
     trallio::LoadRememberedState();
     EXPECT_EQ(radio.volume, 150);
@@ -163,7 +156,7 @@ TEST_F(RememberedState, AFailedWriteLeavesTheOldFileAndNothingElse) {
         radio.volume = 300;
         trallio::SaveRememberedState();
         trallio::SaveRememberedState();
-        EXPECT_EQ(Contents("Trallio/state.ini"), old);
+        EXPECT_EQ(ReadFile("Trallio/state.ini"), old);
         EXPECT_EQ(TrallioFolder(), before);
         chmod("Trallio/state.ini", 0644);
         std::system("rm -rf Trallio/state.ini.tmp");
@@ -180,7 +173,7 @@ TEST_F(RememberedState, TheWheelClosingWritesOnceInThatFrame) {
     EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "not while the wheel is open";
     fakehost::GetWorld().keyQ = fakehost::GetWorld().keyR = false;
     testing_support::Frame();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(95, "none", 0));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(95, "none", 0));
 }
 
 }  // namespace

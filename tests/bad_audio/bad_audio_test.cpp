@@ -26,16 +26,12 @@
 
 namespace {
 
+using testing_support::ReadFile;
 using trallio::radio;
 
 // Runs a shell command; true when it succeeded.
 bool Shell(const std::string& command) {
     return std::system(command.c_str()) == 0;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
