@@ -3,8 +3,6 @@
 // started on the first eligible frame.
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include "host/remembered_state.h"
 #include "playback/radio_state.h"
 #include "stream_order.h"
@@ -20,11 +18,6 @@ protected:
         RadioTest::SetUp();
         MakeFolder("Trallio");
         radio.config.remember = true;
-    }
-    static std::vector<std::string> TrallioFolder() {
-        std::vector<std::string> names = StreamOrder("Trallio");
-        std::sort(names.begin(), names.end());
-        return names;
     }
     static std::string State(int volume, const char* station, int off) {
         return "[state]\r\nvolume=" + std::to_string(volume) + "\r\nstation=" + station + "\r\noff=" +
@@ -59,17 +52,17 @@ TEST_F(RememberedState, BadFilesGiveTheDefaultsAndWriteNothing) {
         SCOPED_TRACE(c.what);
         trallio::ResetRadioState();
         MakeFile("Trallio/state.ini", c.contents);
-        const auto before = TrallioFolder();
+        const auto before = SortedNames("Trallio");
         trallio::LoadRememberedState();
         ExpectDefaults();
-        EXPECT_EQ(TrallioFolder(), before);
+        EXPECT_EQ(SortedNames("Trallio"), before);
         EXPECT_EQ(ReadFile("Trallio/state.ini"), c.contents);
     }
     trallio::ResetRadioState();
     std::remove("Trallio/state.ini");
     trallio::LoadRememberedState();
     ExpectDefaults();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."}));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."}));
 }
 
 TEST_F(RememberedState, GoodFileIsReadAndItsStationWaitsForAnEligibleFrame) {
@@ -105,23 +98,23 @@ TEST_F(RememberedState, SwitchedOffStationPlaysNothingUntilChosen) {
     // The wheel closing without a choice keeps the remembered station and its off flag: no write.
     std::remove("Trallio/state.ini");
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", "..", "Radio 1"}));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", "..", "Radio 1"}));
 }
 
 TEST_F(RememberedState, WrittenOnlyWhenSomethingChangedThroughARenamedTemporaryFile) {
     trallio::LoadRememberedState();
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "no change, no file";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "no change, no file";
 
     radio.volume = 150;
     radio.currentFolder = radio.stationFolders[1];
     trallio::SaveRememberedState();
     EXPECT_EQ(ReadFile("Trallio/state.ini"), State(150, "1", 0));
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", "..", "state.ini"}));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", "..", "state.ini"}));
 
     std::remove("Trallio/state.ini");
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "written values are not written again";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "written values are not written again";
 
     radio.stoppedByUser = true;
     trallio::SaveRememberedState();
@@ -150,14 +143,14 @@ TEST_F(RememberedState, AFailedWriteLeavesTheOldFileAndNothingElse) {
         } else {
             MakeFolder("Trallio/state.ini.tmp/x");  // a folder where the temporary file would go
         }
-        const auto before = TrallioFolder();
+        const auto before = SortedNames("Trallio");
         trallio::LoadRememberedState();
         EXPECT_EQ(radio.volume, 70);
         radio.volume = 300;
         trallio::SaveRememberedState();
         trallio::SaveRememberedState();
         EXPECT_EQ(ReadFile("Trallio/state.ini"), old);
-        EXPECT_EQ(TrallioFolder(), before);
+        EXPECT_EQ(SortedNames("Trallio"), before);
         chmod("Trallio/state.ini", 0644);
         std::system("rm -rf Trallio/state.ini.tmp");
     }
@@ -170,7 +163,7 @@ TEST_F(RememberedState, TheWheelClosingWritesOnceInThatFrame) {
     testing_support::Frame();
     radio.volume = 95;
     testing_support::Frame();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "not while the wheel is open";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "not while the wheel is open";
     fakehost::GetWorld().keyQ = fakehost::GetWorld().keyR = false;
     testing_support::Frame();
     EXPECT_EQ(ReadFile("Trallio/state.ini"), State(95, "none", 0));
