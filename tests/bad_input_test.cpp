@@ -12,10 +12,7 @@
 #include <string>
 
 #include "host/settings.h"
-#include "playback/playback.h"
-#include "playback/radio_state.h"
-#include "stream_order.h"
-#include "support.h"
+#include "playback_fixture.h"
 
 namespace {
 
@@ -23,7 +20,7 @@ using namespace testing_support;
 
 const char kMissingMessage[] = "Directory doesn't exist. Check your directories";
 
-class BadInput : public testing_support::RadioTest {
+class BadInput : public playback_test::Playback {
 protected:
     void ExpectDefaultStations() {
         for (int i = 0; i < trallio::kStationCount; ++i) {
@@ -32,15 +29,7 @@ protected:
         }
         EXPECT_FALSE(radio.mediaPlayerMode);
     }
-    // A station on `folder`, chosen with the radio on, as the wheel leaves it.
-    void Choose(const char* folder) {
-        radio.radioOn = true;
-        trallio::SelectStation(folder);
-    }
     std::vector<std::string> Opens() { return LinesStartingWith("media open"); }
-    static std::string OpenLine(const std::string& folder, const std::string& track) {
-        return "media " + media_commands::Open(Quoted(folder, track));
-    }
     // Passes until the current track's end has been reached `count` times, finishing each track
     // as soon as it plays; returns every track opened meanwhile. Stops after `limit` passes.
     std::vector<std::string> PlayThrough(int count, int limit = 100) {
@@ -105,7 +94,7 @@ TEST_F(BadInput, ALongestFolderWithALongestNamePlaysWithItsWholePath) {
     MakeFile(kept + "/" + track);
     Choose(radio.stationFolders[0]);
     Pass();
-    EXPECT_EQ(Opens(), std::vector<std::string>{OpenLine(kept, track)});
+    EXPECT_EQ(Opens(), std::vector<std::string>{Open(kept, track)});
     EXPECT_EQ(std::string(radio.currentTrack), track);
     // A name one byte longer can't exist here at all.
     const std::string tooLong = kept + "/" + std::string(256, 'x');
@@ -227,7 +216,7 @@ TEST_F(BadInput, NonAsciiAndBlankFilledNamesTravelByteForByte) {
         const std::string station = "Trallio\\Odd " + std::to_string(&name - names);
         Choose(station.c_str());
         Pass();
-        EXPECT_EQ(Opens(), std::vector<std::string>{OpenLine(station, name)});
+        EXPECT_EQ(Opens(), std::vector<std::string>{Open(station, name)});
         EXPECT_EQ(std::string(radio.currentTrack), name);
         EXPECT_EQ(fakehost::DeviceMode(Quoted(station, name)), "playing");
     }
@@ -264,14 +253,12 @@ TEST_F(BadInput, AFolderDeletedWhileItPlaysEndsInTheMissingFolderMessage) {
     // Put back, the folder plays again from its first track.
     MakeFile("Trallio/Radio 1/new.mp3");
     Pass();
-    EXPECT_EQ(Opens(), std::vector<std::string>{OpenLine("Trallio\\Radio 1", "new.mp3")});
+    EXPECT_EQ(Opens(), std::vector<std::string>{Open("Trallio\\Radio 1", "new.mp3")});
     EXPECT_EQ(fakehost::DoubleOpens(), 0);
 }
 
 TEST_F(BadInput, FilesAddedWhileItPlaysJoinTheStationAtItsNextRound) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    Choose("Trallio\\Radio 1");
-    Pass();
+    PlayRadioOne();
     for (const char* name : {"b.mp3", "c.ogg", "d.txt"}) {
         MakeFile(std::string("Trallio/Radio 1/") + name);
     }
@@ -281,7 +268,7 @@ TEST_F(BadInput, FilesAddedWhileItPlaysJoinTheStationAtItsNextRound) {
     const std::vector<std::string> opened = PlayThrough(1);
     std::vector<std::string> expected;
     for (const std::string& name : TracksInOrder("Trallio\\Radio 1")) {
-        expected.push_back(OpenLine("Trallio\\Radio 1", name));
+        expected.push_back(Open("Trallio\\Radio 1", name));
     }
     EXPECT_EQ(expected.size(), 3u);
     EXPECT_EQ(opened, expected);
@@ -290,9 +277,8 @@ TEST_F(BadInput, FilesAddedWhileItPlaysJoinTheStationAtItsNextRound) {
 }
 
 TEST_F(BadInput, ATrackFileDeletedWhileItPlaysIsClosedAndPassedOver) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 1/b.mp3");
-    Choose("Trallio\\Radio 1");
+    TwoTracks();
+    Choose(0);
     Pass();
     const std::string first = radio.currentTrack;
     ASSERT_EQ(unlink(("Trallio/Radio 1/" + first).c_str()), 0);
@@ -303,7 +289,7 @@ TEST_F(BadInput, ATrackFileDeletedWhileItPlaysIsClosedAndPassedOver) {
     EXPECT_EQ(LinesStartingWith("media close"), std::vector<std::string>{"media close " + Quoted("Trallio\\Radio 1", first)});
     // Next round: only the file that is left.
     PlayThrough(1);
-    EXPECT_EQ(PlayThrough(1), std::vector<std::string>{OpenLine("Trallio\\Radio 1", second)});
+    EXPECT_EQ(PlayThrough(1), std::vector<std::string>{Open("Trallio\\Radio 1", second)});
 }
 
 }  // namespace

@@ -12,14 +12,9 @@
 
 namespace {
 
-class DirStream : public testing_support::RadioTest {
-protected:
-    std::vector<std::string> ReadAll(const char* path) {
-        std::vector<std::string> names = testing_support::StreamOrder(path);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
+using testing_support::SortedNames;
+
+class DirStream : public testing_support::RadioTest {};
 
 TEST(AudioFile, LowerCaseExtensionsAnywhereInTheName) {
     for (const char* name : {"song.mp3", "a.aac", "b.wav", "c.flac", "d.ogg", "notes.mp3.txt", "a.mp3x", ".ogg",
@@ -37,16 +32,16 @@ TEST_F(DirStream, ListsEveryEntryIncludingDotsAndFolders) {
     MakeFile("st/one.mp3");
     MakeFile("st/Two.MP3");
     MakeFolder("st/live.wav");
-    EXPECT_EQ(ReadAll("st"), (std::vector<std::string>{".", "..", "Two.MP3", "live.wav", "one.mp3"}));
+    EXPECT_EQ(SortedNames("st"), (std::vector<std::string>{".", "..", "Two.MP3", "live.wav", "one.mp3"}));
 }
 
 TEST_F(DirStream, BackslashesAndTrailingSeparatorsNameTheSameFolder) {
     MakeFile("Trallio/Radio 1/a.mp3");
     const auto expected = std::vector<std::string>{".", "..", "a.mp3"};
-    EXPECT_EQ(ReadAll("Trallio\\Radio 1"), expected);
-    EXPECT_EQ(ReadAll("Trallio\\Radio 1\\"), expected);
-    EXPECT_EQ(ReadAll("Trallio/Radio 1/"), expected);
-    EXPECT_EQ(ReadAll((gameFolder + "/Trallio/Radio 1").c_str()), expected);
+    EXPECT_EQ(SortedNames("Trallio\\Radio 1"), expected);
+    EXPECT_EQ(SortedNames("Trallio\\Radio 1\\"), expected);
+    EXPECT_EQ(SortedNames("Trallio/Radio 1/"), expected);
+    EXPECT_EQ(SortedNames((gameFolder + "/Trallio/Radio 1").c_str()), expected);
 }
 
 TEST_F(DirStream, FailuresReturnNoStreamWithTheCause) {
@@ -97,7 +92,7 @@ TEST_F(DirStream, LongAndUnusualNamesComeThroughWhole) {
     MakeFile("st/" + longName);
     MakeFile("st/caf\xC3\xA9 \xE2\x99\xAA.ogg");
     MakeFile("st/tab\tand\nnewline.wav");
-    const auto names = ReadAll("st");
+    const auto names = SortedNames("st");
     EXPECT_NE(std::find(names.begin(), names.end(), longName), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "caf\xC3\xA9 \xE2\x99\xAA.ogg"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "tab\tand\nnewline.wav"), names.end());

@@ -1,5 +1,7 @@
 // One game frame: eligibility, the radio following the player, the wheel's keys, and the
 // playback pass at the end of every frame.
+#include <algorithm>
+
 #include "game_names.h"
 #include "host/frame_driver.h"
 #include "natives_catalog.h"
@@ -23,12 +25,8 @@ class FrameDriver : public testing_support::WheelFrameTest {
 protected:
     // Index of the first line equal to `line` among the native lines, or -1.
     static int IndexOf(const std::vector<std::string>& lines, const std::string& line) {
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i] == line) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        const auto at = std::find(lines.begin(), lines.end(), line);
+        return at == lines.end() ? -1 : static_cast<int>(at - lines.begin());
     }
     bool WheelDrawn() { return CountNatives("DRAW_SPRITE") > 0; }
 };
@@ -231,15 +229,9 @@ TEST_F(FrameDriverWithStation, ThePlaybackPassRunsOnceOnEveryPathAfterTheWheel) 
         Frame();
         const auto natives = LinesStartingWith("native ");
         EXPECT_EQ(CountNatives("SET_AUDIO_FLAG"), 1);
-        const int lastSprite = [&] {
-            int last = -1;
-            for (size_t i = 0; i < natives.size(); ++i) {
-                if (natives[i].find("DRAW_SPRITE") != std::string::npos) {
-                    last = static_cast<int>(i);
-                }
-            }
-            return last;
-        }();
+        const auto isSprite = [](const std::string& line) { return line.find("DRAW_SPRITE") != std::string::npos; };
+        const auto sprite = std::find_if(natives.rbegin(), natives.rend(), isSprite);
+        const int lastSprite = static_cast<int>(natives.rend() - sprite) - 1;
         const int flag = IndexOf(natives, radio.radioOn
                                               ? "native 0xB9EFD5C25018725A SET_AUDIO_FLAG(\"OpenWorldMusicDisabled\", 1)"
                                               : "native 0xB9EFD5C25018725A SET_AUDIO_FLAG(\"OpenWorldMusicDisabled\", 0)");

@@ -29,18 +29,13 @@ int CountPadNatives() {
     return count;
 }
 
-class Pad : public testing_support::RadioTest {
+class Pad : public testing_support::WheelFrameTest {
 protected:
     void SetUp() override {
-        RadioTest::SetUp();
-        fakehost::GetWorld().dictionariesLoadAtOnce = true;
-        MakeFile("Trallio/Radio 1/a.mp3");
+        WheelFrameTest::SetUp();
         MakeFile("Trallio/Radio 1/b.mp3");
         MakeFile("Trallio/Radio 2/c.mp3");
-        fakehost::GetWorld().onMount = true;
-        radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[0]);
-        Frame();
+        RideWithStationOne();
         ASSERT_TRUE(radio.trackActive);
         radio.config.controller = true;
         pad().inUse = true;
@@ -129,12 +124,12 @@ TEST_F(Pad, OffOrWithTheKeyboardInUseNoPadControlIsRead) {
             EXPECT_EQ(CountNatives("DISABLE_CONTROL_ACTION"), 0);
             EXPECT_FALSE(radio.wheelOpen);
         }
-        fakehost::GetWorld().keyQ = fakehost::GetWorld().keyR = true;
+        Keys(true, true);
         FrameAt(3000, true);
         EXPECT_TRUE(radio.wheelOpen);
         EXPECT_EQ(CountNatives("SET_CURSOR_STYLE"), 1) << "the mouse wheel";
         EXPECT_EQ(CountPadNatives(), controller ? 1 : 0);
-        fakehost::GetWorld().keyQ = fakehost::GetWorld().keyR = false;
+        Keys(false, false);
         FrameAt(3100, false);
         EXPECT_FALSE(radio.wheelOpen);
     }

@@ -23,9 +23,20 @@ protected:
         return TracksInOrder("Trallio\\Radio 1");
     }
 
-    void Choose(int station) {
+    void Choose(int station) { Choose(radio.stationFolders[station]); }
+    // A station on `folder`, chosen with the radio on, as the wheel leaves it.
+    void Choose(const char* folder) {
         radio.radioOn = true;
-        trallio::SelectStation(radio.stationFolders[station]);
+        trallio::SelectStation(folder);
+    }
+    // Radio 1 of a.mp3 (and Radio 2 of b.mp3 with `radio2`), station 1 chosen and its first pass run.
+    void PlayRadioOne(bool radio2 = false) {
+        MakeFile("Trallio/Radio 1/a.mp3");
+        if (radio2) {
+            MakeFile("Trallio/Radio 2/b.mp3");
+        }
+        Choose(0);
+        Pass();
     }
     std::vector<std::string> Media() { return LinesStartingWith("media "); }
 

@@ -89,10 +89,7 @@ TEST_F(Playback, SkipOnTheLastTrackReachesTheEndAndStartsTheFirstNext) {
 }
 
 TEST_F(Playback, ChoosingTheCurrentStationRightAfterItsEndLeavesTheRadioSilent) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 2/b.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne(true);
     Finish("Trallio\\Radio 1", "a.mp3");
     Pass();
     EXPECT_TRUE(radio.stationSwitchPending);
@@ -108,10 +105,7 @@ TEST_F(Playback, ChoosingTheCurrentStationRightAfterItsEndLeavesTheRadioSilent) 
 }
 
 TEST_F(Playback, SwitchingStationClosesTheOldTrackAndPlaysTheNewFolderFromItsStart) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 2/b.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne(true);
     fakehost::ClearEvents();
     Choose(1);
     EXPECT_EQ(Media(), std::vector<std::string>{Close("Trallio\\Radio 1", "a.mp3")});
@@ -141,10 +135,8 @@ TEST_F(Playback, TwoStationsNamingTheSameFolderAreDifferentStations) {
 }
 
 TEST_F(Playback, RadioOffPausesAndOnResumes) {
-    MakeFile("Trallio/Radio 1/a.mp3");
+    PlayRadioOne();
     const std::string folder = "Trallio\\Radio 1";
-    Choose(0);
-    Pass();
     radio.radioOn = false;
     Pass();
     EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, "a.mp3", "playing"), "media pause " + Quoted(folder, "a.mp3")}));
@@ -164,9 +156,7 @@ TEST_F(Playback, RadioOffPausesAndOnResumes) {
 }
 
 TEST_F(Playback, ATrackThatHasStoppedIsNotPaused) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne();
     Finish("Trallio\\Radio 1", "a.mp3");
     radio.radioOn = false;
     Pass();
@@ -179,10 +169,7 @@ TEST_F(Playback, ATrackThatHasStoppedIsNotPaused) {
 }
 
 TEST_F(Playback, ChoosingAStationWhilePausedResumesTheOldNameUnderTheNewFolder) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    MakeFile("Trallio/Radio 2/b.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne(true);
     radio.radioOn = false;
     Pass();
     ASSERT_TRUE(radio.paused);
@@ -281,9 +268,7 @@ TEST_F(Playback, ASubFolderNamedLikeATrackIsHandedOnAsOne) {
 }
 
 TEST_F(Playback, TheTrackNameOutlivesTheStreamItCameFrom) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne();
     Finish("Trallio\\Radio 1", "a.mp3");
     Pass();  // folder end: the stream has reported its end, currentTrack still names the last entry read
     const std::string lastRead = radio.currentTrack;
@@ -301,9 +286,7 @@ TEST_F(Playback, TheTrackNameOutlivesTheStreamItCameFrom) {
 }
 
 TEST_F(Playback, SkipWithNoStreamBehavesAsTheFoldersEnd) {
-    MakeFile("Trallio/Radio 1/a.mp3");
-    Choose(0);
-    Pass();
+    PlayRadioOne();
     Choose(1);  // missing: the scan fails and leaves no stream
     Pass();
     Choose(1);  // chosen again: the pending restart is cancelled, the old track is still watched

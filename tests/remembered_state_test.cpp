@@ -3,9 +3,6 @@
 // started on the first eligible frame.
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "host/remembered_state.h"
 #include "playback/radio_state.h"
 #include "stream_order.h"
@@ -21,17 +18,6 @@ protected:
         RadioTest::SetUp();
         MakeFolder("Trallio");
         radio.config.remember = true;
-    }
-    static std::string Contents(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    static std::vector<std::string> TrallioFolder() {
-        std::vector<std::string> names = StreamOrder("Trallio");
-        std::sort(names.begin(), names.end());
-        return names;
     }
     static std::string State(int volume, const char* station, int off) {
         return "[state]\r\nvolume=" + std::to_string(volume) + "\r\nstation=" + station + "\r\noff=" +
@@ -66,17 +52,17 @@ TEST_F(RememberedState, BadFilesGiveTheDefaultsAndWriteNothing) {
         SCOPED_TRACE(c.what);
         trallio::ResetRadioState();
         MakeFile("Trallio/state.ini", c.contents);
-        const auto before = TrallioFolder();
+        const auto before = SortedNames("Trallio");
         trallio::LoadRememberedState();
         ExpectDefaults();
-        EXPECT_EQ(TrallioFolder(), before);
-        EXPECT_EQ(Contents("Trallio/state.ini"), c.contents);
+        EXPECT_EQ(SortedNames("Trallio"), before);
+        EXPECT_EQ(ReadFile("Trallio/state.ini"), c.contents);
     }
     trallio::ResetRadioState();
     std::remove("Trallio/state.ini");
     trallio::LoadRememberedState();
     ExpectDefaults();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."}));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."}));
 }
 
 TEST_F(RememberedState, GoodFileIsReadAndItsStationWaitsForAnEligibleFrame) {
@@ -112,27 +98,27 @@ TEST_F(RememberedState, SwitchedOffStationPlaysNothingUntilChosen) {
     // The wheel closing without a choice keeps the remembered station and its off flag: no write.
     std::remove("Trallio/state.ini");
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", "..", "Radio 1"}));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", "..", "Radio 1"}));
 }
 
 TEST_F(RememberedState, WrittenOnlyWhenSomethingChangedThroughARenamedTemporaryFile) {
     trallio::LoadRememberedState();
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "no change, no file";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "no change, no file";
 
     radio.volume = 150;
     radio.currentFolder = radio.stationFolders[1];
     trallio::SaveRememberedState();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(150, "1", 0));
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", "..", "state.ini"}));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(150, "1", 0));
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", "..", "state.ini"}));
 
     std::remove("Trallio/state.ini");
     trallio::SaveRememberedState();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "written values are not written again";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "written values are not written again";
 
     radio.stoppedByUser = true;
     trallio::SaveRememberedState();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(150, "1", 1));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(150, "1", 1));
     trallio::ResetRadioState();
     trallio::LoadRememberedState();
     EXPECT_EQ(radio.volume, 150);
@@ -157,14 +143,14 @@ TEST_F(RememberedState, AFailedWriteLeavesTheOldFileAndNothingElse) {
         } else {
             MakeFolder("Trallio/state.ini.tmp/x");  // a folder where the temporary file would go
         }
-        const auto before = TrallioFolder();
+        const auto before = SortedNames("Trallio");
         trallio::LoadRememberedState();
         EXPECT_EQ(radio.volume, 70);
         radio.volume = 300;
         trallio::SaveRememberedState();
         trallio::SaveRememberedState();
-        EXPECT_EQ(Contents("Trallio/state.ini"), old);
-        EXPECT_EQ(TrallioFolder(), before);
+        EXPECT_EQ(ReadFile("Trallio/state.ini"), old);
+        EXPECT_EQ(SortedNames("Trallio"), before);
         chmod("Trallio/state.ini", 0644);
         std::system("rm -rf Trallio/state.ini.tmp");
     }
@@ -177,10 +163,10 @@ TEST_F(RememberedState, TheWheelClosingWritesOnceInThatFrame) {
     testing_support::Frame();
     radio.volume = 95;
     testing_support::Frame();
-    EXPECT_EQ(TrallioFolder(), (std::vector<std::string>{".", ".."})) << "not while the wheel is open";
+    EXPECT_EQ(SortedNames("Trallio"), (std::vector<std::string>{".", ".."})) << "not while the wheel is open";
     fakehost::GetWorld().keyQ = fakehost::GetWorld().keyR = false;
     testing_support::Frame();
-    EXPECT_EQ(Contents("Trallio/state.ini"), State(95, "none", 0));
+    EXPECT_EQ(ReadFile("Trallio/state.ini"), State(95, "none", 0));
 }
 
 }  // namespace

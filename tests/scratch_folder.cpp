@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace testing_support {
 
@@ -22,6 +24,11 @@ void ScratchFolder::Leave() {
     ASSERT_EQ(chdir(previous.c_str()), 0);
     const std::string remove = "rm -rf '" + path + "'";
     ASSERT_EQ(std::system(remove.c_str()), 0);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace testing_support

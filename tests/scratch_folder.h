@@ -17,4 +17,7 @@ struct ScratchFolder {
     void Leave();
 };
 
+// The bytes of a file ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+
 }  // namespace testing_support

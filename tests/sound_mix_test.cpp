@@ -130,14 +130,11 @@ TEST_F(SoundMix, SpeechLowersAtOnceAndRisesOneSecondAfter) {
 
 TEST_F(SoundMix, SpeechAgainBeforeTheSecondKeepsTheLevelDown) {
     radio.config.duckPercent = 50;
-    fakehost::GetWorld().playerSpeaking = true;
-    FrameAt(0);
-    fakehost::GetWorld().playerSpeaking = false;
-    FrameAt(500);
-    fakehost::GetWorld().playerSpeaking = true;
-    FrameAt(900);
-    fakehost::GetWorld().playerSpeaking = false;
-    FrameAt(1600);
+    // Speaking from 0, quiet from 500, speaking again from 900, quiet from 1600.
+    for (const uint32_t ms : {0u, 500u, 900u, 1600u}) {
+        fakehost::GetWorld().playerSpeaking = ms == 0 || ms == 900;
+        FrameAt(ms);
+    }
     EXPECT_TRUE(SetAudio().empty()) << "the second counts from the last quiet start, at 1600";
     FrameAt(2599);
     EXPECT_TRUE(SetAudio().empty());

@@ -28,6 +28,13 @@ inline std::vector<std::string> StreamOrder(const char* folder) {
     return names;
 }
 
+// Every entry of `folder`, in name order.
+inline std::vector<std::string> SortedNames(const char* folder) {
+    std::vector<std::string> names = StreamOrder(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // The entries of `folder` the radio takes for tracks, in the stream's order.
 inline std::vector<std::string> TracksInOrder(const char* folder) {
     std::vector<std::string> tracks;

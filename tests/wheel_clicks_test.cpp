@@ -7,8 +7,7 @@ namespace {
 using namespace wheel_test;
 
 TEST_F(Wheel, OnePressGivesOneClickUntilTheButtonIsSeenUpOverASlot) {
-    PointAtSlot(trallio::Station2);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Station2, true);
     EXPECT_EQ(Clicks(), 1);
     EXPECT_EQ(NativeLines("STOP_SOUND_FRONTEND"),
               std::vector<std::string>{"native 0x0F2A2175734926D8 STOP_SOUND_FRONTEND(\"BACK\", \"HUD_SHOP_SOUNDSET\")"});
@@ -18,8 +17,7 @@ TEST_F(Wheel, OnePressGivesOneClickUntilTheButtonIsSeenUpOverASlot) {
     EXPECT_TRUE(radio.clickLatch);
 
     // Held and moved onto another slot: no click.
-    PointAtSlot(trallio::Station3);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Station3, true);
     EXPECT_EQ(Clicks(), 0);
     EXPECT_EQ(radio.currentFolder, radio.stationFolders[1]);
 
@@ -27,8 +25,7 @@ TEST_F(Wheel, OnePressGivesOneClickUntilTheButtonIsSeenUpOverASlot) {
     PointAt(0.01f, 0.01f);
     WheelFrame(false);
     EXPECT_TRUE(radio.clickLatch);
-    PointAtSlot(trallio::Station3);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Station3, true);
     EXPECT_EQ(Clicks(), 0);
 
     // Seen up over a slot: the latch clears (the button is asked a second time), then a press clicks.
@@ -44,24 +41,21 @@ TEST_F(Wheel, APressThatBeginsOutsideClicksWhenItEntersASlot) {
     PointAt(0.01f, 0.01f);
     WheelFrame(true);
     EXPECT_EQ(Clicks(), 0);
-    PointAtSlot(trallio::Off);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Off, true);
     EXPECT_EQ(Clicks(), 1);
     EXPECT_TRUE(radio.stoppedByUser);
 }
 
 TEST_F(Wheel, OffAndSkipClicks) {
     // Off while already off: the sound plays and the flags are set again.
-    PointAtSlot(trallio::Off);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Off, true);
     EXPECT_EQ(Clicks(), 1);
     EXPECT_FALSE(radio.radioOn);
     EXPECT_TRUE(radio.stoppedByUser);
     WheelFrame(false);
 
     // Skip with no track: sound, no request.
-    PointAtSlot(trallio::Skip);
-    WheelFrame(true);
+    WheelFrameOn(trallio::Skip, true);
     EXPECT_EQ(Clicks(), 1);
     EXPECT_FALSE(radio.skipRequested);
     WheelFrame(false);
@@ -80,8 +74,7 @@ TEST_F(Wheel, OffAndSkipClicks) {
 }
 
 TEST_F(Wheel, ArrowPressWithoutATrackClicksOnceAndLeavesTheVolume) {
-    PointAtSlot(trallio::VolumeUp);
-    WheelFrame(true);
+    WheelFrameOn(trallio::VolumeUp, true);
     EXPECT_EQ(Clicks(), 1);
     EXPECT_EQ(radio.volume, 90);
     EXPECT_TRUE(LinesStartingWith("win32 GetAsyncKeyState").empty());
@@ -89,8 +82,7 @@ TEST_F(Wheel, ArrowPressWithoutATrackClicksOnceAndLeavesTheVolume) {
 
 TEST_F(Wheel, HeldArrowMovesTheVolumeOneStepPerFrameWithinItsRange) {
     PlayTrack();
-    PointAtSlot(trallio::VolumeUp);
-    WheelFrame(true);
+    WheelFrameOn(trallio::VolumeUp, true);
     EXPECT_EQ(Clicks(), 2) << "click edge, then the hold";
     EXPECT_EQ(radio.volume, 91);
     EXPECT_EQ(fakehost::Game().texts.back(), "Vol: 91");

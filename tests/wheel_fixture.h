@@ -61,6 +61,11 @@ protected:
         fakehost::BeginFrame();
         trallio::DrawWheel();
     }
+    // A wheel frame with the cursor on the centre of `slot`.
+    void WheelFrameOn(int slot, bool button) {
+        PointAtSlot(slot);
+        WheelFrame(button);
+    }
     void PlayTrack() {
         radio.currentFolder = radio.stationFolders[0];
         radio.currentTrack = "a.mp3";

@@ -126,8 +126,7 @@ TEST_F(Wheel, HitTestReadsWindowRectangleAndCursorAfreshForEverySlot) {
 }
 
 TEST_F(Wheel, HoveredSlotIsDrawnInItsHoverLookAndSetsTheCursorStyle) {
-    PointAtSlot(trallio::Skip);
-    WheelFrame(false);
+    WheelFrameOn(trallio::Skip, false);
     const auto sprites = DrawSpriteLines();
     ASSERT_EQ(sprites.size(), 8u);
     EXPECT_EQ(sprites[7], SpriteLine(trallio::wheelSpritesHover[trallio::Skip]));
@@ -147,8 +146,7 @@ TEST_F(Wheel, EverySlotCentreHoversThatSlotAloneAtEveryWindowSize) {
         fakehost::GetWorld().clientWidth = size[0];
         fakehost::GetWorld().clientHeight = size[1];
         for (int slot = trallio::Off; slot <= trallio::Skip; ++slot) {
-            PointAtSlot(slot);
-            WheelFrame(false);
+            WheelFrameOn(slot, false);
             const auto sprites = DrawSpriteLines();
             ASSERT_EQ(sprites.size(), 8u);
             EXPECT_EQ(sprites[slot], SpriteLine(trallio::wheelSpritesHover[slot]))

@@ -11,12 +11,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "fake_host.h"
+#include "media_files.h"
 #include "platform/posix/media/media_service.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
@@ -26,46 +26,16 @@
 
 namespace {
 
+using testing_support::ReadFile;
 using trallio::radio;
+using trallio::media::test::ModeOf;
+using trallio::media::test::PositionOf;
+using trallio::media::test::Send;
+using trallio::media::test::WriteFile;
 
 // Runs a shell command; true when it succeeded.
 bool Shell(const std::string& command) {
     return std::system(command.c_str()) == 0;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// "status <device> <item>" as the radio sends its commands: each byte one unit.
-std::string Status(const std::string& device, const std::string& item) {
-    const std::string text = "status " + device + " " + item;
-    std::u16string units(text.begin(), text.end());
-    for (size_t i = 0; i < text.size(); ++i) {
-        units[i] = static_cast<unsigned char>(text[i]);
-    }
-    WCHAR reply[64] = {u' '};
-    if (mciSendStringW(units.c_str(), reply, 64, nullptr) != 0) {
-        return "error";
-    }
-    std::string narrow;
-    for (size_t i = 0; i < 64 && reply[i] != 0; ++i) {
-        narrow += static_cast<char>(reply[i]);
-    }
-    return narrow;
-}
-
-MCIERROR Send(const std::string& text) {
-    std::u16string units(text.size(), u'\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        units[i] = static_cast<unsigned char>(text[i]);
-    }
-    return mciSendStringW(units.c_str(), nullptr, 0, nullptr);
 }
 
 class BadAudio : public ::testing::Test {
@@ -151,11 +121,11 @@ TEST_F(BadAudio, AFileOfAnotherTypeThanItsNameSaysPlaysByWhatItHolds) {
         Send("play " + device);
         long furthest = 0;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (Status(device, "mode") == "playing" && std::chrono::steady_clock::now() < deadline) {
-            furthest = std::max(furthest, std::atol(Status(device, "position").c_str()));
+        while (ModeOf(device) == "playing" && std::chrono::steady_clock::now() < deadline) {
+            furthest = std::max(furthest, PositionOf(device));
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        EXPECT_EQ(Status(device, "mode"), "stopped") << name;
+        EXPECT_EQ(ModeOf(device), "stopped") << name;
         if (std::string(name) == "not sound.ogg") {
             EXPECT_EQ(furthest, 0) << name;
         } else {

@@ -35,22 +35,15 @@ struct Scratch {
 
 // The encoding part of the gst-launch-1.0 pipeline for each type.
 std::vector<std::string> EncoderFor(const std::string& type) {
-    if (type == "mp3") {
-        return {"audioconvert", "!", "lamemp3enc"};
-    }
-    if (type == "aac") {
-        return {"audioconvert", "!", "avenc_aac", "!", "aacparse", "!", "audio/mpeg,mpegversion=4,stream-format=adts"};
-    }
-    if (type == "wav") {
-        return {"wavenc"};
-    }
-    if (type == "flac") {
-        return {"audioconvert", "!", "flacenc"};
-    }
-    if (type == "ogg") {
-        return {"audioconvert", "!", "vorbisenc", "!", "oggmux"};
-    }
-    return {};
+    static const std::map<std::string, std::vector<std::string>> kEncoders = {
+        {"mp3", {"audioconvert", "!", "lamemp3enc"}},
+        {"aac", {"audioconvert", "!", "avenc_aac", "!", "aacparse", "!", "audio/mpeg,mpegversion=4,stream-format=adts"}},
+        {"wav", {"wavenc"}},
+        {"flac", {"audioconvert", "!", "flacenc"}},
+        {"ogg", {"audioconvert", "!", "vorbisenc", "!", "oggmux"}},
+    };
+    const auto found = kEncoders.find(type);
+    return found == kEncoders.end() ? std::vector<std::string>{} : found->second;
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // settings put the stations, with names the radio takes as tracks.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -14,13 +13,7 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path, size_t count) {
-    std::ifstream file(path, std::ios::binary);
-    std::string bytes(count, '\0');
-    file.read(&bytes[0], static_cast<std::streamsize>(count));
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    return bytes;
-}
+using testing_support::ReadFile;
 
 std::string Extension(const std::string& name) {
     return name.substr(name.rfind('.'));
@@ -28,7 +21,7 @@ std::string Extension(const std::string& name) {
 
 // Whether the file starts the way its type does.
 bool HasSignatureOf(const std::string& path, const std::string& type) {
-    const std::string head = ReadBytes(path, 12);
+    const std::string head = ReadFile(path).substr(0, 12);
     if (head.size() < 12) {
         return false;
     }
@@ -53,7 +46,7 @@ bool HasSignatureOf(const std::string& path, const std::string& type) {
 
 // The length of a PCM wave file, from its format and data chunks.
 double WaveSeconds(const std::string& path) {
-    const std::string bytes = ReadBytes(path, 1u << 22);
+    const std::string bytes = ReadFile(path);
     const auto u32 = [&bytes](size_t at) {
         return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
                static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |

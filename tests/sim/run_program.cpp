@@ -7,23 +7,13 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "scratch_folder.h"
 
 extern char** environ;
 
 namespace testing_support {
-
-namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-}  // namespace
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::string& folder,
                       const std::vector<std::string>& environment) {

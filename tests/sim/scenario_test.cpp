@@ -181,10 +181,7 @@ TEST(ScenarioPlayer, ConversationAndPauseMenuEvents) {
     EXPECT_TRUE(p.controls[1].conversationPlaying && p.controls[1].pauseMenuOpen);
     EXPECT_TRUE(!p.controls[2].conversationPlaying && p.controls[2].pauseMenuOpen);
     EXPECT_FALSE(p.controls[3].conversationPlaying || p.controls[3].pauseMenuOpen);
-    std::string error;
-    Scenario scenario;
-    EXPECT_FALSE(sim::ParseScenario("1 conversation maybe\n", scenario, error));
-    EXPECT_EQ(error, "line 1: expected \"conversation on|off\"");
+    EXPECT_EQ(ErrorOf("1 conversation maybe\n"), "line 1: expected \"conversation on|off\"");
 }
 
 TEST(ScenarioPlayer, PadEvents) {
@@ -204,9 +201,7 @@ TEST(ScenarioPlayer, PadEvents) {
     const fakehost::PadInput& after = p.controls[3].pad;
     EXPECT_TRUE(!after.inUse && !after.wheelButton && after.accept && after.stickY == 0.0f);
     for (const char* bad : {"1 pad yes\n", "1 pad-button x down\n", "1 pad-button a\n", "1 stick north\n"}) {
-        std::string error;
-        Scenario scenario;
-        EXPECT_FALSE(sim::ParseScenario(bad, scenario, error)) << bad;
+        const std::string error = ErrorOf(bad);
         EXPECT_EQ(error.compare(0, 17, "line 1: expected "), 0) << error;
     }
 }

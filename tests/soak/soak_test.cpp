@@ -67,42 +67,28 @@ struct Counts {
     long clicks = 0;      // click sounds: wheel clicks and volume steps
 };
 
-bool StartsWith(const std::string& line, const char* prefix) {
-    return line.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
+// What each counted event adds to: natives by their hash, media commands by their first words.
+const struct {
+    uint64_t hash;
+    long Counts::*count;
+} kNativeCounts[] = {{fakegame::kPlayerPedId, &Counts::ticks},       {fakegame::kWheelFrameCall, &Counts::wheelFrames},
+                     {fakegame::kSetAudioFlag, &Counts::flagSets},   {fakegame::kMessageLogShow, &Counts::messages},
+                     {fakegame::kPlaySoundFrontend, &Counts::clicks}};
+const struct {
+    std::string start;
+    long Counts::*count;
+} kMediaCounts[] = {{"media open", &Counts::opens},   {"media close", &Counts::closes},
+                    {"media pause", &Counts::pauses}, {"media resume", &Counts::resumes}};
 
 // Counts one event of the run.
 void CountEvent(Counts& counts, const fakehost::Event& e) {
-    switch (e.kind) {
-        case fakehost::EventKind::Native:
-            if (e.hash == fakegame::kPlayerPedId) {
-                ++counts.ticks;
-            } else if (e.hash == fakegame::kWheelFrameCall) {
-                ++counts.wheelFrames;
-            } else if (e.hash == fakegame::kSetAudioFlag) {
-                ++counts.flagSets;
-            } else if (e.hash == fakegame::kMessageLogShow) {
-                ++counts.messages;
-            } else if (e.hash == fakegame::kPlaySoundFrontend) {
-                ++counts.clicks;
-            }
-            break;
-        case fakehost::EventKind::Media:
-            if (StartsWith(e.line, "media open")) {
-                ++counts.opens;
-            } else if (StartsWith(e.line, "media close")) {
-                ++counts.closes;
-            } else if (StartsWith(e.line, "media pause")) {
-                ++counts.pauses;
-            } else if (StartsWith(e.line, "media resume")) {
-                ++counts.resumes;
-            }
-            break;
-        case fakehost::EventKind::Wait:
-            ++counts.waits;
-            break;
-        default:
-            break;
+    counts.waits += e.kind == fakehost::EventKind::Wait ? 1 : 0;
+    for (const auto& native : kNativeCounts) {
+        counts.*native.count += e.kind == fakehost::EventKind::Native && e.hash == native.hash ? 1 : 0;
+    }
+    for (const auto& media : kMediaCounts) {
+        const bool match = e.kind == fakehost::EventKind::Media && e.line.compare(0, media.start.size(), media.start) == 0;
+        counts.*media.count += match ? 1 : 0;
     }
 }
 
@@ -174,10 +160,7 @@ protected:
         }
         PointAt(fx, fy);
     }
-    void AimAt(int slot) {
-        const trallio::HitRect& r = trallio::wheelHitRects[slot];
-        PointAt(r.x + r.width / 2, r.y + r.height / 2);
-    }
+    void AimAt(int slot) { PointAt(fakehost::SlotCentre(slot).x, fakehost::SlotCentre(slot).y); }
     // The cursor on a point of the client area given in fractions of its size.
     void PointAt(float fx, float fy) { fakehost::PointCursorAt(fx, fy); }
 
@@ -225,20 +208,14 @@ protected:
         }
         // The desktop, now and then for a few frames: a window that goes away, a cursor that
         // can't be read or converted, a minimised window.
-        const auto flicker = [this](bool& failing) { failing = failing ? !Chance(0.05) : Chance(0.002); };
-        bool windowGone = !w.windowExists;
-        bool cursorFails = !w.cursorReadable;
-        bool conversionFails = !w.screenToClientWorks;
-        bool minimised = w.clientWidth == 0;
-        flicker(windowGone);
-        flicker(cursorFails);
-        flicker(conversionFails);
-        flicker(minimised);
-        w.windowExists = !windowGone;
-        w.cursorReadable = !cursorFails;
-        w.screenToClientWorks = !conversionFails;
-        w.clientWidth = minimised ? 0 : 1920;
-        w.clientHeight = minimised ? 0 : 1080;
+        const auto flicker = [this](bool& works) { works = works ? !Chance(0.002) : Chance(0.05); };
+        flicker(w.windowExists);
+        flicker(w.cursorReadable);
+        flicker(w.screenToClientWorks);
+        bool shown = w.clientWidth != 0;
+        flicker(shown);
+        w.clientWidth = shown ? 1920 : 0;
+        w.clientHeight = shown ? 1080 : 0;
         // The folders: tracks added and removed, station 2's folder taken away and put back.
         if (Chance(0.002)) {
             const std::string path = "Trallio/Radio 2/new" + std::to_string(Pick(4)) + ".mp3";

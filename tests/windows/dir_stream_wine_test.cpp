@@ -14,7 +14,7 @@
 
 namespace {
 
-std::wstring scratch;  // the test's own folder, removed at the end
+std::wstring scratch;  // the test's own folder, removed at the end unless a check failed
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
@@ -307,11 +307,9 @@ std::vector<std::wstring> NamesInEveryScript() {
 
 int main(int argc, char** argv) {
     rig::StartWatchdog(argc > 1 ? std::string("dir_stream_wine_test ") + argv[1] : "dir_stream_wine_test", 60);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    scratch = std::wstring(temp) + L"trallio-dir-stream-" + std::to_wstring(GetCurrentProcessId());
-    rig::RemoveTree(scratch);
-    if (!MakeFolder(scratch)) {
+    const rig::GameFolder folder(L"dir-stream");
+    scratch = folder.path();
+    if (!folder.ok()) {
         std::printf("cannot make %s\n", check::Narrow(scratch).c_str());
         return 1;
     }
@@ -326,7 +324,5 @@ int main(int argc, char** argv) {
         NamesAsUtf8(NamesInEveryScript());
         ReadingPastTheEnd();
     }
-
-    rig::RemoveTree(scratch);
     return check::Summary("dir_stream_wine_test");
 }

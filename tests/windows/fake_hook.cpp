@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "check.h"
 #include "fake_hook_api.h"
 #include "game_names.h"
 
@@ -59,16 +60,9 @@ struct Hook {
 
 Hook hook;
 
+// A text the plug-in handed over (none: an empty one), kept in one of the record's text slots.
 void CopyText(char* destination, const char* text) {
-    if (text == nullptr) {
-        destination[0] = 0;
-        return;
-    }
-    size_t i = 0;
-    for (; i + 1 < kFakeTextSize && text[i] != 0; ++i) {
-        destination[i] = text[i];
-    }
-    destination[i] = 0;
+    check::CopyText(destination, kFakeTextSize, text != nullptr ? text : "");
 }
 
 const char* SlotText(const FakeNativeCall& call, uint32_t slot) {

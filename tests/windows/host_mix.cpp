@@ -19,10 +19,6 @@ int StateVolume(const std::string& text) {
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 7);
 }
 
-std::string ReadGameFile(const Session& session, const std::wstring& relative) {
-    return ReadWholeFile(session.folder.At(relative));
-}
-
 // Opens the wheel, holds the button over (x, y) for `frames` frames and lets go of everything.
 void HoldOnWheel(const Session& session, rig::MediaWatch& watch, HWND window, float x, float y, int frames) {
     wine_session::HoldOnWheel(window, x, y, frames, [&] { RunFrame(session, &watch); });
@@ -32,7 +28,7 @@ void HoldOnWheel(const Session& session, rig::MediaWatch& watch, HWND window, fl
 void SwitchedOffStaysOff(Session& session, rig::MediaWatch& watch, HWND window) {
     check::Section("switched off in one load, nothing plays in the next until the player chooses");
     HoldOnWheel(session, watch, window, 0.503f, 0.89f, 1);  // the off slot
-    CHECK(ReadGameFile(session, L"Trallio\\state.ini").find("off=1") != std::string::npos);
+    CHECK(ReadWholeFile(session.folder.At(L"Trallio\\state.ini")).find("off=1") != std::string::npos);
     session.Unload();
     if (!LoadWatched(session, watch)) {
         return;
@@ -69,12 +65,12 @@ void RememberAcrossLoads() {
     // into place without waiting for the disk, so the game's frame goes on.
     CHECK_EQ(files.FlushCalls(), 0);
     CHECK_EQ(files.MoveFlags(), (std::vector<DWORD>{MOVEFILE_REPLACE_EXISTING, MOVEFILE_REPLACE_EXISTING}));
-    const std::string written = ReadGameFile(session, L"Trallio\\state.ini");
+    const std::string written = ReadWholeFile(session.folder.At(L"Trallio\\state.ini"));
     const int volume = StateVolume(written);
     CHECK(volume > 90 && volume <= 500);
     CHECK(written.find("station=0") != std::string::npos);
     CHECK(written.find("off=0") != std::string::npos);
-    CHECK(ReadGameFile(session, L"Trallio\\state.ini.tmp").empty());
+    CHECK(ReadWholeFile(session.folder.At(L"Trallio\\state.ini.tmp")).empty());
     session.Unload();
 
     check::Section("the second load plays the station on its first eligible frame, at that volume");

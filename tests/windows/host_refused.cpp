@@ -31,10 +31,6 @@ size_t CountRefusedMessages(const std::vector<FakeNativeCall>& natives, const st
     return count;
 }
 
-size_t CountHash(const std::vector<FakeNativeCall>& natives, uint64_t hash) {
-    return rig::CallsOf(natives, hash).size();
-}
-
 // A station whose every file is refused, chosen twice: each time one walk, one message, and
 // nothing sent for the rest of 1,000 frames.
 void RefusedStation(const Session& session, rig::MediaWatch& watch, HWND window, const std::wstring& dead,
@@ -60,7 +56,7 @@ void RefusedStation(const Session& session, rig::MediaWatch& watch, HWND window,
         // Round two is the same station chosen again: one more walk, one more message.
         CHECK_EQ(CountOpens(media), deadTracks.size());
         CHECK_EQ(CountRefusedMessages(natives, message), size_t{1});
-        CHECK_EQ(CountHash(natives, fakegame::kMessageLogShow), size_t{1});
+        CHECK_EQ(rig::CallsOf(natives, fakegame::kMessageLogShow).size(), size_t{1});
         for (const rig::MediaCommand& command : media) {
             if (!CHECK(command.command.compare(0, 7, L"status ") != 0 ||
                        command.command.find(dead) == std::wstring::npos)) {

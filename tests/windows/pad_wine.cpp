@@ -1,5 +1,7 @@
 // pad: the wheel on a game pad with controller = True, on the real plug-in, the fake hook answering
 // the pad natives from the pad the host sets; and with the setting off, none of them asked.
+#include <algorithm>
+
 #include "frame_script.h"
 #include "host_scenarios.h"
 
@@ -31,12 +33,7 @@ FrameRecord PadFrame(const Session& session, rig::MediaWatch& watch, const rig::
 }
 
 bool Contains(const std::vector<std::wstring>& commands, const std::wstring& command) {
-    for (const std::wstring& c : commands) {
-        if (c == command) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(commands.begin(), commands.end(), command) != commands.end();
 }
 
 void PadOff() {

@@ -85,9 +85,16 @@ bool RedirectImport(HMODULE module, const char* dll, const char* function, void*
     return false;
 }
 
-}  // namespace
-
-namespace {
+// RedirectImport with the old target kept in `original`, as the function type it is.
+template <typename Fn>
+bool Redirect(HMODULE module, const char* dll, const char* function, Fn replacement, Fn& original) {
+    void* old = nullptr;
+    if (!RedirectImport(module, dll, function, reinterpret_cast<void*>(replacement), &old)) {
+        return false;
+    }
+    original = reinterpret_cast<Fn>(old);
+    return true;
+}
 
 typedef HWND(WINAPI* GetForegroundWindowFn)();
 typedef DWORD(WINAPI* GetTickCountFn)();
@@ -117,17 +124,8 @@ bool DesktopWatch::Attach(HMODULE plugin) {
     tickCountCalls = 0;
     scriptedForeground = nullptr;
     tickCountScripted = false;
-    void* foreground = nullptr;
-    void* tickCount = nullptr;
-    if (!RedirectImport(plugin, "USER32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&WatchedForeground),
-                        &foreground) ||
-        !RedirectImport(plugin, "KERNEL32.dll", "GetTickCount", reinterpret_cast<void*>(&WatchedTickCount),
-                        &tickCount)) {
-        return false;
-    }
-    systemForeground = reinterpret_cast<GetForegroundWindowFn>(foreground);
-    systemTickCount = reinterpret_cast<GetTickCountFn>(tickCount);
-    return true;
+    return Redirect(plugin, "USER32.dll", "GetForegroundWindow", &WatchedForeground, systemForeground) &&
+           Redirect(plugin, "KERNEL32.dll", "GetTickCount", &WatchedTickCount, systemTickCount);
 }
 
 int DesktopWatch::ForegroundCalls() const {
@@ -172,16 +170,8 @@ BOOL WINAPI WatchedMove(LPCSTR from, LPCSTR to, DWORD flags) {
 bool FileWatch::Attach(HMODULE plugin) {
     flushCalls = 0;
     moveFlags.clear();
-    void* flush = nullptr;
-    void* move = nullptr;
-    if (RedirectImport(plugin, "KERNEL32.dll", "FlushFileBuffers", reinterpret_cast<void*>(&WatchedFlush), &flush)) {
-        systemFlush = reinterpret_cast<FlushFileBuffersFn>(flush);
-    }
-    if (!RedirectImport(plugin, "KERNEL32.dll", "MoveFileExA", reinterpret_cast<void*>(&WatchedMove), &move)) {
-        return false;
-    }
-    systemMove = reinterpret_cast<MoveFileExAFn>(move);
-    return true;
+    Redirect(plugin, "KERNEL32.dll", "FlushFileBuffers", &WatchedFlush, systemFlush);
+    return Redirect(plugin, "KERNEL32.dll", "MoveFileExA", &WatchedMove, systemMove);
 }
 
 int FileWatch::FlushCalls() const {
@@ -202,12 +192,9 @@ bool MediaWatch::AttachRecorder() {
 
 bool MediaWatch::AttachPassThrough(HMODULE plugin) {
     recorder_ = false;
-    void* original = nullptr;
-    if (!RedirectImport(plugin, "WINMM.dll", "mciSendStringW", reinterpret_cast<void*>(&PassThroughMci),
-                        &original)) {
+    if (!Redirect(plugin, "WINMM.dll", "mciSendStringW", &PassThroughMci, systemMci)) {
         return false;
     }
-    systemMci = reinterpret_cast<MciSendStringWFn>(original);
     hostThread = GetCurrentThreadId();
     AcquireSRWLockExclusive(&passedThroughLock);
     passedThrough.clear();
