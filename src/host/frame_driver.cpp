@@ -5,6 +5,7 @@
 #include "host/remembered_state.h"
 #include "game/native_call.h"
 #include "game/natives.h"
+#include "playback/loudness.h"
 #include "playback/sound_mix.h"
 #include "platform/win32.h"
 #include "playback/playback.h"
@@ -128,7 +129,7 @@ void TickFrame() {
         }
         // An open wheel sends the level in force itself on this frame.
         if (levelChanged && !radio.wheelOpen) {
-            SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
+            SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
         }
     }
     UpdatePlayback();

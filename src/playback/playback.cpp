@@ -8,9 +8,9 @@
 #include "game/native_call.h"
 #include "game/natives.h"
 #include "playback/audio_filter.h"
+#include "playback/loudness.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
-#include "playback/sound_mix.h"
 #include "playback/track_title.h"
 #include "text/text_format.h"
 
@@ -138,10 +138,11 @@ void StartTrack(const char* name) {
         return;
     }
     radio.refusals.trackRefused = false;
-    SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
-    if (radio.config.titlesFromTags) {
+    // One tag read for the title and the gain, before the volume command that carries the gain.
+    if (radio.config.titlesFromTags || radio.config.loudness != Loudness::kOff) {
         ReadTrackTitle();
     }
+    SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
 }
 
 // "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the

@@ -9,7 +9,7 @@
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
-#include "playback/sound_mix.h"
+#include "playback/loudness.h"
 #include "playback/track_title.h"
 #include "wheel/hud.h"
 #include "wheel/layout.h"
@@ -180,7 +180,7 @@ void DrawWheel(bool pad) {
         if (nowPlaying[0] != 0) {
             DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
         }
-        SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
+        SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
     }
 
     // "Vol: " and the volume in decimal.
