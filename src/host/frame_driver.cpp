@@ -5,7 +5,6 @@
 #include "host/remembered_state.h"
 #include "game/native_call.h"
 #include "game/natives.h"
-#include "playback/loudness.h"
 #include "playback/sound_mix.h"
 #include "platform/win32.h"
 #include "playback/playback.h"

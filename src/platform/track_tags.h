@@ -36,10 +36,10 @@ struct TrackTags {
 };
 
 // Reads the tags (and with tags.withGains the gains) of the file at `path`, a Windows-style path
-// from the game folder, in UTF-8 when `utf8Path` and in the system's code page otherwise. The values are UTF-8, cut to kTagValueSize
-// - 1 bytes and terminated. Returns false, with every value empty, when the file is missing or
-// unreadable, its tags are corrupt or absent, or reading them would pass kTagReadBudget (an mp3's
-// ID3v2 tag: kLargestId3v2Tag).
+// from the game folder, in UTF-8 when `utf8Path` and in the system's code page otherwise. The
+// values are UTF-8, cut to kTagValueSize - 1 bytes and terminated. Returns false, with every value
+// empty, when the file is missing or unreadable, its tags are corrupt or absent, or reading them
+// would pass kTagReadBudget (an mp3's ID3v2 tag: kLargestId3v2Tag).
 bool ReadTrackTags(const char* path, bool utf8Path, TrackTags& tags);
 
 }  // namespace trallio

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "playback/radio_state.h"
-#include "playback/sound_mix.h"
 #include "text/gain_text.h"
 #include "text/words.h"
 
@@ -32,11 +30,6 @@ bool FindTrackGain(Loudness mode, const char* trackGain, const char* albumGain, 
 int32_t LevelledVolume(int32_t level, double gain) {
     const double levelled = std::round(level * std::pow(10.0, gain / 20));
     return levelled >= kLoudestTrackVolume ? kLoudestTrackVolume : static_cast<int32_t>(levelled);
-}
-
-int32_t TrackVolume() {
-    const int32_t level = VolumeInForce();
-    return radio.config.loudness == Loudness::kOff ? level : LevelledVolume(level, radio.levelling.trackGain);
 }
 
 }  // namespace trallio

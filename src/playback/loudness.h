@@ -1,6 +1,7 @@
 // Loudness levelling (loudness = track or album): every volume command carries the level in force
-// times the current track's gain, read from its gain tags when it starts. With loudness = off no
-// gain is looked for and every command carries the level in force as it is.
+// times the current track's gain, read from its gain tags when it starts (TrackVolume, in
+// playback/sound_mix.h). With loudness = off no gain is looked for and every command carries the
+// level in force as it is. Nothing here asks the game or the media service anything.
 #pragma once
 
 #include <cstdint>
@@ -40,9 +41,5 @@ bool FindTrackGain(Loudness mode, const char* trackGain, const char* albumGain, 
 
 // `level` times 10^(gain / 20), rounded to the nearest whole number, at most kLoudestTrackVolume.
 int32_t LevelledVolume(int32_t level, double gain);
-
-// The level every volume command carries: the level in force (VolumeInForce), levelled by the
-// current track's gain with loudness on, as it is with loudness off.
-int32_t TrackVolume();
 
 }  // namespace trallio

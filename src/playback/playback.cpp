@@ -8,9 +8,9 @@
 #include "game/native_call.h"
 #include "game/natives.h"
 #include "playback/audio_filter.h"
-#include "playback/loudness.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
+#include "playback/sound_mix.h"
 #include "playback/track_title.h"
 #include "text/text_format.h"
 

@@ -9,7 +9,7 @@
 #include "platform/win32.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
-#include "playback/loudness.h"
+#include "playback/sound_mix.h"
 #include "playback/track_title.h"
 #include "wheel/hud.h"
 #include "wheel/layout.h"
