@@ -242,11 +242,7 @@ TEST_F(CheckerReport, LoudnessGainsAndLevels) {
         tagged.ID3v2Tag(true)->addFrame(gain);
         ASSERT_TRUE(tagged.save());
     }
-    const struct {
-        std::string config;
-        std::vector<std::string> shown;
-        std::vector<std::string> absent;
-    } cases[] = {
+    const ReportLines cases[] = {
         {"loudness = track\n",
          {"Every track as loud as the last (loudness): by its track gain tag (the album gain when it has none)\n",
           "  A track without a gain tag plays at -7 dB (loudness_default)\n",
@@ -265,16 +261,10 @@ TEST_F(CheckerReport, LoudnessGainsAndLevels) {
          {"gain tag,", "  gain ", "(loudness)"}},
         {"loudness = off\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"loudness", "gain"}},
     };
-    for (const auto& c : cases) {
+    for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);
         MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        const std::string out = Normalised(RunChecker().out);
-        for (const std::string& text : c.shown) {
-            EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
-        }
-        for (const std::string& text : c.absent) {
-            EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
-        }
+        ExpectLines(Normalised(RunChecker().out), c);
     }
 }
 
