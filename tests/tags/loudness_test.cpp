@@ -123,18 +123,35 @@ TEST_F(Levelling, EachFileSendsTheDigitsOfItsGainAtEveryVolumeWithAndWithoutDuck
     }
 }
 
-TEST_F(Levelling, OneTagReadGivesTheTitleAndTheGain) {
+// One tag read gives the title and the gain; with both settings off no tag is read (the record
+// keeps no title), and with loudness off no gain is looked for.
+TEST_F(Levelling, OneTagReadForTitleAndGainAndNoneWithBothOff) {
     MakeFolder("Trallio/Radio 1");
     fs::copy_file(folder + "/g01 id3v2.mp3", gameFolder + "/Trallio/Radio 1/g01 id3v2.mp3");
-    radio.config.loudness = Loudness::kTrack;
-    radio.config.titlesFromTags = true;
-    radio.radioOn = true;
-    trallio::SelectStation(radio.stationFolders[0]);
-    fakehost::ClearEvents();
-    trallio::UpdatePlayback();
-    EXPECT_STREQ(trallio::ShownTrackLine(), "Levelled");
-    EXPECT_EQ(LinesStartingWith("media setaudio "),
-              std::vector<std::string>{"media setaudio " + Quoted("Trallio\\Radio 1", "g01 id3v2.mp3") + " volume to 36"});
+    const struct {
+        Loudness mode;
+        bool titles;
+        const char* read;  // the title the record holds after the start
+        bool fromTag;
+        const char* digits;
+    } cases[] = {{Loudness::kOff, false, "", false, "90"},
+                 {Loudness::kOff, true, "Levelled", false, "90"},
+                 {Loudness::kTrack, false, "Levelled", true, "36"},
+                 {Loudness::kTrack, true, "Levelled", true, "36"}};
+    for (const auto& c : cases) {
+        trallio::ResetRadioState();
+        radio.config.loudness = c.mode;
+        radio.config.titlesFromTags = c.titles;
+        radio.radioOn = true;
+        trallio::SelectStation(radio.stationFolders[0]);
+        fakehost::ClearEvents();
+        trallio::UpdatePlayback();
+        EXPECT_STREQ(radio.trackTitle, c.read) << c.titles;
+        EXPECT_EQ(radio.levelling.fromTag, c.fromTag) << c.titles;
+        EXPECT_EQ(LinesStartingWith("media setaudio "),
+                  std::vector<std::string>{"media setaudio " + Quoted("Trallio\\Radio 1", "g01 id3v2.mp3") +
+                                           " volume to " + c.digits});
+    }
 }
 
 TEST_F(Levelling, TheWheelAndTheDuckingSendTheLevelledLevelAndTheWheelKeepsItsVolume) {
