@@ -17,7 +17,8 @@ const char* SkipBlanks(const char* text) {
     return text;
 }
 
-// Digits beyond these add nothing a volume step could show, and keep the number exact.
+// Digits kept: further decimals add nothing a volume step could show, and the number stays exact;
+// so many whole digits are far beyond any limit.
 constexpr int kMostDigits = 12;
 
 }  // namespace
@@ -39,7 +40,10 @@ bool ParseGainText(const char* text, double limit, double* decibels) {
     for (;; ++at) {
         if (*at >= '0' && *at <= '9') {
             if (count == kMostDigits) {
-                return false;
+                if (!mark) {
+                    return false;
+                }
+                continue;
             }
             digits = digits * 10 + (*at - '0');
             ++count;

@@ -34,7 +34,7 @@ TEST(GainText, TagAndSettingsFormsAndTheRangeLimit) {
         {"\xE2\x88\x92" "2 dB", true, -2},                   {"30.01", false, 0},    {"80 dB", false, 0},
         {"loud", false, 0},         {"", false, 0},          {"dB", false, 0},       {"1.2.3", false, 0},
         {"--1", false, 0},          {"1 dBx", false, 0},     {"1 d B", false, 0},    {"+", false, 0},
-        {"1234567890123", false, 0},
+        {"1234567890123", false, 0}, {"-3.50000000000000000 dB", true, -3.5},
     };
     for (const auto& c : cases) {
         double decibels = 99;
