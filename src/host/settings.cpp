@@ -110,8 +110,10 @@ void ApplyControllerHold(const char* text) {
     radio.config.controllerHoldMs = milliseconds < 0 ? kDefaultHoldMilliseconds : milliseconds;
 }
 
+// The media thread reads a track's tags on its own, without its gains as yet: with media_thread on
+// the radio does not level, rather than send volume commands of which only some are levelled.
 void ApplyLoudness(const char* text) {
-    radio.config.loudness = ParseLoudness(text);
+    radio.config.loudness = radio.config.mediaThread ? Loudness::kOff : ParseLoudness(text);
 }
 
 // A value that is no gain from -20 to 20 dB keeps the default.

@@ -183,6 +183,7 @@ TEST_F(Levelling, TheSettingsAreReadFromConfig) {
         {"[config]\nloudness = ALBUM\nloudness_default = 20\n", Loudness::kAlbum, 20},
         {"[config]\nloudness = on\nloudness_default = -21\n", Loudness::kOff, -7},
         {"[config]\nloudness = album track\nloudness_default = quiet\n", Loudness::kOff, -7},
+        {"[config]\nmedia_thread = True\nloudness = track\n", Loudness::kOff, -7},
     };
     MakeFolder("Trallio");
     for (const auto& c : cases) {
