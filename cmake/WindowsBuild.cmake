@@ -148,12 +148,14 @@ set_tests_properties(wine.dir_stream wine.load wine.wheel wine.refused wine.unic
   ENVIRONMENT_MODIFICATION ${wine_path}
   TIMEOUT 120)
 
-# titles = tags on the real plug-in: the tagged files are made by the native maker beside the rig.
+# titles = tags and loudness on the real plug-in: the tagged files are made by the native maker
+# beside the rig.
 if(TARGET trallio-tagged-files)
   add_test(NAME wine.tagged_files COMMAND trallio-tagged-files ${wine_rig}/tagged --big)
   set_tests_properties(wine.tagged_files PROPERTIES FIXTURES_SETUP wine_tagged LABELS wine TIMEOUT 120)
   add_test(NAME wine.titles COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe titles)
-  set_tests_properties(wine.titles PROPERTIES
+  add_test(NAME wine.loudness COMMAND ${wine_run} ${wine_rig}/trallio_wine_host.exe loudness)
+  set_tests_properties(wine.titles wine.loudness PROPERTIES
     ENVIRONMENT "${wine_env};WINEDLLOVERRIDES=winmm=n"
     ENVIRONMENT_MODIFICATION ${wine_path}
     FIXTURES_REQUIRED "wine_prefix;wine_tagged"

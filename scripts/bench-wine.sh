@@ -2,8 +2,9 @@
 # Under wine, with the real Trallio.asi: the time of a riding frame against a bare status poll of
 # the same device and the frames in which a track changes (plainly, and over a refused file)
 # against the same commands sent bare, both with wine's own winmm playing a real mp3; then, on the
-# recording winmm, the frame in which a track starts with titles = tags against titles = file, and
-# the frame in which the wheel closes and the remembered state is written.
+# recording winmm, the frame in which a track starts with titles = tags against titles = file, the
+# frame in which the wheel closes and the remembered state is written, and the frame in which a
+# tagged track starts with loudness = track against titles = tags.
 #   scripts/bench-wine.sh [BUILD [MEASUREMENT...]]
 # (every measurement by default; for example: scripts/bench-wine.sh build/native change-cost change-cost-thread)
 # BUILD is the native tree that holds the Windows tree in BUILD/windows (the default, build/native)
@@ -40,10 +41,10 @@ fi
 "$maker" "$rig/tagged" --big
 # wine's MCI sometimes crashes while the process exits, after the figures are printed: each
 # measurement's status is reported, and the run fails only at the end. The first two use the
-# system's winmm, tag-cost and save-cost the recording winmm beside the program.
+# system's winmm, tag-cost, save-cost and loudness-cost the recording winmm beside the program.
 # A measurement is stopped if it runs past half an hour.
 failed=0
-for measurement in frame-cost:b change-cost:b change-cost-thread:b tag-cost:n save-cost:n; do
+for measurement in frame-cost:b change-cost:b change-cost-thread:b tag-cost:n save-cost:n loudness-cost:n; do
   if [ "$wanted" != "  " ] && [[ "$wanted" != *" ${measurement%%:*} "* ]]; then
     continue
   fi

@@ -23,6 +23,9 @@ struct DemoTrack {
     const char* encoder;  // the encoding part of the pipeline, blank-separated
     const char* artist;   // the tags taginject hands the encoder: Vorbis comments in ogg and flac,
     const char* title;    // an ID3v2 tag in mp3, the INFO chunk in wav; aac (ADTS) keeps none
+    // A track gain in dB for loudness levelling, or nullptr for none: the encoders keep it only in
+    // the Vorbis comments of ogg and flac.
+    const char* gain = nullptr;
 };
 
 constexpr int kSecondsPerTrack = 3;
@@ -31,11 +34,11 @@ const std::vector<DemoTrack>& Tracks(int station) {
     static const std::vector<DemoTrack> kStations[3] = {
         {
             {"01 Morning sine.mp3", "sine", 440, "lamemp3enc ! id3v2mux", "The Test Tones", "Morning Sine"},
-            {"02 Square dance.ogg", "square", 330, "vorbisenc ! oggmux", "The Test Tones", "Square Dance"},
+            {"02 Square dance.ogg", "square", 330, "vorbisenc ! oggmux", "The Test Tones", "Square Dance", "-9.5"},
             {"03 Triangle trail.wav", "triangle", 550, "wavenc", "The Test Tones", "Triangle Trail"},
         },
         {
-            {"01 Saw mill.flac", "saw", 220, "flacenc", "Signal Street", "Saw Mill"},
+            {"01 Saw mill.flac", "saw", 220, "flacenc", "Signal Street", "Saw Mill", "-8.25"},
             {"02 High sine.mp3", "sine", 660, "lamemp3enc ! id3v2mux", "Signal Street", "High Sine"},
             {"03 Ticking clock.aac", "ticks", 880,
              "avenc_aac ! aacparse ! audio/mpeg,mpegversion=4,stream-format=adts", "Signal Street", "Ticking Clock"},
@@ -43,7 +46,7 @@ const std::vector<DemoTrack>& Tracks(int station) {
         {
             {"01 Low sine.ogg", "sine", 262, "vorbisenc ! oggmux", "Campfire Tones", "Low Sine"},
             {"02 Campfire noise.wav", "pink-noise", 0, "wavenc", "Campfire Tones", "Campfire Noise"},
-            {"03 Evening triangle.flac", "triangle", 392, "flacenc", "Campfire Tones", "Evening Triangle"},
+            {"03 Evening triangle.flac", "triangle", 392, "flacenc", "Campfire Tones", "Evening Triangle", "2"},
         },
     };
     return kStations[station - 1];
@@ -80,6 +83,11 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
+// The track gain as a tag for taginject, or nothing.
+std::string GainTag(const DemoTrack& track) {
+    return track.gain == nullptr ? "" : std::string(",replaygain-track-gain=(double)") + track.gain;
+}
+
 bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
     // Written under a name the radio would pass over, then renamed, so that a failed encode
     // never leaves a broken track behind.
@@ -90,7 +98,7 @@ bool MakeTrack(const DemoTrack& track, const std::filesystem::path& folder) {
         "freq=" + std::to_string(track.frequency), "volume=0.25", "num-buffers=" + std::to_string(buffers),
         "samplesperbuffer=4410", "!", "audio/x-raw,format=S16LE,rate=44100,channels=2", "!", "audioconvert", "!",
         "taginject", "tags=" + GstQuote(std::string("artist=") + GstQuote(track.artist) + ",title=" +
-                                        GstQuote(track.title)),
+                                        GstQuote(track.title) + GainTag(track)),
         "!"};
     for (const std::string& word : SplitWords(track.encoder)) {
         arguments.push_back(word);

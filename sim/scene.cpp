@@ -218,7 +218,7 @@ void SceneRenderer::Draw(SDL_Renderer* renderer, int width, int height, const Si
                                                       std::to_string(game.messagesShown) + " times)"),
         std::string("Game: ") + (status.controls.conversationPlaying ? "conversation playing" : "no conversation") +
             (status.controls.pauseMenuOpen ? ", pause menu open" : ""),
-        "Track level: " + std::to_string(trallio::VolumeInForce()) + " (wheel volume " +
+        "Track level: " + std::to_string(trallio::TrackVolume()) + " (wheel volume " +
             std::to_string(trallio::radio.volume) + ")",
         "Media service: " + status.mediaService,
     };

@@ -82,17 +82,18 @@ TEST(SettingsCalls, WhatTheReaderDeliversIsWhatTheRadioKeeps) {
 }
 
 // The settings step reads the later keys after the five, in the order they came: the sound mix,
-// the play order, the remembered state, the titles, the game pad.
+// the play order, the remembered state, the titles, the game pad, the loudness levelling.
 TEST(SettingsCalls, SoundMixKeysAreReadAfterTheFiveInto255Bytes) {
     trallio::ResetRadioState();
     reads.clear();
     trallio::LoadSettings();
-    ASSERT_EQ(reads.size(), 14u);
+    ASSERT_EQ(reads.size(), 16u);
     const char* const keys[] = {"duck_dialogue", "pause_in_menus",    "order",              "remember",    "titles",
-                                "controller",    "controller_button", "controller_hold_ms", "media_thread"};
+                                "controller",    "controller_button", "controller_hold_ms", "media_thread", "loudness",
+                                "loudness_default"};
     const char* const defaults[] = {"", "False", "folder", "False", "file", "False", "INPUT_SELECT_RADAR_MODE", "300",
-                                    "False"};
-    for (int i = 0; i < 9; ++i) {
+                                    "False", "off", "-7"};
+    for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(reads[5 + i].section, "config");
         EXPECT_EQ(reads[5 + i].key, keys[i]);
         EXPECT_EQ(reads[5 + i].defaultValue, defaults[i]);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include "playback/loudness.h"
 #include "playback/play_order.h"
+#include "text/gain_text.h"
 #include "station_report.h"
 #include "test_play.h"
 
@@ -65,6 +67,15 @@ void FormatHeader(const Report& report, std::ostream& out) {
     }
 }
 
+// With loudness on: the track's gain and the level it plays at with the wheel's volume at 90.
+void FormatGain(const Entry& track, std::ostream& out) {
+    constexpr int32_t kVolume = 90;
+    char gain[trallio::kGainTextOut];
+    trallio::FormatGainText(track.gain, gain);
+    out << (track.gainFromTag ? "  gain " : "  no gain tag, plays at ") << gain << ": level "
+        << trallio::LevelledVolume(kVolume, track.gain) << " at volume " << kVolume;
+}
+
 void FormatTracks(const Report& report, const std::vector<const Entry*>& tracks, std::ostream& out) {
     if (tracks.empty()) {
         out << "  Tracks: none\n";
@@ -79,6 +90,9 @@ void FormatTracks(const Report& report, const std::vector<const Entry*>& tracks,
         if (report.titlesFromTags) {
             out << (tracks[i]->tagLine.empty() ? "  shows the file name (no title tag)"
                                                : "  shows \"" + tracks[i]->tagLine + "\"");
+        }
+        if (report.loudness) {
+            FormatGain(*tracks[i], out);
         }
         out << (willNotPlay                                        ? "  [will not play]\n"
                 : tracks[i]->verdict.verdict == Verdict::Warning ? "  [see warnings]\n"

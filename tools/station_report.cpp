@@ -289,6 +289,7 @@ Report BuildReport(bool testPlay) {
     report.unicodeNames = trallio::radio.config.unicodeNames;
     report.order = static_cast<int>(trallio::radio.config.playOrder);
     report.titlesFromTags = trallio::radio.config.titlesFromTags;
+    report.loudness = trallio::radio.config.loudness != trallio::Loudness::kOff;
     // Each setting's lines, from the settings table, as the radio read them.
     char lines[4096];
     trallio::SettingLines sink{lines, sizeof lines, 0};
@@ -328,12 +329,14 @@ Report BuildReport(bool testPlay) {
                 entry.tested = true;
                 entry.play = TestPlay(station.setting, entry.name, report.unicodeNames);
             }
-            if (report.titlesFromTags && track) {
+            if ((report.titlesFromTags || report.loudness) && track) {
                 // The radio's own step when a track starts, on the radio's own station text.
                 trallio::radio.currentFolder = trallio::radio.stationFolders[i];
                 trallio::radio.currentTrack = entry.name.c_str();
                 trallio::ReadTrackTitle();
                 entry.tagLine = trallio::radio.trackTitle;
+                entry.gain = trallio::radio.levelling.trackGain;
+                entry.gainFromTag = trallio::radio.levelling.fromTag;
                 trallio::radio.currentFolder = trallio::emptyText;
                 trallio::radio.currentTrack = trallio::emptyText;
             }

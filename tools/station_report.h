@@ -34,6 +34,10 @@ struct Entry {
     // With titles = tags, for a track: the second line the wheel shows while it plays, read from
     // its tags as the radio reads them; empty when they give no title and the file name shows.
     std::string tagLine;
+    // With loudness on, for a track: the gain it plays at in dB, and whether a gain tag gave it
+    // (else loudness_default).
+    double gain = 0;
+    bool gainFromTag = false;
 };
 
 struct StationReport {
@@ -64,6 +68,7 @@ struct Report {
     bool unicodeNames = false;
     int order = 0;  // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
     bool titlesFromTags = false;
+    bool loudness = false;  // loudness = track or album
     // Each setting's lines, from the settings table (media_player_mode and unicode_names always).
     std::string settingLines;
     std::vector<StationReport> stations;

@@ -14,6 +14,8 @@
 //   trallio_wine_bench save-cost    the frame in which the wheel closes and the remembered state is
 //                                   written, against one in which it closes with nothing to write,
 //                                   on the recording winmm (WINEDLLOVERRIDES=winmm=n)
+//   trallio_wine_bench loudness-cost  the frame in which a tagged track starts with loudness = track,
+//                                   against titles = tags, on the recording winmm (the same files)
 #include <windows.h>
 
 #include <algorithm>
@@ -273,8 +275,10 @@ int main(int argc, char** argv) {
         TagCost();
     } else if (scenario == "save-cost") {
         SaveCost();
+    } else if (scenario == "loudness-cost") {
+        LoudnessCost();
     } else {
-        std::printf("usage: trallio_wine_bench frame-cost|change-cost|tag-cost|save-cost\n");
+        std::printf("usage: trallio_wine_bench frame-cost|change-cost|tag-cost|save-cost|loudness-cost\n");
         return 2;
     }
     rig::ReleaseAll();

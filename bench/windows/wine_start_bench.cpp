@@ -28,11 +28,6 @@ struct TaggedFile {
 
 constexpr int kRestarts = 30;
 
-struct StartFrames {
-    std::vector<double> times;  // microseconds, in order; the first is the start chosen on the wheel
-    std::string shown;          // the wheel's now-playing text after the last start
-};
-
 // One frame, as RunFrame runs it, its time (the frame alone, without the recording's) in
 // `microseconds`.
 FrameRecord TimedFrame(const Session& session, rig::MediaWatch& watch, double& microseconds) {
@@ -49,20 +44,21 @@ FrameRecord TimedFrame(const Session& session, rig::MediaWatch& watch, double& m
     return frame;
 }
 
-StartFrames TimeStarts(const TaggedFile& file, int index, bool tags) {
+StartFrames TimeStarts(const std::wstring& source, const wchar_t* name, const std::wstring& sessionName,
+                       const std::string& config) {
     StartFrames result;
     // A game folder of its own for each load: an earlier load's station folder can stay behind.
-    Session session((std::wstring(tags ? L"tag-cost-tags-" : L"tag-cost-file-") + std::to_wstring(index)).c_str());
+    Session session(sessionName.c_str());
     const std::wstring station = L"Tagged";
-    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", std::string("[RADIOS]\r\nradio 1 = Tagged\r\n[config]\r\n") +
-                                                            "titles = " + (tags ? "tags" : "file") + "\r\n"));
-    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\" + file.name, station + L"\\" + file.name));
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini",
+                               "[RADIOS]\r\nradio 1 = Tagged\r\n[config]\r\n" + config + "\r\n"));
+    CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\" + source + L"\\" + name, station + L"\\" + name));
     HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
     rig::MediaWatch watch;
     if (!CHECK(window != nullptr) || !CHECK(session.Load()) || !CHECK(watch.AttachRecorder())) {
         return result;
     }
-    const std::wstring device = Device(station, std::wstring(file.name));
+    const std::wstring device = Device(station, std::wstring(name));
     const std::wstring open = Open(device);
     auto run = [&] {
         double time = 0;
@@ -133,7 +129,9 @@ void TagCost() {
         std::printf("%s (%.1f MB):\n", check::Narrow(file.name).c_str(), megabytes);
         double medians[2] = {0, 0};
         for (const bool tags : {false, true}) {
-            const StartFrames starts = TimeStarts(file, index, tags);
+            const StartFrames starts =
+                TimeStarts(L"tagged", file.name, (tags ? L"tag-cost-tags-" : L"tag-cost-file-") + std::to_wstring(index),
+                           std::string("titles = ") + (tags ? "tags" : "file"));
             if (starts.times.empty()) {
                 continue;
             }

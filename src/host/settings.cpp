@@ -9,6 +9,7 @@
 #include "host/settings_lines.h"
 #include "platform/file_bytes.h"
 #include "platform/win32.h"
+#include "playback/loudness.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
@@ -109,6 +110,17 @@ void ApplyControllerHold(const char* text) {
     radio.config.controllerHoldMs = milliseconds < 0 ? kDefaultHoldMilliseconds : milliseconds;
 }
 
+// The media thread reads a track's tags on its own, without its gains as yet: with media_thread on
+// the radio does not level, rather than send volume commands of which only some are levelled.
+void ApplyLoudness(const char* text) {
+    radio.config.loudness = radio.config.mediaThread ? Loudness::kOff : ParseLoudness(text);
+}
+
+// A value that is no gain from -20 to 20 dB keeps the default.
+void ApplyLoudnessDefault(const char* text) {
+    ParseLoudnessDefault(text, &radio.config.loudnessDefault);
+}
+
 }  // namespace
 
 // The order is the order of the reads: the radio's own key first, then each setting as it came.
@@ -124,6 +136,8 @@ const ConfigKey kConfigKeys[kConfigKeyCount] = {
     {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
     {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
     {"media_thread", "False", ApplySwitch<&RadioConfig::mediaThread, SendThroughMediaThread>, DescribeMediaThread},
+    {"loudness", "off", ApplyLoudness, DescribeLoudness},
+    {"loudness_default", "-7", ApplyLoudnessDefault, DescribeLoudnessDefault},
 };
 
 void LoadSettings(ConfigTexts* texts) {

@@ -13,7 +13,7 @@ namespace trallio {
 
 constexpr char kSettingsPath[] = ".\\Trallio\\Trallio.ini";
 
-constexpr int kConfigKeyCount = 11;
+constexpr int kConfigKeyCount = 13;
 constexpr int32_t kDefaultHoldMilliseconds = 300;
 
 // Each [config] key's text as the reader gave it (its default when the key is missing), in the

@@ -1,6 +1,8 @@
 #include "host/settings_lines.h"
 
+#include "playback/loudness.h"
 #include "playback/radio_state.h"
+#include "text/gain_text.h"
 #include "text/text_format.h"
 #include "text/words.h"
 
@@ -9,7 +11,15 @@ namespace trallio {
 namespace {
 
 // The rows of the settings table whose text a line shows.
-enum ConfigRow { kDuckDialogueRow = 2, kOrderRow = 4, kTitlesRow = 6, kControllerButtonRow = 8, kControllerHoldRow = 9 };
+enum ConfigRow {
+    kDuckDialogueRow = 2,
+    kOrderRow = 4,
+    kTitlesRow = 6,
+    kControllerButtonRow = 8,
+    kControllerHoldRow = 9,
+    kLoudnessRow = 11,
+    kLoudnessDefaultRow = 12,
+};
 
 void Add(SettingLines& lines, const char* text) {
     lines.length = AppendBounded(lines.text, lines.size, lines.length, text);
@@ -168,6 +178,40 @@ void DescribeControllerHold(const SettingsView& view, SettingLines& lines) {
 void DescribeMediaThread(const SettingsView&, SettingLines& lines) {
     if (radio.config.mediaThread) {
         Add(lines, "Media commands (media_thread): on a thread of the radio's own\n");
+    }
+}
+
+void DescribeLoudness(const SettingsView& view, SettingLines& lines) {
+    bool known = false;
+    ParseLoudness(view.texts.text[kLoudnessRow], &known);
+    if (radio.config.loudness != Loudness::kOff) {
+        Add(lines, "Every track as loud as the last (loudness): ");
+        Add(lines, radio.config.loudness == Loudness::kTrack
+                       ? "by its track gain tag (the album gain when it has none)\n"
+                       : "by its album gain tag (the track gain when it has none)\n");
+    } else if (!known) {
+        Add(lines, "Warning: loudness = \"");
+        Add(lines, view.texts.text[kLoudnessRow]);
+        Add(lines, "\" is not off, track or album; the radio does not level loudness\n");
+    } else if (radio.config.mediaThread && !EqualsIgnoringCase(view.texts.text[kLoudnessRow], "off")) {
+        Add(lines, "Warning: loudness does not level tracks with media_thread = True yet; the radio plays them "
+                   "as they are\n");
+    }
+}
+
+void DescribeLoudnessDefault(const SettingsView& view, SettingLines& lines) {
+    char gain[kGainTextOut];
+    FormatGainText(radio.config.loudnessDefault, gain);
+    if (radio.config.loudness != Loudness::kOff) {
+        Add(lines, "  A track without a gain tag plays at ");
+        Add(lines, gain);
+        Add(lines, " (loudness_default)\n");
+    }
+    double unused = 0;
+    if (!ParseLoudnessDefault(view.texts.text[kLoudnessDefaultRow], &unused)) {
+        Add(lines, "  Warning: loudness_default = \"");
+        Add(lines, view.texts.text[kLoudnessDefaultRow]);
+        Add(lines, "\" is not a gain from -20 to 20 dB; a track without a gain tag plays at -7 dB\n");
     }
 }
 

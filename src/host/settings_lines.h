@@ -18,5 +18,7 @@ void DescribeController(const SettingsView& view, SettingLines& lines);
 void DescribeControllerButton(const SettingsView& view, SettingLines& lines);
 void DescribeControllerHold(const SettingsView& view, SettingLines& lines);
 void DescribeMediaThread(const SettingsView& view, SettingLines& lines);
+void DescribeLoudness(const SettingsView& view, SettingLines& lines);
+void DescribeLoudnessDefault(const SettingsView& view, SettingLines& lines);
 
 }  // namespace trallio

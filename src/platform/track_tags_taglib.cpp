@@ -2,10 +2,13 @@
 // the bytes it hands out: past the budget every read comes back empty, TagLib sees a cut file,
 // and the tags count as absent. An mp3 whose ID3v2 tag is large (cover art) is read frame by
 // frame instead, without its large frames, so that its title costs a few small reads rather than
-// megabytes. Windows names go to TagLib as wide names.
+// megabytes. Windows names go to TagLib as wide names. The gain tags, when asked for, come from the
+// same read: from the tags TagLib has parsed already, asked by name.
 #include <cstdint>
 #include <cstring>
 
+#include <apetag.h>
+#include <flacfile.h>
 #include <id3v2framefactory.h>
 #include <id3v2tag.h>
 #include <fileref.h>
@@ -14,8 +17,10 @@
 #include <tbytevectorstream.h>
 #include <tdebuglistener.h>
 #include <tfilestream.h>
+#include <textidentificationframe.h>
 #include <tiostream.h>
 #include <wavfile.h>
+#include <xiphcomment.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -163,6 +168,60 @@ void CopyTag(const TagLib::Tag& tag, TrackTags& tags) {
     tags.titleLength = CopyValue(tag.title(), tags.title);
 }
 
+// The gain tags' names, in capitals.
+const char* const kGainNames[2] = {"REPLAYGAIN_TRACK_GAIN", "REPLAYGAIN_ALBUM_GAIN"};
+
+// A gain text into the slot of its name (any case), unless that slot holds one already or the
+// text would not fit.
+void KeepGain(const TagLib::String& name, const TagLib::String& value, TrackTags& tags) {
+    char* const slots[2] = {tags.trackGain, tags.albumGain};
+    const TagLib::String upper = name.upper();
+    for (int i = 0; i < 2; ++i) {
+        if (upper == kGainNames[i] && slots[i][0] == 0) {
+            const std::string text = value.to8Bit(true);
+            if (text.size() < kGainTextSize) {
+                std::memcpy(slots[i], text.c_str(), text.size() + 1);
+            }
+        }
+    }
+}
+
+void ReadId3v2Gains(const TagLib::ID3v2::Tag& tag, TrackTags& tags) {
+    for (TagLib::ID3v2::Frame* frame : tag.frameList("TXXX")) {
+        const auto* text = dynamic_cast<const TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
+        const TagLib::StringList fields = text != nullptr ? text->fieldList() : TagLib::StringList();
+        if (fields.size() >= 2) {  // the description, then the value
+            KeepGain(text->description(), fields[1], tags);
+        }
+    }
+}
+
+// Vorbis comments (ogg, flac), then an mp3's ID3v2 tag, then its APE tag: the first of each gain
+// found is kept.
+void ReadGains(TagLib::File* file, TrackTags& tags) {
+    auto* flac = dynamic_cast<TagLib::FLAC::File*>(file);
+    const auto* comment = flac != nullptr ? (flac->hasXiphComment() ? flac->xiphComment() : nullptr)
+                                          : dynamic_cast<const TagLib::Ogg::XiphComment*>(file->tag());
+    if (comment != nullptr) {
+        for (const auto& field : comment->fieldListMap()) {
+            if (!field.second.isEmpty()) {
+                KeepGain(field.first, field.second.front(), tags);
+            }
+        }
+    }
+    auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file);
+    if (mpeg != nullptr && mpeg->hasID3v2Tag()) {
+        ReadId3v2Gains(*mpeg->ID3v2Tag(), tags);
+    }
+    if (mpeg != nullptr && mpeg->hasAPETag()) {
+        for (const auto& item : mpeg->APETag()->itemListMap()) {
+            if (item.second.type() == TagLib::APE::Item::Text) {
+                KeepGain(item.first, item.second.toString(), tags);
+            }
+        }
+    }
+}
+
 bool ReadTags(const TagLib::FileName& name, bool mp3, TrackTags& tags) {
     TagLib::setDebugListener(&quietListener);
     TagLib::FileStream file(name, true);
@@ -181,6 +240,9 @@ bool ReadTags(const TagLib::FileName& name, bool mp3, TrackTags& tags) {
             const TagLib::ID3v2::Tag* tag = tagOnly.isValid() ? tagOnly.ID3v2Tag() : nullptr;
             if (tag != nullptr && !tag->title().isEmpty()) {
                 CopyTag(*tag, tags);
+                if (tags.withGains) {
+                    ReadId3v2Gains(*tag, tags);
+                }
                 return true;
             }
         }
@@ -198,6 +260,9 @@ bool ReadTags(const TagLib::FileName& name, bool mp3, TrackTags& tags) {
         tag = wave->InfoTag();
     }
     CopyTag(*tag, tags);
+    if (tags.withGains) {
+        ReadGains(ref.file(), tags);
+    }
     return true;
 }
 
@@ -216,6 +281,8 @@ void ClearTags(TrackTags& tags) {
     tags.artistLength = 0;
     tags.title[0] = 0;
     tags.titleLength = 0;
+    tags.trackGain[0] = 0;
+    tags.albumGain[0] = 0;
 }
 
 }  // namespace

@@ -138,10 +138,11 @@ void StartTrack(const char* name) {
         return;
     }
     radio.refusals.trackRefused = false;
-    SetTrackVolume(radio.currentFolder, radio.currentTrack, VolumeInForce(), radio.config.unicodeNames);
-    if (radio.config.titlesFromTags) {
+    // One tag read for the title and the gain, before the volume command that carries the gain.
+    if (radio.config.titlesFromTags || radio.config.loudness != Loudness::kOff) {
         ReadTrackTitle();
     }
+    SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
 }
 
 // "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the

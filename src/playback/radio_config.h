@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "playback/loudness.h"
 #include "playback/play_order.h"
 
 namespace trallio {
@@ -26,6 +27,10 @@ struct RadioConfig {
     char controllerButton[kSettingsTextSize] = "INPUT_SELECT_RADAR_MODE";
     int32_t controllerHoldMs = 300;
     bool mediaThread = false;  // every media command made by one thread of the radio's own
+    // loudness: each track levelled by its track or album gain tag; loudness_default: the gain in
+    // dB of a track without one.
+    Loudness loudness = Loudness::kOff;
+    double loudnessDefault = kDefaultTrackGain;
 };
 
 }  // namespace trallio

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/dir_stream.h"
+#include "playback/loudness.h"
 #include "playback/play_order.h"
 #include "playback/playback.h"
 #include "playback/radio_config.h"
@@ -79,6 +80,7 @@ struct RadioState {
     SoundMixState mix;           // duck_dialogue (playback/sound_mix.h)
     RememberedState remembered;  // remember
     PadState pad;                // controller
+    LoudnessState levelling;     // loudness (playback/loudness.h)
 };
 
 extern RadioState radio;

@@ -4,6 +4,7 @@
 #include "game/native_call.h"
 #include "game/natives.h"
 #include "platform/win32.h"
+#include "playback/loudness.h"
 #include "playback/radio_state.h"
 
 namespace trallio {
@@ -29,6 +30,11 @@ int32_t VolumeInForce() {
         return radio.volume;
     }
     return radio.volume * radio.config.duckPercent / 100;
+}
+
+int32_t TrackVolume() {
+    const int32_t level = VolumeInForce();
+    return radio.config.loudness == Loudness::kOff ? level : LevelledVolume(level, radio.levelling.trackGain);
 }
 
 bool UpdateDialogueDucking(uint32_t player) {

@@ -19,6 +19,10 @@ struct SoundMixState {
 // duckPercent / 100, rounded down. The wheel's own volume is never changed.
 int32_t VolumeInForce();
 
+// The level every volume command carries: the level in force, levelled by the current track's
+// gain with loudness on (LevelledVolume), as it is with loudness off.
+int32_t TrackVolume();
+
 // With duck_dialogue on and a track playing: asks whether a conversation plays and, only if not,
 // whether `player` speaks, and moves the level (lowered at once, back one second after both fall
 // quiet). True when the level in force changed on this frame.

@@ -2,6 +2,7 @@
 
 #include "audio/media_thread.h"
 #include "platform/track_tags.h"
+#include "playback/loudness.h"
 #include "playback/radio_state.h"
 #include "text/tag_line.h"
 #include "text/text_format.h"
@@ -32,9 +33,16 @@ const char* CurrentTrackPath() {
 
 void ReadTrackTitle() {
     radio.trackTitle[0] = 0;
+    trackTags.withGains = radio.config.loudness != Loudness::kOff;
     if (ReadTrackTags(CurrentTrackPath(), radio.config.unicodeNames, trackTags)) {
         FormatTagLine(trackTags.artist, trackTags.artistLength, trackTags.title, trackTags.titleLength,
                       radio.trackTitle, sizeof radio.trackTitle);
+    }
+    // A file whose tags cannot be read has no gain texts: it plays at loudness_default.
+    if (trackTags.withGains) {
+        radio.levelling.trackGain = radio.config.loudnessDefault;
+        radio.levelling.fromTag = FindTrackGain(radio.config.loudness, trackTags.trackGain, trackTags.albumGain,
+                                                &radio.levelling.trackGain);
     }
 }
 

@@ -1,5 +1,6 @@
 // Titles from tags (titles = tags): the now-playing text's second line read from the track's own
-// tags when it starts. With titles = file, nothing here is called.
+// tags when it starts; the same read gives the track's gain with loudness on. With titles = file
+// and loudness = off, nothing here is called.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,8 @@ constexpr int kTrackTitleSize = 64;
 // titles' value: "tags" in any case means the titles come from the tags; anything else is "file".
 bool ParseTitlesFromTags(const char* value);
 
-// Reads the current track's tags into trackTitle, or leaves it empty when they give no title.
+// Reads the current track's tags into trackTitle, or leaves it empty when they give no title; with
+// loudness on, the same read looks for the gain tags and sets the gain the track plays at.
 void ReadTrackTitle();
 // The current track's path from the game folder, for its tags (valid until the next call).
 const char* CurrentTrackPath();

@@ -7,6 +7,8 @@
 
 #include "demo_library.h"
 #include "playback/audio_filter.h"
+#include "playback/radio_state.h"
+#include "playback/track_title.h"
 #include "platform/dir_stream.h"
 #include "run_quietly.h"
 #include "support.h"
@@ -120,6 +122,26 @@ TEST_F(DemoLibrary, TracksLastAFewSeconds) {
         if (Extension(name) == ".wav") {
             EXPECT_NEAR(WaveSeconds(folder.path + "/" + name), 3.0, 0.01) << name;
         }
+    }
+}
+
+// Station 2's flac track carries a track gain the radio reads with loudness on; its mp3 none.
+TEST_F(DemoLibrary, SomeTracksCarryAGainTag) {
+    std::ostringstream log;
+    const sim::StationFolder folder = sim::ReadStationFolders()[1];
+    ASSERT_GT(sim::CreateDemoStation(folder, log), 0) << log.str();
+    trallio::radio.config.loudness = trallio::Loudness::kTrack;
+    trallio::radio.currentFolder = "Trallio\\Radio 2";
+    const struct {
+        const char* name;
+        bool tagged;
+        double gain;
+    } cases[] = {{"01 Saw mill.flac", true, -8.25}, {"02 High sine.mp3", false, -7}};
+    for (const auto& c : cases) {
+        trallio::radio.currentTrack = c.name;
+        trallio::ReadTrackTitle();
+        EXPECT_EQ(trallio::radio.levelling.fromTag, c.tagged) << c.name;
+        EXPECT_DOUBLE_EQ(trallio::radio.levelling.trackGain, c.gain) << c.name;
     }
 }
 

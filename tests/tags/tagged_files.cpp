@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <apetag.h>
 #include <attachedpictureframe.h>
 #include <fileref.h>
 #include <flacfile.h>
@@ -14,9 +15,12 @@
 #include <infotag.h>
 #include <mpegfile.h>
 #include <tag.h>
+#include <textidentificationframe.h>
 #include <vorbisfile.h>
+#include <xiphcomment.h>
 #include <wavfile.h>
 
+#include "gain_table.h"
 #include "run_quietly.h"
 
 namespace tags_test {
@@ -252,7 +256,74 @@ bool MakeBigFiles(const std::string& folder, const std::string (&tones)[kToneCou
     return true;
 }
 
+void AddGainComments(TagLib::Ogg::XiphComment& comment, const GainCase& file) {
+    if (file.trackName != nullptr) {
+        comment.addField(file.trackName, Utf8(file.trackValue));
+    }
+    if (file.albumName != nullptr) {
+        comment.addField(file.albumName, Utf8(file.albumValue));
+    }
+}
+
+// Writes the gain tags of `file` into its copied tone; the ID3v2 tag gets a title besides.
+bool WriteGainTags(const std::string& path, const GainCase& file) {
+    if (file.container == GainContainer::kFlac) {
+        TagLib::FLAC::File flac(path.c_str(), false);
+        AddGainComments(*flac.xiphComment(true), file);
+        return flac.save();
+    }
+    if (file.container == GainContainer::kOgg) {
+        TagLib::Ogg::Vorbis::File ogg(path.c_str(), false);
+        AddGainComments(*ogg.tag(), file);
+        return ogg.save();
+    }
+    TagLib::MPEG::File mp3(path.c_str(), false);
+    const bool ape = file.container == GainContainer::kApe;
+    const char* const names[2] = {file.trackName, file.albumName};
+    const char* const values[2] = {file.trackValue, file.albumValue};
+    if (!ape) {
+        mp3.ID3v2Tag(true)->setTitle("Levelled");
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (names[i] != nullptr && ape) {
+            mp3.APETag(true)->addValue(names[i], Utf8(values[i]));
+        } else if (names[i] != nullptr) {
+            auto* frame = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
+            frame->setDescription(names[i]);
+            frame->setText(Utf8(values[i]));
+            mp3.ID3v2Tag()->addFrame(frame);
+        }
+    }
+    return mp3.save(ape ? TagLib::MPEG::File::APE : TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers);
+}
+
 }  // namespace
+
+std::vector<std::string> MakeGainFiles(const std::string& folder) {
+    // The tones by container: mp3 for ID3v2 and APE, then ogg and flac.
+    const char* const types[3] = {"mp3", "ogg", "flac"};
+    std::string tones[3];
+    for (int i = 0; i < 3; ++i) {
+        tones[i] = folder + "/.gain-tone." + types[i];
+        if (!MakeTone(types[i], tones[i])) {
+            return {};
+        }
+    }
+    std::vector<std::string> made;
+    for (const GainCase& file : kGainCases) {
+        const int tone = file.container == GainContainer::kOgg ? 1 : file.container == GainContainer::kFlac ? 2 : 0;
+        const std::string path = folder + "/" + file.name;
+        const bool tagged = file.trackName != nullptr || file.albumName != nullptr;
+        if (!CopyTone(tones[tone], path) || (tagged && !WriteGainTags(path, file))) {
+            return {};
+        }
+        made.push_back(file.name);
+    }
+    for (const std::string& tone : tones) {
+        fs::remove(tone);
+    }
+    return made;
+}
 
 std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles) {
     std::string tones[kToneCount];

@@ -19,6 +19,11 @@ struct TaggedFile {
 // with 1.5 MB of cover art (its title shows) and 3 MB (over the read budget: the file name). Returns the files written, or nothing when the encoder or a write failed.
 std::vector<TaggedFile> MakeTaggedFiles(const std::string& folder, bool withBigFiles);
 
+// Files with loudness gain tags in each container (ID3v2 TXXX frames and an APE tag in mp3, Vorbis
+// comments in ogg and flac), names in either case, good and bad values (gain_table.h lists them),
+// written into `folder`. Returns the names written, or nothing when the encoder or a write failed.
+std::vector<std::string> MakeGainFiles(const std::string& folder);
+
 // The set as "name<TAB>expected" lines, the manifest the wine tests read.
 std::string Manifest(const std::vector<TaggedFile>& files);
 

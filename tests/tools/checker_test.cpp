@@ -1,5 +1,7 @@
 // The station checker: the verdict on each kind of folder entry, and the whole report with its exit
 // status on a made game folder of good, upper-case and odd names (the Linux program).
+#include <textidentificationframe.h>
+
 #include "checker_fixture.h"
 
 namespace {
@@ -217,6 +219,50 @@ TEST_F(CheckerReport, TrackTitlesFromTheTags) {
           ". untagged.mp3\n"},
          {"Track titles", "  shows "}},
         {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"Warning: titles", "Track titles", "  shows "}},
+    };
+    for (const ReportLines& c : cases) {
+        SCOPED_TRACE(c.config);
+        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
+        ExpectLines(Normalised(RunChecker().out), c);
+    }
+}
+
+// loudness on: each track line shows its gain, or loudness_default for a track without one, and
+// the level it plays at with the volume at 90; bad values get warnings.
+TEST_F(CheckerReport, LoudnessGainsAndLevels) {
+    ASSERT_NO_FATAL_FAILURE(MakeTone());
+    const std::string tone = ReadAll(gameFolder + "/tone.mp3");
+    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
+    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
+    {
+        TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
+        auto* gain = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
+        gain->setDescription("replaygain_track_gain");
+        gain->setText("-7.85 dB");
+        tagged.ID3v2Tag(true)->addFrame(gain);
+        ASSERT_TRUE(tagged.save());
+    }
+    const ReportLines cases[] = {
+        {"loudness = track\n",
+         {"Every track as loud as the last (loudness): by its track gain tag (the album gain when it has none)\n",
+          "  A track without a gain tag plays at -7 dB (loudness_default)\n",
+          ". tagged.mp3  gain -7.85 dB: level 36 at volume 90\n",
+          ". untagged.mp3  no gain tag, plays at -7 dB: level 40 at volume 90\n"},
+         {"Warning"}},
+        {"loudness = Album\nloudness_default = -3,5\n",
+         {"by its album gain tag (the track gain when it has none)\n",
+          ". untagged.mp3  no gain tag, plays at -3.5 dB: level 60 at volume 90\n"},
+         {"Warning"}},
+        {"loudness = loud\nloudness_default = 25\n",
+         {"Warning: loudness = \"loud\" is not off, track or album; the radio does not level loudness\n",
+          "  Warning: loudness_default = \"25\" is not a gain from -20 to 20 dB; a track without a gain tag plays at "
+          "-7 dB\n",
+          ". tagged.mp3\n"},
+         {"gain tag,", "  gain ", "(loudness)"}},
+        {"loudness = off\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"loudness", "gain"}},
+        {"media_thread = True\nloudness = track\n",
+         {"Warning: loudness does not level tracks with media_thread = True yet; the radio plays them as they are\n"},
+         {"(loudness):", "  gain ", "gain tag,"}},
     };
     for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);

@@ -15,6 +15,8 @@
 //   trallio_wine_host pad        controller = True: the wheel on a game pad; off, no pad native
 //   trallio_wine_host titles     titles = tags: each tagged file's line on the wheel, unicode_names
 //                                off and on (the files come from trallio-tagged-files)
+//   trallio_wine_host loudness   loudness = track and album: each gain-tagged file's volume digits
+//                                (the files come from trallio-tagged-files)
 //   trallio_wine_host planted-hang  three frames' steps, then a wait that never ends: the watchdog
 //                                stops the program and names the step (run with a short bound)
 //
@@ -187,6 +189,7 @@ const struct {
          MediaThreadUnloadDuringOpen();
      }},
     {"titles", [] { TitlesFromTags(false); TitlesFromTags(true); }},
+    {"loudness", [] { LoudnessFromTags(false); LoudnessFromTags(true); }},
     {"planted-hang", PlantedHang},
 };
 

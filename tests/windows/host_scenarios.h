@@ -14,5 +14,6 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot);
 void TitlesFromTags(bool unicodeNames);
 // pad: the wheel on a game pad with controller = True, then with the setting off (pad_wine.cpp).
 void PadWheel();
+void LoudnessFromTags(bool album);
 
 }  // namespace wine_scenarios
