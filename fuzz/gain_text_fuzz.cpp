@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "text/gain_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/play_order.h"
 #include "text/gain_text.h"
 #include "station_report.h"

@@ -25,6 +25,9 @@ struct QueuedCommand {
     MediaCommand text;
     char tagPath[kTagPathSize];  // kOpen: the track's path for its tags, "" for none
     bool utf8Path;
+    Loudness loudness;   // kOpen: whether the tags' gains are looked for too
+    double defaultGain;  // kOpen: the gain of a track without one
+    int32_t level;       // kStartVolume: the level in force
 };
 
 // Single producer (the script fiber), single consumer (the thread): each side writes only its
@@ -43,8 +46,9 @@ constexpr uint32_t kLastTicket = 0x7FFFFFFFu;
 std::atomic<uint32_t> openAnswer{0};
 std::atomic<uint64_t> pollAnswer{0};
 std::atomic<uint32_t> callStartedAt{0};
-// The tag line of the last accepted open, written before its answer is published.
+// The tag line and gain of the last accepted open, written before its answer is published.
 char openTagLine[kThreadTagLineSize];
+LoudnessState openGain;
 
 // The thread's own state.
 struct Worker {
@@ -54,6 +58,7 @@ struct Worker {
     uint32_t lastPollAt = 0;
     MediaCommand status;
     TrackTags tags;
+    bool levelling = false;  // the last accepted open asked for loudness
 };
 Worker worker;
 
@@ -75,16 +80,37 @@ void Poll() {
     worker.lastPollAt = ThreadClockMs();
 }
 
-// The tags of an accepted open with a path, read here rather than on the game's frame.
+// The tags of an accepted open with a path, read here rather than on the game's frame; with
+// loudness on, the gains too (a track without a usable one plays at the default gain).
 void ReadTags(const QueuedCommand& command) {
     openTagLine[0] = 0;
+    worker.levelling = worker.lastOpenAccepted && command.loudness != Loudness::kOff;
+    openGain = LoudnessState{command.defaultGain, false};
     if (!worker.lastOpenAccepted || command.tagPath[0] == 0) {
         return;
     }
+    worker.tags.withGains = worker.levelling;
     if (ReadTrackTags(command.tagPath, command.utf8Path, worker.tags)) {
         FormatTagLine(worker.tags.artist, worker.tags.artistLength, worker.tags.title, worker.tags.titleLength,
                       openTagLine, sizeof openTagLine);
     }
+    if (worker.levelling) {
+        openGain.fromTag =
+            FindTrackGain(command.loudness, worker.tags.trackGain, worker.tags.albumGain, &openGain.trackGain);
+    }
+}
+
+// The track's first volume: " volume to <level>" after the queued "setaudio <device>", the level
+// levelled by the gain read with the open.
+void SendStartVolume(const QueuedCommand& command) {
+    char tail[kVolumeTailSize];
+    FormatVolumeTail(worker.levelling ? LevelledVolume(command.level, openGain.trackGain) : command.level, tail);
+    MediaCommand volume = command.text;
+    for (size_t i = 0; tail[i] != 0 && volume.length + 1 < kMediaCommandUnits; ++i) {
+        volume.units[volume.length++] = static_cast<WCHAR>(static_cast<unsigned char>(tail[i]));
+    }
+    volume.units[volume.length] = 0;
+    Call(volume, nullptr, 0);
 }
 
 void Run(const QueuedCommand& command) {
@@ -109,6 +135,11 @@ void Run(const QueuedCommand& command) {
                 worker.polling = command.step == MediaStep::kPauseIfOpened ? false
                                  : command.step == MediaStep::kResumeIfOpened ? true
                                                                               : worker.polling;
+            }
+            return;
+        case MediaStep::kStartVolume:
+            if (opened) {
+                SendStartVolume(command);
             }
             return;
         case MediaStep::kIfRefused:
@@ -222,7 +253,8 @@ bool VolumeWaiting(const MediaCommand& text) {
 }
 
 void Queue(MediaStep step, uint32_t ticket, const char* keyword, const char* folder, const char* track,
-           const char* trailer, bool utf8Names, const char* tagPath = nullptr) {
+           const char* trailer, bool utf8Names, const TagRead& tags = TagRead{nullptr, Loudness::kOff, 0},
+           int32_t level = 0) {
     QueuedCommand* slot = NextSlot();
     if (slot == nullptr) {
         return;
@@ -235,26 +267,27 @@ void Queue(MediaStep step, uint32_t ticket, const char* keyword, const char* fol
         return;
     }
     slot->tagPath[0] = 0;
-    if (tagPath != nullptr) {
-        AppendBounded(slot->tagPath, sizeof slot->tagPath, 0, tagPath);
+    if (tags.path != nullptr) {
+        AppendBounded(slot->tagPath, sizeof slot->tagPath, 0, tags.path);
     }
     slot->utf8Path = utf8Names;
+    slot->loudness = tags.loudness;
+    slot->defaultGain = tags.defaultGain;
+    slot->level = level;
     Publish();
 }
 
 }  // namespace
 
-uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names,
-                        const char* tagPath) {
+uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names, const TagRead& tags) {
     // Tickets run from 1 in 31 bits, so that 0 is never a ticket.
     nextTicket = (nextTicket % kLastTicket) + 1;
     const uint32_t ticket = nextTicket;
-    char volumeTail[kVolumeTailSize];
-    FormatVolumeTail(level, volumeTail);
-    Queue(MediaStep::kOpen, ticket, "open ", folder, track, " type MPEGVideo", utf8Names, tagPath);
+    Queue(MediaStep::kOpen, ticket, "open ", folder, track, " type MPEGVideo", utf8Names, tags);
     Queue(MediaStep::kIfOpened, ticket, "play ", folder, track, "", utf8Names);
     Queue(MediaStep::kIfRefused, ticket, "close ", folder, track, "", utf8Names);
-    Queue(MediaStep::kIfOpened, ticket, "setaudio ", folder, track, volumeTail, utf8Names);
+    Queue(MediaStep::kStartVolume, ticket, "setaudio ", folder, track, "", utf8Names, TagRead{nullptr, Loudness::kOff, 0},
+          level);
     Queue(MediaStep::kWatchIfOpened, ticket, "status ", folder, track, " mode", utf8Names);
     return ticket;
 }
@@ -277,6 +310,10 @@ void TagLineOfOpen(uint32_t ticket, char* out, size_t size) {
     if (AnswerToOpen(ticket) == OpenAnswer::kAccepted) {
         AppendBounded(out, size, 0, openTagLine);
     }
+}
+
+LoudnessState GainOfOpen(uint32_t ticket) {
+    return AnswerToOpen(ticket) == OpenAnswer::kAccepted ? openGain : LoudnessState{};
 }
 
 uint32_t OpensAwaitingAnswer() {

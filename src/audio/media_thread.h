@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "audio/loudness.h"
 #include "audio/mci_channel.h"
 
 namespace trallio {
@@ -27,6 +28,8 @@ enum class MediaStep : uint8_t {
     kClose,           // send; polling stops
     kForget,          // nothing sent: polling stops and the last open counts as refused
     kVolume,          // send as it is; the same command already waiting is not queued twice
+    kStartVolume,     // a track's first volume, when the last open was accepted: its level, levelled
+                      // by the track's gain when the open asked for loudness
 };
 
 // Room for a track's path for its tags: a station text, a separator and the longest entry name.
@@ -34,11 +37,18 @@ constexpr size_t kTagPathSize = 1100;
 // Room for the tag line read on the thread, and its terminator.
 constexpr size_t kThreadTagLineSize = 64;
 
-// Queues a track's open: "open", then on acceptance "play", the volume at `level` and its status
-// polls, on refusal "close". With `tagPath` (else null) the thread reads the track's tags after an
-// accepted open, before it answers. Returns the open's ticket, by which its answers are read.
-uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names,
-                        const char* tagPath);
+// How the thread reads a track's tags after an accepted open, before it answers: `path` (null for
+// no read), and with `loudness` on the gains too, `defaultGain` for a track without one.
+struct TagRead {
+    const char* path;
+    Loudness loudness;
+    double defaultGain;
+};
+
+// Queues a track's open: "open", then on acceptance "play", the volume at `level` (levelled by the
+// track's gain with loudness on) and its status polls, on refusal "close". Returns the open's
+// ticket, by which its answers are read.
+uint32_t QueueTrackOpen(const char* folder, const char* track, int32_t level, bool utf8Names, const TagRead& tags);
 // Queues one of a track's other commands; a command that finds the queue full is dropped.
 void QueueTrackCommand(MediaStep step, const char* keyword, const char* folder, const char* track,
                        const char* tail, bool utf8Names);
@@ -48,6 +58,8 @@ OpenAnswer AnswerToOpen(uint32_t ticket);
 // The tag line read for the accepted open `ticket` ("" when its tags gave no title), copied into
 // `out`. Valid once AnswerToOpen(ticket) is kAccepted, until the next open is queued.
 void TagLineOfOpen(uint32_t ticket, char* out, size_t size);
+// The gain the thread found for the accepted open `ticket` (loudness on), as the radio keeps it.
+LoudnessState GainOfOpen(uint32_t ticket);
 // Opens queued and not answered yet.
 uint32_t OpensAwaitingAnswer();
 

@@ -128,7 +128,7 @@ void TickFrame() {
         }
         // An open wheel sends the level in force itself on this frame.
         if (levelChanged && !radio.wheelOpen) {
-            SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
+            SendTrackVolume();
         }
     }
     UpdatePlayback();

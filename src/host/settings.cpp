@@ -9,7 +9,7 @@
 #include "host/settings_lines.h"
 #include "platform/file_bytes.h"
 #include "platform/win32.h"
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
@@ -110,10 +110,8 @@ void ApplyControllerHold(const char* text) {
     radio.config.controllerHoldMs = milliseconds < 0 ? kDefaultHoldMilliseconds : milliseconds;
 }
 
-// The media thread reads a track's tags on its own, without its gains as yet: with media_thread on
-// the radio does not level, rather than send volume commands of which only some are levelled.
 void ApplyLoudness(const char* text) {
-    radio.config.loudness = radio.config.mediaThread ? Loudness::kOff : ParseLoudness(text);
+    radio.config.loudness = ParseLoudness(text);
 }
 
 // A value that is no gain from -20 to 20 dB keeps the default.

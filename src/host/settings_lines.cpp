@@ -1,6 +1,6 @@
 #include "host/settings_lines.h"
 
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/radio_state.h"
 #include "text/gain_text.h"
 #include "text/text_format.h"
@@ -193,9 +193,6 @@ void DescribeLoudness(const SettingsView& view, SettingLines& lines) {
         Add(lines, "Warning: loudness = \"");
         Add(lines, view.texts.text[kLoudnessRow]);
         Add(lines, "\" is not off, track or album; the radio does not level loudness\n");
-    } else if (radio.config.mediaThread && !EqualsIgnoringCase(view.texts.text[kLoudnessRow], "off")) {
-        Add(lines, "Warning: loudness does not level tracks with media_thread = True yet; the radio plays them "
-                   "as they are\n");
     }
 }
 

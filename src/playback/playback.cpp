@@ -63,9 +63,12 @@ void QueueOpen() {
     if (radio.currentFolder[0] == 0 || radio.currentTrack[0] == 0) {
         return;
     }
-    radio.answers.ticket = QueueTrackOpen(radio.currentFolder, radio.currentTrack, VolumeInForce(),
-                                          radio.config.unicodeNames,
-                                          radio.config.titlesFromTags ? CurrentTrackPath() : nullptr);
+    const bool levelling = radio.config.loudness != Loudness::kOff;
+    const TagRead tags{radio.config.titlesFromTags || levelling ? CurrentTrackPath() : nullptr, radio.config.loudness,
+                       radio.config.loudnessDefault};
+    radio.answers.startLevel = VolumeInForce();
+    radio.answers.ticket =
+        QueueTrackOpen(radio.currentFolder, radio.currentTrack, radio.answers.startLevel, radio.config.unicodeNames, tags);
     radio.answers.openPending = true;
 }
 
@@ -84,9 +87,16 @@ void TakeOpenAnswer() {
         radio.refusals.trackRefused = true;
         return;
     }
-    // The tags were read on the thread, after the open.
+    // The tags were read on the thread, after the open, and the track's first volume levelled there.
     TagLineOfOpen(radio.answers.ticket, radio.trackTitle, sizeof radio.trackTitle);
     FormatNowPlaying(radio.answers.nowPlaying, sizeof radio.answers.nowPlaying);
+    if (radio.config.loudness != Loudness::kOff) {
+        radio.levelling = GainOfOpen(radio.answers.ticket);
+        // Volume commands wait while the gain is unknown: a level that changed meanwhile goes now.
+        if (VolumeInForce() != radio.answers.startLevel) {
+            SendTrackVolume();
+        }
+    }
 }
 
 // media_thread: the latest status of the current track as the thread polled it; a track not yet
@@ -142,7 +152,7 @@ void StartTrack(const char* name) {
     if (radio.config.titlesFromTags || radio.config.loudness != Loudness::kOff) {
         ReadTrackTitle();
     }
-    SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
+    SendTrackVolume();
 }
 
 // "No track in <folder> would play. Run TrallioCheck.exe", shown once when a whole walk of the
@@ -287,6 +297,14 @@ void PauseStep() {
 }
 
 }  // namespace
+
+void SendTrackVolume() {
+    // media_thread with loudness: the current track's gain is known once its open is answered.
+    if (radio.config.mediaThread && radio.config.loudness != Loudness::kOff && radio.answers.openPending) {
+        return;
+    }
+    SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
+}
 
 void UpdatePlayback() {
     if (radio.config.mediaThread) {

@@ -35,10 +35,14 @@ struct Refusals {
 // text of the last track whose open the service accepted.
 struct MediaAnswers {
     uint32_t ticket = 0;
+    int32_t startLevel = 0;  // the level in force the open's first volume was queued with
     bool openPending = false;
     bool hungShown = false;
     char nowPlaying[kNowPlayingSize] = {};
 };
+
+// The current track's volume command at the level in force (levelled by its gain with loudness).
+void SendTrackVolume();
 
 // One playback pass; runs as the last step of every frame. While it walks past folder entries that
 // are not tracks it yields one frame per entry, so one call can span several frames.

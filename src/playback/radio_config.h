@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/play_order.h"
 
 namespace trallio {

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/dir_stream.h"
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/play_order.h"
 #include "playback/playback.h"
 #include "playback/radio_config.h"

@@ -4,7 +4,7 @@
 #include "game/native_call.h"
 #include "game/natives.h"
 #include "platform/win32.h"
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/radio_state.h"
 
 namespace trallio {

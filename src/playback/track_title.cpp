@@ -2,7 +2,7 @@
 
 #include "audio/media_thread.h"
 #include "platform/track_tags.h"
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 #include "playback/radio_state.h"
 #include "text/tag_line.h"
 #include "text/text_format.h"

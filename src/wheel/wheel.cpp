@@ -180,7 +180,7 @@ void DrawWheel(bool pad) {
         if (nowPlaying[0] != 0) {
             DrawHudText(nowPlaying, 0.51f, 0.36f, 0.36f);
         }
-        SetTrackVolume(radio.currentFolder, radio.currentTrack, TrackVolume(), radio.config.unicodeNames);
+        SendTrackVolume();
     }
 
     // "Vol: " and the volume in decimal.

@@ -1,13 +1,16 @@
 // Loudness levelling: the gain texts, the settings, and the volume digits the radio sends for real
 // files with gain tags in every container, at several volumes, with and without ducking.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "audio/loudness.h"
+#include "audio/media_thread.h"
 #include "gain_table.h"
 #include "host/settings.h"
-#include "playback/loudness.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
@@ -68,8 +71,9 @@ protected:
 
     // Starts every gain file of station 1 in name order, each ended as soon as it plays; the
     // digits of each start's volume command.
-    std::vector<int> StartEach(Loudness mode, int32_t volume, bool ducked) {
+    std::vector<int> StartEach(Loudness mode, int32_t volume, bool ducked, bool threaded = false) {
         trallio::ResetRadioState();
+        radio.config.mediaThread = trallio::mediaThreadOn = threaded;
         radio.config.loudness = mode;
         radio.config.playOrder = trallio::PlayOrder::kName;
         radio.config.duckPercent = 40;
@@ -81,6 +85,14 @@ protected:
         for (size_t pass = 0; pass < 2 * files.size() && digits.size() < files.size(); ++pass) {
             fakehost::ClearEvents();
             trallio::UpdatePlayback();
+            if (threaded) {
+                // The thread answers the open, reads the tags and sends the first volume; the radio
+                // takes the answer on its next pass.
+                trallio::DrainMediaQueue();
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                trallio::UpdatePlayback();
+                trallio::DrainMediaQueue();
+            }
             for (const std::string& line : LinesStartingWith("media setaudio ")) {
                 digits.push_back(std::atoi(line.substr(line.rfind(' ') + 1).c_str()));
             }
@@ -113,6 +125,13 @@ TEST_F(Levelling, EachFileSendsTheDigitsOfItsGainAtEveryVolumeWithAndWithoutDuck
                     << file.name << " at volume " << volumes[v] << (ducked ? ", ducked" : "");
             }
         }
+    }
+    // With media_thread the thread reads the gains and levels the first volume itself.
+    const std::vector<int> threaded = StartEach(Loudness::kTrack, 90, false, true);
+    trallio::SettleMediaThread();
+    ASSERT_EQ(threaded.size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(threaded[i], tags_test::kGainCases[i].track[0]) << "media_thread: " << tags_test::kGainCases[i].name;
     }
     const std::vector<int> album = StartEach(Loudness::kAlbum, 90, false);
     const std::vector<int> off = StartEach(Loudness::kOff, 90, false);
@@ -183,7 +202,7 @@ TEST_F(Levelling, TheSettingsAreReadFromConfig) {
         {"[config]\nloudness = ALBUM\nloudness_default = 20\n", Loudness::kAlbum, 20},
         {"[config]\nloudness = on\nloudness_default = -21\n", Loudness::kOff, -7},
         {"[config]\nloudness = album track\nloudness_default = quiet\n", Loudness::kOff, -7},
-        {"[config]\nmedia_thread = True\nloudness = track\n", Loudness::kOff, -7},
+        {"[config]\nmedia_thread = True\nloudness = track\n", Loudness::kTrack, -7},
     };
     MakeFolder("Trallio");
     for (const auto& c : cases) {

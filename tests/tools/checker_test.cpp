@@ -261,8 +261,9 @@ TEST_F(CheckerReport, LoudnessGainsAndLevels) {
          {"gain tag,", "  gain ", "(loudness)"}},
         {"loudness = off\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"loudness", "gain"}},
         {"media_thread = True\nloudness = track\n",
-         {"Warning: loudness does not level tracks with media_thread = True yet; the radio plays them as they are\n"},
-         {"(loudness):", "  gain ", "gain tag,"}},
+         {"by its track gain tag (the album gain when it has none)\n",
+          ". untagged.mp3  no gain tag, plays at -7 dB: level 40 at volume 90\n"},
+         {"Warning"}},
     };
     for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);

@@ -1,4 +1,4 @@
-#include "playback/loudness.h"
+#include "audio/loudness.h"
 
 #include <cmath>
 
