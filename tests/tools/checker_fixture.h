@@ -76,7 +76,7 @@ protected:
                 passed += "    " + name + ": " + note.second + "\n";
                 continue;
             }
-            tracks += "    " + std::to_string(++count) + ". " + name +
+            tracks += "    " + std::to_string(++count) + ". " + name + titleNote +
                       (note.first == Verdict::Warning ? "  [see warnings]\n" : "\n");
             if (note.first == Verdict::Warning) {
                 warnings += "    " + name + ": " + note.second + "\n";
@@ -94,14 +94,19 @@ protected:
                               : "  Result: " + std::to_string(playable) + (playable == 1 ? " track\n" : " tracks\n"));
     }
 
-    std::string Header(bool settingsFound, bool onFoot, bool unicodeNames = false) {
-        return "Trallio station check\n"
+    // The version, `settingsOn`, the folders, the settings always shown, then `settingLines`.
+    std::string Header(bool settingsFound, bool onFoot, bool unicodeNames = false, const std::string& settingsOn = "",
+                       const std::string& settingLines = "") {
+        return "Trallio station check " TRALLIO_VERSION "\n" + settingsOn +
                "Game folder: " + platform.shownPath(gameFolder) + "\n" +
                "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") +
                (settingsFound ? " (found)\n" : " (not found: the defaults apply)\n") +
                "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n" +
-               "Names in any language (unicode_names): " + (unicodeNames ? "on\n" : "off\n");
+               "Names in any language (unicode_names): " + (unicodeNames ? "on\n" : "off\n") + settingLines;
     }
+
+    // What the report adds to each track line (with titles = tags).
+    std::string titleNote;
 
     // The listing tests run without the test-play (their tracks are not real audio). The test-play
     // goes through GStreamer, so its leak check at exit runs as the media tests' do.
@@ -137,7 +142,7 @@ protected:
         const ProgramRun run = RunChecker();
         const std::string upper = std::string("upper-case extension; only lower-case ") + ".mp3 .aac .wav .flac .ogg are played";
         const std::string expected =
-            Header(true, true) +
+            Header(true, true, false, "On: media_player_mode=true (the radio on foot too)\n") +
             OpenStation(1, "Music\\Mixed", "Music/Mixed",
                         {{"good song.mp3", {Verdict::Track, ""}},
                          {"b.ogg", {Verdict::Track, ""}},
@@ -169,7 +174,7 @@ protected:
     }
 
     // Every station with a track; no settings file, or the one the zip ships (with its Windows line
-    // ends), which must read as the defaults.
+    // ends), whose settings that are on open the report.
     void CheckDefaultsThatPlay(bool shippedSettings) {
         if (shippedSettings) {
             std::ifstream file(TRALLIO_PACKAGE_DIR "/Trallio/Trallio.ini", std::ios::binary);
@@ -184,9 +189,12 @@ protected:
         MakeFile("Trallio/Radio 2/two.aac");
         MakeFile("Trallio/Radio 3/three.wav");
         MakeFile("Trallio/Radio 3/four.flac");
+        if (shippedSettings) {
+            titleNote = "  shows the file name (no title tag)";
+        }
         const ProgramRun run = RunChecker();
         const std::string expected =
-            Header(shippedSettings, false) +
+            (shippedSettings ? ShippedHeader() : Header(false, false)) +
             OpenStation(1, "Trallio\\Radio 1", "Trallio/Radio 1", {{"one.mp3", {Verdict::Track, ""}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2", {{"two.aac", {Verdict::Track, ""}}}) +
             OpenStation(3, "Trallio\\Radio 3", "Trallio/Radio 3",
@@ -194,6 +202,23 @@ protected:
             "\nEvery station has something to play.\n";
         EXPECT_EQ(Normalised(run.out), expected);
         EXPECT_EQ(run.status, 0) << run.err;
+    }
+
+    std::string ShippedHeader() {
+        return Header(true, false, true,
+                      "On: unicode_names=True (names in any language)\n"
+                      "On: duck_dialogue=40 (quieter while people speak)\n"
+                      "On: pause_in_menus=True (paused in the pause menu and in the background)\n"
+                      "On: remember=True (the volume and the station kept from one game to the next)\n"
+                      "On: titles=tags (track titles from the tags)\n"
+                      "On: controller=True (the wheel on a game pad)\n",
+                      "Quieter while people speak (duck_dialogue): 40% of the volume\n"
+                      "Paused in the pause menu and in the background (pause_in_menus): on\n"
+                      "Remembered state (remember): on, no state file yet: volume 90, station none\n"
+                      "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has "
+                      "no title tag)\n"
+                      "Wheel on a game pad (controller): on, hold INPUT_SELECT_RADAR_MODE for 300 ms to open the "
+                      "wheel\n");
     }
 
     // A station of, by name, a corrupt mp3, a good mp3, a folder named live.wav, an empty .ogg and a
@@ -309,7 +334,7 @@ protected:
             {"\xF0\x9F\x8E\xB5", {"\xF0\x9F\x8E\xB6 tune.mp3"}},                 // 🎵: 🎶 tune.mp3
         };
         std::string settings = "[config]\r\nunicode_names = True\r\n[RADIOS]\r\n";
-        std::string expected = Header(true, false, true) +
+        std::string expected = Header(true, false, true, "On: unicode_names=True (names in any language)\n") +
                                "Test-play: every track opened and closed again by the media service, nothing played\n";
         int number = 0;
         for (const auto& station : stations) {
