@@ -16,6 +16,7 @@
 #include "audio/mci_channel.h"
 #include "playback/radio_state.h"
 #include "run_program.h"
+#include "shipped_report.h"
 #include "station_report.h"
 #include "stream_order.h"
 #include "support.h"
@@ -27,7 +28,6 @@ using check::Verdict;
 using namespace testing_support;
 
 const char kTypes[] = "only .mp3 .aac .wav .flac .ogg are played";
-
 
 // How one checker build shows things: its command, its paths, its folder order.
 struct Platform {
@@ -189,12 +189,11 @@ protected:
         MakeFile("Trallio/Radio 2/two.aac");
         MakeFile("Trallio/Radio 3/three.wav");
         MakeFile("Trallio/Radio 3/four.flac");
-        if (shippedSettings) {
-            titleNote = "  shows the file name (no title tag)";
-        }
+        titleNote = shippedSettings ? "  shows the file name (no title tag)" : "";
         const ProgramRun run = RunChecker();
         const std::string expected =
-            (shippedSettings ? ShippedHeader() : Header(false, false)) +
+            (shippedSettings ? Header(true, false, true, kShippedSettingsOn, kShippedSettingLines)
+                             : Header(false, false)) +
             OpenStation(1, "Trallio\\Radio 1", "Trallio/Radio 1", {{"one.mp3", {Verdict::Track, ""}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2", {{"two.aac", {Verdict::Track, ""}}}) +
             OpenStation(3, "Trallio\\Radio 3", "Trallio/Radio 3",
@@ -202,23 +201,6 @@ protected:
             "\nEvery station has something to play.\n";
         EXPECT_EQ(Normalised(run.out), expected);
         EXPECT_EQ(run.status, 0) << run.err;
-    }
-
-    std::string ShippedHeader() {
-        return Header(true, false, true,
-                      "On: unicode_names=True (names in any language)\n"
-                      "On: duck_dialogue=40 (quieter while people speak)\n"
-                      "On: pause_in_menus=True (paused in the pause menu and in the background)\n"
-                      "On: remember=True (the volume and the station kept from one game to the next)\n"
-                      "On: titles=tags (track titles from the tags)\n"
-                      "On: controller=True (the wheel on a game pad)\n",
-                      "Quieter while people speak (duck_dialogue): 40% of the volume\n"
-                      "Paused in the pause menu and in the background (pause_in_menus): on\n"
-                      "Remembered state (remember): on, no state file yet: volume 90, station none\n"
-                      "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has "
-                      "no title tag)\n"
-                      "Wheel on a game pad (controller): on, hold INPUT_SELECT_RADAR_MODE for 300 ms to open the "
-                      "wheel\n");
     }
 
     // A station of, by name, a corrupt mp3, a good mp3, a folder named live.wav, an empty .ogg and a
