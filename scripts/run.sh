@@ -50,9 +50,6 @@ else
          text = substr($0, index($0, "\"LITERAL_STRING\", ") + 18); sub(/\)$/, "", text)
          if (text != shown) { print $1 " wheel " text; shown = text }
        }' "$trace"
-  if [ -f "$game/Trallio/state.ini" ]; then
-    echo "remember=True kept for the next game: $(grep -E '^(volume|station|off)=' "$game/Trallio/state.ini" | paste -sd ' ')"
-  fi
 fi
 
 echo
