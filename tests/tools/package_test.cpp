@@ -84,8 +84,9 @@ protected:
             {"titles", config.titlesFromTags, true},
             {"controller", config.controller, true},
             {"controller_hold_ms", config.controllerHoldMs, 300},
-            // media_thread (True) and loudness (album, loudness_default -7) get their rows here
-            // once their fields are in RadioConfig.
+            {"media_thread", config.mediaThread, true},
+            // loudness (album, loudness_default -7) gets its rows here once its fields are in
+            // RadioConfig.
         };
         for (const Value& v : values) {
             EXPECT_EQ(v.got, v.want) << v.setting;

@@ -10,13 +10,15 @@ inline const char kShippedSettingsOn[] =
     "On: pause_in_menus=True (paused in the pause menu and in the background)\n"
     "On: remember=True (the volume and the station kept from one game to the next)\n"
     "On: titles=tags (track titles from the tags)\n"
-    "On: controller=True (the wheel on a game pad)\n";
+    "On: controller=True (the wheel on a game pad)\n"
+    "On: media_thread=True (media commands on a thread of the radio's own)\n";
 
 inline const char kShippedSettingLines[] =
     "Quieter while people speak (duck_dialogue): 40% of the volume\n"
     "Paused in the pause menu and in the background (pause_in_menus): on\n"
     "Remembered state (remember): on, no state file yet: volume 90, station none\n"
     "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n"
-    "Wheel on a game pad (controller): on, hold INPUT_SELECT_RADAR_MODE for 300 ms to open the wheel\n";
+    "Wheel on a game pad (controller): on, hold INPUT_SELECT_RADAR_MODE for 300 ms to open the wheel\n"
+    "Media commands (media_thread): on a thread of the radio's own\n";
 
 }  // namespace checker_test
