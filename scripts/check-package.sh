@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the player's zip: exactly the files and folders the player README promises, the two
-# programs really Windows x86-64 ones, TagLib's licence texts, and the text files with Windows line
-# ends.
+# programs really Windows x86-64 ones, TagLib's licence texts, the text files with Windows line
+# ends, and the settings file starting with a comment line.
 # Usage: scripts/check-package.sh path/to/Trallio-VERSION-win64.zip
 #        scripts/check-package.sh --make WINDOWS_BUILD_DIR   (runs CPack there first)
 set -euo pipefail
@@ -47,6 +47,12 @@ for text in README.txt Trallio/Trallio.ini "${licences[@]}"; do
     exit 1
   fi
 done
+
+# A comment first and no byte order mark: Windows' reader then reads every section of the file.
+case $(unzip -p "$zip" Trallio/Trallio.ini) in
+  ';'*) ;;
+  *) echo "$zip: Trallio/Trallio.ini does not start with a comment line (a byte order mark?)" >&2; exit 1 ;;
+esac
 
 unzip -l "$zip"
 echo "$zip: layout as the README describes"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the simulator's pictures in docs/ (docs/wheel-playing.png, docs/wheel-paused.png) from the
 # headless scenario sim/scenarios/screenshots.scn, on a demo library in a game folder of its own,
-# and docs/wheel-pad.png from sim/scenarios/pad-screenshot.scn with controller=True.
+# docs/wheel-pad.png from sim/scenarios/pad-screenshot.scn with controller=True, and
+# docs/wheel-titles.png from screenshots.scn with the zip's settings file (titles=tags).
 # Run it again whenever the wheel or the simulator's drawing changes, and commit the pictures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,8 +24,18 @@ build/native/sim/trallio-sim --game-dir "$pad_game" --demo --headless sim/scenar
   --trace "$pad_game/trace.txt"
 cp "$pad_game/wheel-pad.bmp" "$game/wheel-pad.bmp"
 
+# docs/wheel-titles.png: the first picture of screenshots.scn again, with the settings file the zip
+# ships (titles=tags among them), so the wheel shows the track's artist and title from its tags.
+titles_game=build/screenshots-titles-game
+rm -rf "$titles_game"
+mkdir -p "$titles_game/Trallio"
+cp package/Trallio/Trallio.ini "$titles_game/Trallio/Trallio.ini"
+build/native/sim/trallio-sim --game-dir "$titles_game" --demo --headless sim/scenarios/screenshots.scn --fps 60 \
+  --trace "$titles_game/trace.txt"
+cp "$titles_game/wheel-playing.bmp" "$game/wheel-titles.bmp"
+
 # The simulator writes BMP; the docs show PNG (Python's standard library is enough to convert).
-for name in wheel-playing wheel-paused wheel-pad; do
+for name in wheel-playing wheel-paused wheel-pad wheel-titles; do
   python3 - "$game/$name.bmp" "docs/$name.png" <<'PY'
 import struct, sys, zlib
 

@@ -1,5 +1,5 @@
-// The station checker's report as text: the header with the settings, one block per station, and
-// the summary.
+// The station checker's report as text: the header (the version, the settings that are on, the
+// folders and each setting's lines), one block per station, and the summary.
 #include <algorithm>
 #include <sstream>
 
@@ -51,7 +51,8 @@ EntryGroups GroupEntries(const StationReport& station, trallio::PlayOrder order)
 }
 
 void FormatHeader(const Report& report, std::ostream& out) {
-    out << "Trallio station check\n";
+    out << "Trallio station check " TRALLIO_VERSION "\n";
+    out << report.settingsOn;
     out << "Game folder: " << report.gameFolder << '\n';
     out << "Settings file: " << report.settingsFile
         << (report.settingsFound ? " (found)" : " (not found: the defaults apply)") << '\n';

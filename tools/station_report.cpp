@@ -290,11 +290,17 @@ Report BuildReport(bool testPlay) {
     report.order = static_cast<int>(trallio::radio.config.playOrder);
     report.titlesFromTags = trallio::radio.config.titlesFromTags;
     report.loudness = trallio::radio.config.loudness != trallio::Loudness::kOff;
-    // Each setting's lines, from the settings table, as the radio read them.
+    // The settings that are on, and each setting's lines, from the settings table, as the radio
+    // read them.
+    const trallio::SettingsView view{configTexts, FileExists(ResolvePath(trallio::kStatePath))};
     char lines[4096];
     trallio::SettingLines sink{lines, sizeof lines, 0};
     lines[0] = 0;
-    trallio::DescribeSettings({configTexts, FileExists(ResolvePath(trallio::kStatePath))}, sink);
+    trallio::DescribeSettingsOn(view, sink);
+    report.settingsOn = lines;
+    sink.length = 0;
+    lines[0] = 0;
+    trallio::DescribeSettings(view, sink);
     report.settingLines = lines;
 
     for (int i = 0; i < trallio::kStationCount; ++i) {

@@ -69,7 +69,9 @@ struct Report {
     int order = 0;  // trallio::PlayOrder: 0 folder, 1 name, 2 shuffle
     bool titlesFromTags = false;
     bool loudness = false;  // loudness = track or album
-    // Each setting's lines, from the settings table (media_player_mode and unicode_names always).
+    // One line per setting that is on, then each setting's lines, from the settings table
+    // (media_player_mode and unicode_names always).
+    std::string settingsOn;
     std::string settingLines;
     std::vector<StationReport> stations;
     bool AllStationsPlay() const;

@@ -123,19 +123,21 @@ void ApplyLoudnessDefault(const char* text) {
 
 // The order is the order of the reads: the radio's own key first, then each setting as it came.
 const ConfigKey kConfigKeys[kConfigKeyCount] = {
-    {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode},
-    {"unicode_names", "False", ApplySwitch<&RadioConfig::unicodeNames, LoadUnicodeFolders>, DescribeUnicodeNames},
-    {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue},
-    {"pause_in_menus", "False", ApplySwitch<&RadioConfig::pauseInMenus>, DescribePauseInMenus},
-    {"order", "folder", ApplyOrder, DescribeOrder},
-    {"remember", "False", ApplySwitch<&RadioConfig::remember, LoadRememberedState>, DescribeRemember},
-    {"titles", "file", ApplyTitles, DescribeTitles},
-    {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController},
-    {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton},
-    {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold},
-    {"media_thread", "False", ApplySwitch<&RadioConfig::mediaThread, SendThroughMediaThread>, DescribeMediaThread},
-    {"loudness", "off", ApplyLoudness, DescribeLoudness},
-    {"loudness_default", "-7", ApplyLoudnessDefault, DescribeLoudnessDefault},
+    {"media_player_mode", "False", ApplyMediaPlayerMode, DescribeMediaPlayerMode, MediaPlayerModeOn},
+    {"unicode_names", "False", ApplySwitch<&RadioConfig::unicodeNames, LoadUnicodeFolders>, DescribeUnicodeNames,
+     UnicodeNamesOn},
+    {"duck_dialogue", "", ApplyDuckDialogue, DescribeDuckDialogue, DuckDialogueOn},
+    {"pause_in_menus", "False", ApplySwitch<&RadioConfig::pauseInMenus>, DescribePauseInMenus, PauseInMenusOn},
+    {"order", "folder", ApplyOrder, DescribeOrder, OrderOn},
+    {"remember", "False", ApplySwitch<&RadioConfig::remember, LoadRememberedState>, DescribeRemember, RememberOn},
+    {"titles", "file", ApplyTitles, DescribeTitles, TitlesOn},
+    {"controller", "False", ApplySwitch<&RadioConfig::controller>, DescribeController, ControllerOn},
+    {"controller_button", "INPUT_SELECT_RADAR_MODE", ApplyControllerButton, DescribeControllerButton, nullptr},
+    {"controller_hold_ms", "300", ApplyControllerHold, DescribeControllerHold, nullptr},
+    {"media_thread", "False", ApplySwitch<&RadioConfig::mediaThread, SendThroughMediaThread>, DescribeMediaThread,
+     MediaThreadOn},
+    {"loudness", "off", ApplyLoudness, DescribeLoudness, LoudnessOn},
+    {"loudness_default", "-7", ApplyLoudnessDefault, DescribeLoudnessDefault, nullptr},
 };
 
 void LoadSettings(ConfigTexts* texts) {
@@ -161,6 +163,15 @@ void LoadSettings(ConfigTexts* texts) {
 void DescribeSettings(const SettingsView& view, SettingLines& lines) {
     for (const ConfigKey& key : kConfigKeys) {
         key.describe(view, lines);
+    }
+}
+
+void DescribeSettingsOn(const SettingsView& view, SettingLines& lines) {
+    for (int row = 0; row < kConfigKeyCount; ++row) {
+        const char* what = kConfigKeys[row].whatIsOn != nullptr ? kConfigKeys[row].whatIsOn() : nullptr;
+        if (what != nullptr) {
+            AddSettingOnLine(lines, kConfigKeys[row].key, view.texts.text[row], what);
+        }
     }
 }
 

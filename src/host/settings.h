@@ -37,13 +37,16 @@ struct SettingLines {
 };
 
 // One [config] key: its name, the default the reader is given, what its text sets in the radio's
-// record (and reads besides, such as the state file), and the station checker's lines for it
-// (none when the setting adds nothing to the report).
+// record (and reads besides, such as the state file), the station checker's lines for it (none
+// when the setting adds nothing to the report), and what the setting does while it is on, for the
+// line the report opens with (nullptr while it is off; no function for a key that only tunes
+// another setting).
 struct ConfigKey {
     const char* key;
     const char* defaultText;
     void (*apply)(const char* text);
     void (*describe)(const SettingsView& view, SettingLines& lines);
+    const char* (*whatIsOn)();
 };
 
 extern const ConfigKey kConfigKeys[kConfigKeyCount];
@@ -66,5 +69,8 @@ int32_t ParseHoldMilliseconds(const char* value);
 
 // The checker's lines of every key, in the table's order.
 void DescribeSettings(const SettingsView& view, SettingLines& lines);
+
+// One line per setting that is on, in the table's order: "On: key=text (what it does)".
+void DescribeSettingsOn(const SettingsView& view, SettingLines& lines);
 
 }  // namespace trallio

@@ -212,4 +212,57 @@ void DescribeLoudnessDefault(const SettingsView& view, SettingLines& lines) {
     }
 }
 
+void AddSettingOnLine(SettingLines& lines, const char* key, const char* text, const char* what) {
+    Add(lines, "On: ");
+    Add(lines, key);
+    Add(lines, "=");
+    Add(lines, text);
+    Add(lines, " (");
+    Add(lines, what);
+    Add(lines, ")\n");
+}
+
+const char* MediaPlayerModeOn() {
+    return radio.mediaPlayerMode ? "the radio on foot too" : nullptr;
+}
+
+const char* UnicodeNamesOn() {
+    return radio.config.unicodeNames ? "names in any language" : nullptr;
+}
+
+const char* DuckDialogueOn() {
+    return radio.config.duckPercent >= 0 ? "quieter while people speak" : nullptr;
+}
+
+const char* PauseInMenusOn() {
+    return radio.config.pauseInMenus ? "paused in the pause menu and in the background" : nullptr;
+}
+
+const char* OrderOn() {
+    const PlayOrder order = radio.config.playOrder;
+    return order == PlayOrder::kName ? "plays by name" : order == PlayOrder::kShuffle ? "plays in random order" : nullptr;
+}
+
+const char* RememberOn() {
+    return radio.config.remember ? "the volume and the station kept from one game to the next" : nullptr;
+}
+
+const char* TitlesOn() {
+    return radio.config.titlesFromTags ? "track titles from the tags" : nullptr;
+}
+
+const char* ControllerOn() {
+    return radio.config.controller ? "the wheel on a game pad" : nullptr;
+}
+
+const char* MediaThreadOn() {
+    return radio.config.mediaThread ? "media commands on a thread of the radio's own" : nullptr;
+}
+
+const char* LoudnessOn() {
+    return radio.config.loudness == Loudness::kTrack   ? "every track as loud as the last, by its track gain"
+           : radio.config.loudness == Loudness::kAlbum ? "every track as loud as the last, by its album gain"
+                                                       : nullptr;
+}
+
 }  // namespace trallio

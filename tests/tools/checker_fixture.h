@@ -16,6 +16,7 @@
 #include "audio/mci_channel.h"
 #include "playback/radio_state.h"
 #include "run_program.h"
+#include "shipped_report.h"
 #include "station_report.h"
 #include "stream_order.h"
 #include "support.h"
@@ -27,7 +28,6 @@ using check::Verdict;
 using namespace testing_support;
 
 const char kTypes[] = "only .mp3 .aac .wav .flac .ogg are played";
-
 
 // How one checker build shows things: its command, its paths, its folder order.
 struct Platform {
@@ -76,7 +76,7 @@ protected:
                 passed += "    " + name + ": " + note.second + "\n";
                 continue;
             }
-            tracks += "    " + std::to_string(++count) + ". " + name +
+            tracks += "    " + std::to_string(++count) + ". " + name + titleNote +
                       (note.first == Verdict::Warning ? "  [see warnings]\n" : "\n");
             if (note.first == Verdict::Warning) {
                 warnings += "    " + name + ": " + note.second + "\n";
@@ -94,14 +94,19 @@ protected:
                               : "  Result: " + std::to_string(playable) + (playable == 1 ? " track\n" : " tracks\n"));
     }
 
-    std::string Header(bool settingsFound, bool onFoot, bool unicodeNames = false) {
-        return "Trallio station check\n"
+    // The version, `settingsOn`, the folders, the settings always shown, then `settingLines`.
+    std::string Header(bool settingsFound, bool onFoot, bool unicodeNames = false, const std::string& settingsOn = "",
+                       const std::string& settingLines = "") {
+        return "Trallio station check " TRALLIO_VERSION "\n" + settingsOn +
                "Game folder: " + platform.shownPath(gameFolder) + "\n" +
                "Settings file: " + platform.shownPath(gameFolder + "/Trallio/Trallio.ini") +
                (settingsFound ? " (found)\n" : " (not found: the defaults apply)\n") +
                "Radio on foot (media_player_mode): " + (onFoot ? "on" : "off") + "\n" +
-               "Names in any language (unicode_names): " + (unicodeNames ? "on\n" : "off\n");
+               "Names in any language (unicode_names): " + (unicodeNames ? "on\n" : "off\n") + settingLines;
     }
+
+    // What the report adds to each track line (with titles = tags).
+    std::string titleNote;
 
     // The listing tests run without the test-play (their tracks are not real audio). The test-play
     // goes through GStreamer, so its leak check at exit runs as the media tests' do.
@@ -137,7 +142,7 @@ protected:
         const ProgramRun run = RunChecker();
         const std::string upper = std::string("upper-case extension; only lower-case ") + ".mp3 .aac .wav .flac .ogg are played";
         const std::string expected =
-            Header(true, true) +
+            Header(true, true, false, "On: media_player_mode=true (the radio on foot too)\n") +
             OpenStation(1, "Music\\Mixed", "Music/Mixed",
                         {{"good song.mp3", {Verdict::Track, ""}},
                          {"b.ogg", {Verdict::Track, ""}},
@@ -169,7 +174,7 @@ protected:
     }
 
     // Every station with a track; no settings file, or the one the zip ships (with its Windows line
-    // ends), which must read as the defaults.
+    // ends), whose settings that are on open the report.
     void CheckDefaultsThatPlay(bool shippedSettings) {
         if (shippedSettings) {
             std::ifstream file(TRALLIO_PACKAGE_DIR "/Trallio/Trallio.ini", std::ios::binary);
@@ -184,9 +189,12 @@ protected:
         MakeFile("Trallio/Radio 2/two.aac");
         MakeFile("Trallio/Radio 3/three.wav");
         MakeFile("Trallio/Radio 3/four.flac");
+        titleNote = shippedSettings ? "  shows the file name (no title tag)  no gain tag, plays at -7 dB: level 40 at volume 90"
+                                    : "";
         const ProgramRun run = RunChecker();
         const std::string expected =
-            Header(shippedSettings, false) +
+            (shippedSettings ? Header(true, false, true, kShippedSettingsOn, kShippedSettingLines)
+                             : Header(false, false)) +
             OpenStation(1, "Trallio\\Radio 1", "Trallio/Radio 1", {{"one.mp3", {Verdict::Track, ""}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2", {{"two.aac", {Verdict::Track, ""}}}) +
             OpenStation(3, "Trallio\\Radio 3", "Trallio/Radio 3",
@@ -309,7 +317,7 @@ protected:
             {"\xF0\x9F\x8E\xB5", {"\xF0\x9F\x8E\xB6 tune.mp3"}},                 // 🎵: 🎶 tune.mp3
         };
         std::string settings = "[config]\r\nunicode_names = True\r\n[RADIOS]\r\n";
-        std::string expected = Header(true, false, true) +
+        std::string expected = Header(true, false, true, "On: unicode_names=True (names in any language)\n") +
                                "Test-play: every track opened and closed again by the media service, nothing played\n";
         int number = 0;
         for (const auto& station : stations) {

@@ -82,7 +82,7 @@ TEST_F(CheckerReport, EveryStationPlays) {
     CheckDefaultsThatPlay(false);
 }
 
-TEST_F(CheckerReport, TheShippedSettingsFileReadsAsTheDefaults) {
+TEST_F(CheckerReport, TheShippedSettingsFileOpensWithTheSettingsOn) {
     CheckDefaultsThatPlay(true);
 }
 
@@ -90,22 +90,27 @@ TEST_F(CheckerReport, SoundMixLinesWhenOnOrBad) {
     const std::string duck = "Quieter while people speak (duck_dialogue): ";
     const std::string pause = "Paused in the pause menu and in the background (pause_in_menus): ";
     const std::string keeps = " is not a whole number from 0 to 100; the radio keeps its volume while people speak\n";
+    const std::string duckOn = " (quieter while people speak)\n";
+    const std::string pauseOn = " (paused in the pause menu and in the background)\n";
     const struct {
         const char* config;
+        std::string on;     // the lines the report opens with
         std::string lines;  // what follows the media_player_mode line; empty: the stations follow at once
     } cases[] = {
-        {"duck_dialogue=\npause_in_menus=False\n", ""},
-        {"duck_dialogue=40\n", duck + "40% of the volume\n" + pause + "off\n"},
-        {"duck_dialogue=0\npause_in_menus=True\n", duck + "0% of the volume\n" + pause + "on\n"},
-        {"pause_in_menus=true\n", duck + "off\n" + pause + "on\n"},
-        {"duck_dialogue=-5\n", duck + "off\n  Warning: duck_dialogue=-5" + keeps + pause + "off\n"},
-        {"duck_dialogue=101\n", duck + "off\n  Warning: duck_dialogue=101" + keeps + pause + "off\n"},
-        {"duck_dialogue=abc\npause_in_menus=True\n", duck + "off\n  Warning: duck_dialogue=abc" + keeps + pause + "on\n"},
+        {"duck_dialogue=\npause_in_menus=False\n", "", ""},
+        {"duck_dialogue=40\n", "On: duck_dialogue=40" + duckOn, duck + "40% of the volume\n" + pause + "off\n"},
+        {"duck_dialogue=0\npause_in_menus=True\n", "On: duck_dialogue=0" + duckOn + "On: pause_in_menus=True" + pauseOn,
+         duck + "0% of the volume\n" + pause + "on\n"},
+        {"pause_in_menus=true\n", "On: pause_in_menus=true" + pauseOn, duck + "off\n" + pause + "on\n"},
+        {"duck_dialogue=-5\n", "", duck + "off\n  Warning: duck_dialogue=-5" + keeps + pause + "off\n"},
+        {"duck_dialogue=101\n", "", duck + "off\n  Warning: duck_dialogue=101" + keeps + pause + "off\n"},
+        {"duck_dialogue=abc\npause_in_menus=True\n", "On: pause_in_menus=True" + pauseOn,
+         duck + "off\n  Warning: duck_dialogue=abc" + keeps + pause + "on\n"},
     };
     for (const auto& c : cases) {
         MakeFile("Trallio/Trallio.ini", std::string("[config]\n") + c.config);
         const std::string out = Normalised(RunChecker().out);
-        const std::string header = Header(true, false);
+        const std::string header = Header(true, false, false, c.on);
         ASSERT_EQ(out.compare(0, header.size(), header), 0) << out;
         EXPECT_EQ(out.substr(header.size(), out.find("\nStation 1:") - header.size()), c.lines) << c.config;
     }
@@ -175,17 +180,20 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
     MakeFile("Trallio/state.ini", "[state]\nvolume=250\nstation=1\noff=0\n");
     const ReportLines cases[] = {
         {"order=NAME\n",
-         {"Play order (order): by name\n", "    1. 2 b.mp3\n    2. 10 c.mp3\n    3. a.ogg\n    4. B.ogg\n"},
+         {"On: order=NAME (plays by name)\n", "Play order (order): by name\n",
+          "    1. 2 b.mp3\n    2. 10 c.mp3\n    3. a.ogg\n    4. B.ogg\n"},
          {"Warning: order", "Remembered state"}},
         {"order=shuffle\nremember=true\n",
-         {"Play order (order): random order\n", "  Tracks, in random order (a new one on every loop):\n    1. ",
+         {"On: order=shuffle (plays in random order)\nOn: remember=true (the volume and the station kept from one "
+          "game to the next)\nGame folder: ",
+          "Play order (order): random order\n", "  Tracks, in random order (a new one on every loop):\n    1. ",
           "Remembered state (remember): on, volume 250, station 2 (plays as soon as you may use the radio)\n"},
          {"Warning: order"}},
         {"order=random\n",
          {"Warning: order = \"random\" is not folder, name or shuffle; the radio plays in folder order\n",
           "  Tracks, in the order the radio plays them:\n"},
-         {"Play order"}},
-        {"order=Folder\nremember=false\n", {}, {"Warning: order", "Play order", "Remembered state"}},
+         {"Play order", "On: "}},
+        {"order=Folder\nremember=false\n", {}, {"Warning: order", "Play order", "Remembered state", "On: "}},
     };
     for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);
@@ -211,14 +219,15 @@ TEST_F(CheckerReport, TrackTitlesFromTheTags) {
         "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n";
     const ReportLines cases[] = {
         {"titles = TAGS\n",
-         {fromTags, ". tagged.mp3  shows \"Dust Riders - Canyon Song\"\n",
-          ". untagged.mp3  shows the file name (no title tag)\n"},
+         {"On: titles=TAGS (track titles from the tags)\n", fromTags,
+          ". tagged.mp3  shows \"Dust Riders - Canyon Song\"\n", ". untagged.mp3  shows the file name (no title tag)\n"},
          {"Warning: titles"}},
         {"titles = names\n",
          {"Warning: titles = \"names\" is not file or tags; the radio shows file names\n", ". tagged.mp3\n",
           ". untagged.mp3\n"},
-         {"Track titles", "  shows "}},
-        {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"}, {"Warning: titles", "Track titles", "  shows "}},
+         {"Track titles", "  shows ", "On: "}},
+        {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"},
+         {"Warning: titles", "Track titles", "  shows ", "On: "}},
     };
     for (const ReportLines& c : cases) {
         SCOPED_TRACE(c.config);

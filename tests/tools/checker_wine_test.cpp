@@ -19,7 +19,7 @@ TEST_F(CheckerUnderWine, EveryStationPlays) {
     CheckDefaultsThatPlay(false);
 }
 
-TEST_F(CheckerUnderWine, TheShippedSettingsFileReadsAsTheDefaults) {
+TEST_F(CheckerUnderWine, TheShippedSettingsFileOpensWithTheSettingsOn) {
     CheckDefaultsThatPlay(true);
 }
 

@@ -1,0 +1,27 @@
+// What the station checker reports for the settings file the zip ships: the settings it turns on,
+// which open the report, and each setting's lines under unicode_names' line.
+#pragma once
+
+namespace checker_test {
+
+inline const char kShippedSettingsOn[] =
+    "On: unicode_names=True (names in any language)\n"
+    "On: duck_dialogue=40 (quieter while people speak)\n"
+    "On: pause_in_menus=True (paused in the pause menu and in the background)\n"
+    "On: remember=True (the volume and the station kept from one game to the next)\n"
+    "On: titles=tags (track titles from the tags)\n"
+    "On: controller=True (the wheel on a game pad)\n"
+    "On: media_thread=True (media commands on a thread of the radio's own)\n"
+    "On: loudness=album (every track as loud as the last, by its album gain)\n";
+
+inline const char kShippedSettingLines[] =
+    "Quieter while people speak (duck_dialogue): 40% of the volume\n"
+    "Paused in the pause menu and in the background (pause_in_menus): on\n"
+    "Remembered state (remember): on, no state file yet: volume 90, station none\n"
+    "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n"
+    "Wheel on a game pad (controller): on, hold INPUT_SELECT_RADAR_MODE for 300 ms to open the wheel\n"
+    "Media commands (media_thread): on a thread of the radio's own\n"
+    "Every track as loud as the last (loudness): by its album gain tag (the track gain when it has none)\n"
+    "  A track without a gain tag plays at -7 dB (loudness_default)\n";
+
+}  // namespace checker_test
