@@ -25,6 +25,10 @@ MCIERROR mciSendStringW(LPCWSTR command, LPWSTR reply, UINT replyLength, HWND ca
     if (result != 0) {
         line += " -> " + std::to_string(result);
     }
+    // media_thread: the commands the radio's own thread sends say so.
+    if (!fakehost::OnScriptThread()) {
+        line += " (radio's thread)";
+    }
     fakehost::Record(fakehost::EventKind::Media, line);
     return result;
 }

@@ -124,6 +124,8 @@ GameState& Game();
 // Starts the registered script (or `script`) on its own thread, in lockstep with RunFrame: each
 // frame lets the script run until its next scriptWait.
 void StartScript(void (*script)() = nullptr);
+// Whether the calling thread is the script's (the radio's own media thread is not).
+bool OnScriptThread();
 // One game frame: the script runs until it waits again. Returns false when no script runs.
 bool RunFrame();
 // Ends the script thread: its pending scriptWait unwinds it.

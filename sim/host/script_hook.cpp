@@ -104,6 +104,10 @@ void StopScript() {
     script.id = std::thread::id();
 }
 
+bool OnScriptThread() {
+    return std::this_thread::get_id() == script.id;
+}
+
 }  // namespace fakehost
 
 using fakehost::host;
