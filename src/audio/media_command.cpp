@@ -54,7 +54,11 @@ void BuildMediaCommand(MediaCommand& command, const char* keyword, const char* f
     AppendBytes(command, "\\", 1);
     AppendName(command, name, utf8Names);
     AppendBytes(command, "\"", 1);
-    AppendBytes(command, tail, std::strlen(tail));
+    AppendToMediaCommand(command, tail);
+}
+
+void AppendToMediaCommand(MediaCommand& command, const char* text) {
+    AppendBytes(command, text, std::strlen(text));
     command.units[command.length] = 0;
 }
 

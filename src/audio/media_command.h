@@ -25,4 +25,7 @@ struct MediaCommand {
 void BuildMediaCommand(MediaCommand& command, const char* keyword, const char* folder, const char* name,
                        const char* tail, bool utf8Names);
 
+// Appends `text` byte for byte to a built command and terminates it (what does not fit is cut).
+void AppendToMediaCommand(MediaCommand& command, const char* text);
+
 }  // namespace trallio

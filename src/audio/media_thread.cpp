@@ -106,10 +106,7 @@ void SendStartVolume(const QueuedCommand& command) {
     char tail[kVolumeTailSize];
     FormatVolumeTail(worker.levelling ? LevelledVolume(command.level, openGain.trackGain) : command.level, tail);
     MediaCommand volume = command.text;
-    for (size_t i = 0; tail[i] != 0 && volume.length + 1 < kMediaCommandUnits; ++i) {
-        volume.units[volume.length++] = static_cast<WCHAR>(static_cast<unsigned char>(tail[i]));
-    }
-    volume.units[volume.length] = 0;
+    AppendToMediaCommand(volume, tail);
     Call(volume, nullptr, 0);
 }
 
@@ -123,7 +120,6 @@ void Run(const QueuedCommand& command) {
             ReadTags(command);
             openAnswer.store((command.ticket << 1) | (worker.lastOpenAccepted ? 1u : 0u), std::memory_order_release);
             return;
-        case MediaStep::kSend:
         case MediaStep::kVolume:
             Call(command.text, nullptr, 0);
             return;

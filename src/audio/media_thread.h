@@ -18,7 +18,6 @@ extern bool mediaThreadOn;
 // last open: a track's play, volume and status polls follow only an accepted open, its close
 // only a refused one.
 enum class MediaStep : uint8_t {
-    kSend,            // send as it is
     kOpen,            // send, and keep and publish the answer
     kIfOpened,        // send when the last open was accepted
     kIfRefused,       // send when the last open was refused
