@@ -11,7 +11,6 @@
 #include <cstring>
 #include <string>
 
-#include "host/settings.h"
 #include "playback_fixture.h"
 
 namespace {
@@ -56,9 +55,7 @@ TEST_F(BadInput, EmptyOrBinarySettingsGiveTheDefaults) {
         binary += static_cast<char>((i * 131 + 7) & 0xFF);
     }
     for (const std::string& contents : {std::string(), binary, std::string(1, '\0'), std::string("\xEF\xBB\xBF")}) {
-        trallio::ResetRadioState();
-        WriteSettings(contents);
-        trallio::LoadSettings();
+        ReadSettings(contents);
         ExpectDefaultStations();
     }
 }
@@ -71,8 +68,7 @@ TEST_F(BadInput, BinaryBytesInAValueAreKeptAsTheyCame) {
         }
     }
     ASSERT_LE(value.size(), 254u);
-    WriteSettings("[RADIOS]\nradio 2=" + value + "\n");
-    trallio::LoadSettings();
+    ReadSettings("[RADIOS]\nradio 2=" + value + "\n");
     EXPECT_EQ(std::string(radio.stationFolders[1]), value);
     // Such a folder does not exist: the radio says so and stays silent.
     Choose(radio.stationFolders[1]);
@@ -88,8 +84,7 @@ TEST_F(BadInput, ALongestFolderWithALongestNamePlaysWithItsWholePath) {
     const std::string kept = folder.substr(0, 254);
     const std::string track = std::string(251, 't') + ".mp3";
     ASSERT_EQ(track.size(), 255u);
-    WriteSettings("[RADIOS]\nradio 1=" + folder + "\n");
-    trallio::LoadSettings();
+    ReadSettings("[RADIOS]\nradio 1=" + folder + "\n");
     ASSERT_EQ(std::string(radio.stationFolders[0]), kept);
     MakeFile(kept + "/" + track);
     Choose(radio.stationFolders[0]);

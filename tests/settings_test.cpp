@@ -49,9 +49,7 @@ TEST_F(Settings, StationsAndModeFromTheFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 80));
-        trallio::ResetRadioState();
-        WriteSettings(c.file);
-        trallio::LoadSettings();
+        ReadSettings(c.file);
         for (int i = 0; i < trallio::kStationCount; ++i) {
             EXPECT_EQ(std::string(radio.stationFolders[i]), c.folders[i]) << "station " << i + 1;
             EXPECT_NE(radio.stationFolders[i], trallio::emptyText);  // an empty value is a text of its own
@@ -70,9 +68,7 @@ TEST_F(Settings, MediaPlayerModeIsOnOnlyForTrueAndLowerCaseTrue) {
         {"True;", false},
     };
     for (const auto& c : cases) {
-        trallio::ResetRadioState();
-        WriteSettings(std::string("[config]\nmedia_player_mode=") + c.value + "\n");
-        trallio::LoadSettings();
+        ReadSettings(std::string("[config]\nmedia_player_mode=") + c.value + "\n");
         EXPECT_EQ(radio.mediaPlayerMode, c.on) << "value \"" << c.value << "\"";
     }
 }
@@ -94,8 +90,7 @@ TEST(OnOffRule, ComparesWholeTextsWithinTheirOwnBytes) {
 }
 
 TEST_F(Settings, TwoStationsWithTheSameFolderAreStillTwoTexts) {
-    WriteSettings("[RADIOS]\nradio 1=Music\nradio 2=Music\n");
-    trallio::LoadSettings();
+    ReadSettings("[RADIOS]\nradio 1=Music\nradio 2=Music\n");
     EXPECT_STREQ(radio.stationFolders[0], radio.stationFolders[1]);
     EXPECT_NE(radio.stationFolders[0], radio.stationFolders[1]);
 }
@@ -115,16 +110,12 @@ TEST_F(Settings, BadFilesNeverCrashAndCutEveryValue) {
         "",
     };
     for (const std::string& contents : cases) {
-        trallio::ResetRadioState();
-        WriteSettings(contents);
-        trallio::LoadSettings();
+        ReadSettings(contents);
         for (int i = 0; i < trallio::kStationCount; ++i) {
             EXPECT_LE(std::string(radio.stationFolders[i]).size(), 254u);
         }
     }
-    trallio::ResetRadioState();
-    WriteSettings("[RADIOS]\nradio 2=" + std::string(10 * 1024, 'x'));
-    trallio::LoadSettings();
+    ReadSettings("[RADIOS]\nradio 2=" + std::string(10 * 1024, 'x'));
     EXPECT_EQ(std::string(radio.stationFolders[1]), std::string(254, 'x'));
 }
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "support.h"
@@ -51,9 +50,7 @@ TEST_F(SoundMix, SettingsValues) {
         {"[config]\nduck_dialogue=5 %\n", -1, false},
     };
     for (const auto& c : cases) {
-        trallio::ResetRadioState();
-        MakeFile("Trallio/Trallio.ini", c.file);
-        trallio::LoadSettings();
+        ReadSettings(c.file);
         EXPECT_EQ(radio.config.duckPercent, c.percent) << c.file;
         EXPECT_EQ(radio.config.pauseInMenus, c.pause) << c.file;
     }

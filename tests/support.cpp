@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "host/frame_driver.h"
+#include "host/settings.h"
 #include "media_commands.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
@@ -31,6 +32,12 @@ void RadioTest::TearDown() {
 void RadioTest::Pass() {
     fakehost::ClearEvents();
     trallio::UpdatePlayback();
+}
+
+void RadioTest::ReadSettings(const std::string& contents) {
+    trallio::ResetRadioState();
+    WriteSettings(contents);
+    trallio::LoadSettings();
 }
 
 int Clicks() {

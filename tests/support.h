@@ -26,6 +26,8 @@ protected:
     void MakeFolder(const std::string& path);
     void MakeFile(const std::string& path, const std::string& contents = "x");
     void WriteSettings(const std::string& contents) { MakeFile("Trallio/Trallio.ini", contents); }
+    // A fresh radio that has read `contents` as its settings file.
+    void ReadSettings(const std::string& contents);
     // A playback pass as the frame driver makes it, with only that pass's events recorded.
     static void Pass();
     std::string gameFolder;

@@ -5,7 +5,6 @@
 
 #include "audio/mci_channel.h"
 #include "audio/media_command.h"
-#include "host/settings.h"
 #include "playback/radio_state.h"
 #include "support.h"
 #include "text/ini_text.h"
@@ -138,9 +137,7 @@ TEST_F(UnicodeNames, TheFolderIsAsWrittenFromUtf8WithOrWithoutMarkAndOnlyWhenOn)
         {"mark, off", "\xEF\xBB\xBF[RADIOS]\nradio 2=" + station + "\n", false, "Trallio\\Radio 2"},
     };
     for (const auto& c : cases) {
-        trallio::ResetRadioState();
-        WriteSettings(c.file);
-        trallio::LoadSettings();
+        ReadSettings(c.file);
         EXPECT_EQ(radio.config.unicodeNames, c.on) << c.name;
         EXPECT_EQ(std::string(radio.stationFolders[1]), c.folder) << c.name;
         EXPECT_EQ(radio.stationFolders[1], radio.stationBuffers[1]) << c.name;
