@@ -27,33 +27,27 @@ Text Device(const Text& folder, const typename Same<Text>::type& track) {
     return Words<Text>("\"") + folder + Words<Text>("\\") + track + Words<Text>("\"");
 }
 
+// A command: its verb, the device and what follows the device.
 template <typename Text>
-Text Open(const Text& device) {
-    return Words<Text>("open ") + device + Words<Text>(" type MPEGVideo");
+Text Say(const char* verb, const Text& device, const char* tail = "") {
+    return Words<Text>(verb) + device + Words<Text>(tail);
 }
+
 template <typename Text>
-Text Play(const Text& device) {
-    return Words<Text>("play ") + device;
-}
+Text Open(const Text& device) { return Say("open ", device, " type MPEGVideo"); }
+template <typename Text>
+Text Play(const Text& device) { return Say("play ", device); }
 template <typename Text>
 Text Volume(const Text& device, int volume) {
-    return Words<Text>("setaudio ") + device + Words<Text>(" volume to ") + Words<Text>(std::to_string(volume).c_str());
+    return Say("setaudio ", device, (" volume to " + std::to_string(volume)).c_str());
 }
 template <typename Text>
-Text Status(const Text& device) {
-    return Words<Text>("status ") + device + Words<Text>(" mode");
-}
+Text Status(const Text& device) { return Say("status ", device, " mode"); }
 template <typename Text>
-Text Close(const Text& device) {
-    return Words<Text>("close ") + device;
-}
+Text Close(const Text& device) { return Say("close ", device); }
 template <typename Text>
-Text Pause(const Text& device) {
-    return Words<Text>("pause ") + device;
-}
+Text Pause(const Text& device) { return Say("pause ", device); }
 template <typename Text>
-Text Resume(const Text& device) {
-    return Words<Text>("resume ") + device + Words<Text>(" notify");
-}
+Text Resume(const Text& device) { return Say("resume ", device, " notify"); }
 
 }  // namespace media_commands
