@@ -14,6 +14,9 @@ namespace playback_test {
 
 using namespace testing_support;
 
+// Station 1's folder as the radio names it.
+const std::string kRadio1 = "Trallio\\Radio 1";
+
 class Playback : public testing_support::RadioTest {
 protected:
     // Radio 1 of a.mp3 and b.mp3, in the order the radio's stream gives them.

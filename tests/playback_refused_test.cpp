@@ -11,36 +11,34 @@ using namespace playback_test;
 
 TEST_F(Playback, AnUnopenableTrackCountsAsFinishedAndTheNextOneOpensInTheSameFrame) {
     const auto tracks = TwoTracks();
-    const std::string folder = "Trallio\\Radio 1";
-    fakehost::FailOpen(Quoted(folder, tracks[0]));
+    fakehost::FailOpen(Quoted(kRadio1, tracks[0]));
     Choose(0);
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Open(folder, tracks[0]) + " -> 275", Close(folder, tracks[0]) + " -> 263",
-                                                 Open(folder, tracks[1]), Play(folder, tracks[1]), Volume(folder, tracks[1])}));
+    EXPECT_EQ(Media(), (std::vector<std::string>{Open(kRadio1, tracks[0]) + " -> 275", Close(kRadio1, tracks[0]) + " -> 263",
+                                                 Open(kRadio1, tracks[1]), Play(kRadio1, tracks[1]), Volume(kRadio1, tracks[1])}));
     // The two tracks are the folder's only files: no entry, and so no wait, lies between them.
-    const auto order = StreamOrder(folder.c_str());
+    const auto order = StreamOrder(kRadio1.c_str());
     const auto second = std::find(order.begin(), order.end(), tracks[1]) - order.begin();
     ASSERT_EQ(order[second - 1], tracks[0]);
     EXPECT_EQ(fakehost::WaitCount(), second - 1) << "no wait between the refused track and the next";
     // The accepted track is watched as any other, and at its end the refused one is passed again.
     Pass();
-    EXPECT_EQ(Media(), std::vector<std::string>{Status(folder, tracks[1], "playing")});
-    Finish(folder, tracks[1]);
+    EXPECT_EQ(Media(), std::vector<std::string>{Status(kRadio1, tracks[1], "playing")});
+    Finish(kRadio1, tracks[1]);
     Pass();
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Open(folder, tracks[0]) + " -> 275", Close(folder, tracks[0]) + " -> 263",
-                                                 Open(folder, tracks[1]), Play(folder, tracks[1]), Volume(folder, tracks[1])}));
+    EXPECT_EQ(Media(), (std::vector<std::string>{Open(kRadio1, tracks[0]) + " -> 275", Close(kRadio1, tracks[0]) + " -> 263",
+                                                 Open(kRadio1, tracks[1]), Play(kRadio1, tracks[1]), Volume(kRadio1, tracks[1])}));
 }
 
 TEST_F(Playback, ARefusedStatusCountsAsFinished) {
     const auto tracks = TwoTracks();
-    const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();
-    fakehost::DropDevice(Quoted(folder, tracks[0]));
+    fakehost::DropDevice(Quoted(kRadio1, tracks[0]));
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, tracks[0], "") + " -> 263", Close(folder, tracks[0]) + " -> 263",
-                                                 Open(folder, tracks[1]), Play(folder, tracks[1]), Volume(folder, tracks[1])}));
+    EXPECT_EQ(Media(), (std::vector<std::string>{Status(kRadio1, tracks[0], "") + " -> 263", Close(kRadio1, tracks[0]) + " -> 263",
+                                                 Open(kRadio1, tracks[1]), Play(kRadio1, tracks[1]), Volume(kRadio1, tracks[1])}));
 }
 
 // Folders of `files` audio files of which the ones in `refused` (places in listing order) are
@@ -60,22 +58,21 @@ TEST_F(Playback, RefusedFilesArePassedOverAtMostTwoOpensAFrame) {
         for (int i = 0; i < c.files; ++i) {
             MakeFile("Trallio/Radio 1/t" + std::to_string(i) + ".mp3");
         }
-        const std::string folder = "Trallio\\Radio 1";
-        const auto tracks = TracksInOrder(folder.c_str());
+        const auto tracks = TracksInOrder(kRadio1.c_str());
         for (int i : c.refused) {
-            fakehost::FailOpen(Quoted(folder, tracks[i]));
+            fakehost::FailOpen(Quoted(kRadio1, tracks[i]));
         }
         // Every file up to the one after the last refused, each opened once.
         std::vector<std::string> expected;
         for (int i = 0; i <= c.refused.back() + 1; ++i) {
             const bool refused = std::find(c.refused.begin(), c.refused.end(), i) != c.refused.end();
-            expected.push_back(Open(folder, tracks[i]) + (refused ? " -> 275" : ""));
+            expected.push_back(Open(kRadio1, tracks[i]) + (refused ? " -> 275" : ""));
         }
         Choose(0);
         std::vector<std::string> opened;
         for (int pass = 0; pass < 20 && opened.size() < expected.size(); ++pass) {
             if (pass == 1 && c.refused.front() != 0) {
-                Finish(folder, tracks[0]);
+                Finish(kRadio1, tracks[0]);
             }
             Pass();
             int opens = 0;
@@ -109,18 +106,17 @@ TEST_F(Playback, AStationWhoseEveryFileIsRefusedSaysSoOnceAndWaitsToBeChosenAgai
         SCOPED_TRACE(byStatus ? "status refused" : "open refused");
         TearDown();
         SetUp();
-        const std::string folder = "Trallio\\Radio 1";
         const char message[] = "No track in Trallio\\Radio 1 would play. Run TrallioCheck.exe";
         const char messageAsTraced[] = "No track in Trallio\\\\Radio 1 would play. Run TrallioCheck.exe";
         MakeFile("Trallio/Radio 1/a.mp3");
         MakeFile("Trallio/Radio 1/b.ogg");
         MakeFile("Trallio/Radio 1/c.wav");
         MakeFile("Trallio/Radio 1/notes.txt");
-        for (const std::string& track : TracksInOrder(folder.c_str())) {
+        for (const std::string& track : TracksInOrder(kRadio1.c_str())) {
             if (byStatus) {
-                fakehost::RefuseStatus(Quoted(folder, track));
+                fakehost::RefuseStatus(Quoted(kRadio1, track));
             } else {
-                fakehost::FailOpen(Quoted(folder, track));
+                fakehost::FailOpen(Quoted(kRadio1, track));
             }
         }
         for (int round = 0; round < 2; ++round) {

@@ -36,56 +36,53 @@ TEST_F(Playback, TracksFollowInTheFoldersOrderAndTheStationLoops) {
     }
     const auto tracks = TracksInOrder("Trallio\\Radio 1");
     ASSERT_EQ(tracks.size(), 3u);
-    const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();
-    EXPECT_EQ(Media(), Start(folder, tracks[0]));
+    EXPECT_EQ(Media(), Start(kRadio1, tracks[0]));
     for (size_t i = 1; i < tracks.size(); ++i) {
-        Finish(folder, tracks[i - 1]);
+        Finish(kRadio1, tracks[i - 1]);
         Pass();
-        EXPECT_EQ(Media(), Next(folder, tracks[i - 1], "stopped", tracks[i]));
+        EXPECT_EQ(Media(), Next(kRadio1, tracks[i - 1], "stopped", tracks[i]));
     }
     // The last track ends: the folder's end is reached and the next pass starts from the top.
-    Finish(folder, tracks[2]);
+    Finish(kRadio1, tracks[2]);
     Pass();
-    EXPECT_EQ(Media(), Next(folder, tracks[2], "stopped"));
+    EXPECT_EQ(Media(), Next(kRadio1, tracks[2], "stopped"));
     EXPECT_TRUE(radio.stationSwitchPending);
     EXPECT_FALSE(radio.trackActive);
     Pass();
-    EXPECT_EQ(Media(), Start(folder, tracks[0]));
+    EXPECT_EQ(Media(), Start(kRadio1, tracks[0]));
     EXPECT_EQ(fakehost::DoubleOpens(), 0);
 }
 
 TEST_F(Playback, AOneTrackFolderPlaysItAgainAndAgain) {
     MakeFile("Trallio/Radio 1/only.wav");
-    const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();
     for (int round = 0; round < 3; ++round) {
-        Finish(folder, "only.wav");
+        Finish(kRadio1, "only.wav");
         Pass();
-        EXPECT_EQ(Media(), Next(folder, "only.wav", "stopped"));
+        EXPECT_EQ(Media(), Next(kRadio1, "only.wav", "stopped"));
         Pass();
-        EXPECT_EQ(Media(), Start(folder, "only.wav"));
+        EXPECT_EQ(Media(), Start(kRadio1, "only.wav"));
     }
 }
 
 TEST_F(Playback, SkipOnTheLastTrackReachesTheEndAndStartsTheFirstNext) {
     const auto tracks = TwoTracks();
-    const std::string folder = "Trallio\\Radio 1";
     Choose(0);
     Pass();
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), Next(folder, tracks[0], "playing", tracks[1]));
+    EXPECT_EQ(Media(), Next(kRadio1, tracks[0], "playing", tracks[1]));
     EXPECT_FALSE(radio.skipRequested);
     radio.skipRequested = true;
     Pass();
-    EXPECT_EQ(Media(), Next(folder, tracks[1], "playing"));
+    EXPECT_EQ(Media(), Next(kRadio1, tracks[1], "playing"));
     EXPECT_FALSE(radio.skipRequested);
     EXPECT_TRUE(radio.stationSwitchPending);
     Pass();
-    EXPECT_EQ(Media(), Start(folder, tracks[0]));
+    EXPECT_EQ(Media(), Start(kRadio1, tracks[0]));
 }
 
 TEST_F(Playback, ChoosingTheCurrentStationRightAfterItsEndLeavesTheRadioSilent) {
@@ -136,10 +133,9 @@ TEST_F(Playback, TwoStationsNamingTheSameFolderAreDifferentStations) {
 
 TEST_F(Playback, RadioOffPausesAndOnResumes) {
     PlayRadioOne();
-    const std::string folder = "Trallio\\Radio 1";
     radio.radioOn = false;
     Pass();
-    EXPECT_EQ(Media(), (std::vector<std::string>{Status(folder, "a.mp3", "playing"), "media pause " + Quoted(folder, "a.mp3")}));
+    EXPECT_EQ(Media(), (std::vector<std::string>{Status(kRadio1, "a.mp3", "playing"), "media pause " + Quoted(kRadio1, "a.mp3")}));
     EXPECT_EQ(NativeLines("SET_AUDIO_FLAG"),
               std::vector<std::string>{"native 0xB9EFD5C25018725A SET_AUDIO_FLAG(\"OpenWorldMusicDisabled\", 0)"});
     EXPECT_TRUE(radio.paused);
@@ -148,11 +144,11 @@ TEST_F(Playback, RadioOffPausesAndOnResumes) {
     radio.radioOn = true;
     radio.stoppedByUser = true;
     Pass();
-    EXPECT_EQ(Media(), std::vector<std::string>{"media resume " + Quoted(folder, "a.mp3") + " notify"});
+    EXPECT_EQ(Media(), std::vector<std::string>{"media resume " + Quoted(kRadio1, "a.mp3") + " notify"});
     EXPECT_FALSE(radio.paused);
     EXPECT_FALSE(radio.stoppedByUser);
     Pass();
-    EXPECT_EQ(Media(), std::vector<std::string>{Status(folder, "a.mp3", "playing")});
+    EXPECT_EQ(Media(), std::vector<std::string>{Status(kRadio1, "a.mp3", "playing")});
 }
 
 TEST_F(Playback, ATrackThatHasStoppedIsNotPaused) {
