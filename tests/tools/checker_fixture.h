@@ -10,7 +10,6 @@
 #include <map>
 
 #include <id3v2tag.h>
-#include <mpegfile.h>
 
 #include "audio/mci_channel.h"
 #include "playback/radio_state.h"
@@ -37,11 +36,7 @@ const char kNotReallyAudio[] =
 const char kSubFolder[] = "a sub-folder; the radio does not look inside sub-folders";
 
 // A settings text and lines its report must and must not hold.
-struct ReportLines {
-    std::string config;
-    std::vector<std::string> shown;
-    std::vector<std::string> absent;
-};
+struct ReportLines;
 
 // How one checker build shows things: its command, its paths, its folder order.
 struct Platform {
@@ -50,15 +45,11 @@ struct Platform {
     bool sortedListing;  // Windows file systems list a folder sorted, without regard to case
 };
 
-inline Platform LinuxChecker() {
-    return {{TRALLIO_CHECK}, [](const std::string& path) { return path; }, false};
-}
-
 class CheckerReport : public testing_support::RadioTest {
 protected:
     void SetUp() override {
         RadioTest::SetUp();
-        platform = LinuxChecker();
+        platform = {{TRALLIO_CHECK}, [](const std::string& path) { return path; }, false};
     }
 
     // The names of a folder, dots left out, in the order its listing gives them.
@@ -266,17 +257,6 @@ protected:
         ASSERT_EQ(encode.status, 0) << encode.err;
     }
 
-    // Station 1 of two tracks of tone: tagged.mp3, with the ID3v2 tag `tag` writes, and untagged.mp3.
-    void MakeTaggedAndUntagged(const std::function<void(TagLib::ID3v2::Tag&)>& tag) {
-        ASSERT_NO_FATAL_FAILURE(MakeTone());
-        const std::string tone = ReadFile(gameFolder + "/tone.mp3");
-        MakeFile("Trallio/Radio 1/tagged.mp3", tone);
-        MakeFile("Trallio/Radio 1/untagged.mp3", tone);
-        TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
-        tag(*tagged.ID3v2Tag(true));
-        ASSERT_TRUE(tagged.save());
-    }
-
     // Names in Cyrillic and accented Latin with unicode_names on and off. Where the platform's
     // names are bytes (Windows), the name beyond Latin-1 is unreadable with the setting off and the
     // report says which setting reads it; on Linux every name reads either way.
@@ -342,20 +322,11 @@ protected:
         EXPECT_EQ(run.status, 0) << run.err;
     }
 
-    // Each case's settings file under [config], the checker run on it, and the lines of its report.
-    void CheckReportLines(const std::vector<ReportLines>& cases) {
-        for (const ReportLines& c : cases) {
-            SCOPED_TRACE(c.config);
-            MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-            const std::string out = Normalised(RunChecker().out);
-            for (const std::string& text : c.shown) {
-                ExpectHolds(out, text);
-            }
-            for (const std::string& text : c.absent) {
-                EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
-            }
-        }
-    }
+    // The report tests of the Linux program alone (checker_test.cpp): each case's settings file
+    // under [config], the checker run on it, and the lines of its report; station 1 of two tracks of
+    // tone, tagged.mp3 with the ID3v2 tag `tag` writes and untagged.mp3.
+    void CheckReportLines(const std::vector<ReportLines>& cases);
+    void MakeTaggedAndUntagged(const std::function<void(TagLib::ID3v2::Tag&)>& tag);
 
     // The report `out` holds `text`.
     static void ExpectHolds(const std::string& out, const std::string& text) {

@@ -1,8 +1,43 @@
 // The station checker: the verdict on each kind of folder entry, and the whole report with its exit
 // status on a made game folder of good, upper-case and odd names (the Linux program).
+#include <mpegfile.h>
 #include <textidentificationframe.h>
 
 #include "checker_fixture.h"
+
+namespace checker_test {
+
+struct ReportLines {
+    std::string config;
+    std::vector<std::string> shown;
+    std::vector<std::string> absent;
+};
+
+void CheckerReport::CheckReportLines(const std::vector<ReportLines>& cases) {
+    for (const ReportLines& c : cases) {
+        SCOPED_TRACE(c.config);
+        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
+        const std::string out = Normalised(RunChecker().out);
+        for (const std::string& text : c.shown) {
+            ExpectHolds(out, text);
+        }
+        for (const std::string& text : c.absent) {
+            EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
+        }
+    }
+}
+
+void CheckerReport::MakeTaggedAndUntagged(const std::function<void(TagLib::ID3v2::Tag&)>& tag) {
+    ASSERT_NO_FATAL_FAILURE(MakeTone());
+    const std::string tone = ReadFile(gameFolder + "/tone.mp3");
+    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
+    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
+    TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
+    tag(*tagged.ID3v2Tag(true));
+    ASSERT_TRUE(tagged.save());
+}
+
+}  // namespace checker_test
 
 namespace {
 
