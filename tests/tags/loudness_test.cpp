@@ -111,16 +111,15 @@ TEST_F(Levelling, EachFileSendsTheDigitsOfItsGainAtEveryVolumeWithAndWithoutDuck
     // With media_thread the thread reads the gains and levels the first volume itself.
     const std::vector<int> threaded = StartEach(Loudness::kTrack, 90, false, true);
     trallio::SettleMediaThread();
-    ASSERT_EQ(threaded.size(), files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(threaded[i], tags_test::kGainCases[i].track[0]) << "media_thread: " << tags_test::kGainCases[i].name;
-    }
     const std::vector<int> album = StartEach(Loudness::kAlbum, 90, false);
     const std::vector<int> off = StartEach(Loudness::kOff, 90, false);
+    ASSERT_EQ(threaded.size(), files.size());
     ASSERT_EQ(album.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(album[i], tags_test::kGainCases[i].album90) << tags_test::kGainCases[i].name;
-        EXPECT_EQ(off[i], 90) << "loudness = off ignores the gains: " << tags_test::kGainCases[i].name;
+        const tags_test::GainCase& file = tags_test::kGainCases[i];
+        EXPECT_EQ(threaded[i], file.track[0]) << "media_thread: " << file.name;
+        EXPECT_EQ(album[i], file.album90) << file.name;
+        EXPECT_EQ(off[i], 90) << "loudness = off ignores the gains: " << file.name;
     }
 }
 
