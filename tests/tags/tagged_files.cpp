@@ -69,20 +69,18 @@ bool Id3v2(const std::string& path, const std::string& artist, const std::string
            bool artFirst = false) {
     TagLib::MPEG::File file(path.c_str(), false);
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(true);
+    if (!artFirst) {
+        tag->setArtist(Utf8(artist));
+        tag->setTitle(Utf8(title));
+    }
     if (artBytes > 0) {
         auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
         picture->setMimeType("image/jpeg");
         picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
         picture->setPicture(TagLib::ByteVector(static_cast<unsigned int>(artBytes), 'j'));
         tag->addFrame(picture);
-        if (!artFirst) {
-            tag->removeFrame(picture, false);
-            tag->setArtist(Utf8(artist));
-            tag->setTitle(Utf8(title));
-            tag->addFrame(picture);
-        }
     }
-    tag->setArtist(Utf8(artist));
+    tag->setArtist(Utf8(artist));  // with `artFirst` after the picture; else it rewrites the same frames
     tag->setTitle(Utf8(title));
     return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
                      artFirst ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4);
