@@ -10,8 +10,7 @@
 
 namespace {
 
-using checker_test::PackageFile;
-using checker_test::WithWindowsLineEnds;
+using namespace checker_test;
 
 class ShippedSettingsFile : public testing_support::RadioTest {
 protected:
