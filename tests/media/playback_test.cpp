@@ -178,13 +178,7 @@ TEST_F(MediaService, UndecodableFilesOpenThenReadStopped) {
         ASSERT_EQ(Send("open " + device + " type MPEGVideo"), kMciOk) << name;
         const MCIERROR play = Send("play " + device);
         EXPECT_TRUE(play == kMciOk || play == kMciInvalidFile) << play;
-        const double start = NowMs();
-        std::string mode;
-        while ((mode = ModeOf(device)) != "stopped" && NowMs() - start < 2000) {
-            EXPECT_EQ(mode, "playing");
-            SleepMs(5);
-        }
-        EXPECT_EQ(mode, "stopped") << name;
+        EXPECT_GE(WaitForMode(device, "stopped", 2000, "playing"), 0) << name;
         EXPECT_EQ(Send("play " + device), kMciInvalidFile) << name;
         EXPECT_EQ(Send("resume " + device), kMciInvalidFile) << name;
         EXPECT_EQ(ModeOf(device), "stopped") << name;

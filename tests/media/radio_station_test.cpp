@@ -23,8 +23,7 @@ TEST(RadioStation, ThreeFilesPlayThroughAndLoop) {
     ASSERT_TRUE(mt::MakeDir(game));
     ASSERT_TRUE(mt::MakeDir(game + "/Trallio"));
     ASSERT_TRUE(mt::MakeDir(game + "/Trallio/Radio 1"));
-    const char* types[] = {"mp3", "ogg", "wav"};
-    for (const char* type : types) {
+    for (const char* type : {"mp3", "ogg", "wav"}) {
         const std::string tone = mt::ToneFile(type, 4);
         ASSERT_FALSE(tone.empty()) << type;
         ASSERT_TRUE(mt::CopyFile(tone, game + "/Trallio/Radio 1/tone." + type));

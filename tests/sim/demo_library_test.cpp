@@ -9,7 +9,6 @@
 #include "playback/audio_filter.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
-#include "platform/dir_stream.h"
 #include "run_quietly.h"
 #include "support.h"
 

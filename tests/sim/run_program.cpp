@@ -43,9 +43,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const std::stri
             variables.push_back(variable);
         }
     }
-    for (const std::string& extra : environment) {
-        variables.push_back(extra);
-    }
+    variables.insert(variables.end(), environment.begin(), environment.end());
     std::vector<char*> envp;
     for (std::string& variable : variables) {
         envp.push_back(&variable[0]);

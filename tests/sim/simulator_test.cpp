@@ -21,7 +21,7 @@ protected:
     }
 
     // Mount, hold Q and R, click station 1; leaves the wheel open with the button up.
-    void PickStationOne(Simulator& simulator, Controls& controls) {
+    void PickStationOne(Simulator& simulator) {
         controls.onMount = true;
         simulator.RunFrame(controls);
         controls.keyQ = controls.keyR = true;
@@ -37,13 +37,15 @@ protected:
             simulator.RunFrame(controls);
         }
     }
+
+    // The player's input, kept from frame to frame as a driver keeps it.
+    Controls controls;
 };
 
 TEST_F(SimulatorRun, TraceLinesCarryTheirFrameAndNotesTheFrameAboutToRun) {
     std::ostringstream trace;
     {
         Simulator simulator(&trace);
-        Controls controls;
         simulator.Note("input mount on");
         controls.onMount = true;
         simulator.RunFrame(controls);
@@ -62,7 +64,6 @@ TEST_F(SimulatorRun, TraceLinesCarryTheirFrameAndNotesTheFrameAboutToRun) {
 
 TEST_F(SimulatorRun, TheRadioCentringTheCursorMovesTheControlsInClientPixels) {
     Simulator simulator(nullptr);
-    Controls controls;
     controls.onMount = true;
     controls.cursorX = 5;
     controls.cursorY = 7;
@@ -77,9 +78,8 @@ TEST_F(SimulatorRun, TheRadioCentringTheCursorMovesTheControlsInClientPixels) {
 
 TEST_F(SimulatorRun, MediaStatusFollowsOpenPlayPauseResumeAndClose) {
     Simulator simulator(nullptr);
-    Controls controls;
     EXPECT_EQ(simulator.Media().device, "");
-    PickStationOne(simulator, controls);
+    PickStationOne(simulator);
     const std::string device = "\"Trallio\\Radio 1\\only.mp3\"";
     EXPECT_EQ(simulator.Media().device, device);
     EXPECT_EQ(simulator.Media().mode, "playing");
@@ -107,8 +107,7 @@ TEST_F(SimulatorRun, AConversationLowersTheTrackAndThePauseMenuPausesIt) {
     MakeFile("Trallio/Trallio.ini", "[config]\nduck_dialogue=50\npause_in_menus=True\n");
     std::ostringstream trace;
     Simulator simulator(&trace);
-    Controls controls;
-    PickStationOne(simulator, controls);
+    PickStationOne(simulator);
     controls.keyQ = controls.keyR = false;
     simulator.RunFrame(controls);
     trace.str("");
@@ -134,15 +133,13 @@ TEST_F(SimulatorRun, AConversationLowersTheTrackAndThePauseMenuPausesIt) {
 TEST_F(SimulatorRun, AFailedOpenShowsInTheMode) {
     fakehost::FailOpen("\"Trallio\\Radio 1\\only.mp3\"");
     Simulator simulator(nullptr);
-    Controls controls;
-    PickStationOne(simulator, controls);
+    PickStationOne(simulator);
     EXPECT_EQ(simulator.Media().mode, "open failed (275)");
 }
 
 TEST_F(SimulatorRun, TextsKeepTheirPlaceAndScaleForThisFrameOnly) {
     Simulator simulator(nullptr);
-    Controls controls;
-    PickStationOne(simulator, controls);
+    PickStationOne(simulator);
     simulator.RunFrame(controls);
     const std::vector<sim::HudText>& texts = simulator.Texts();
     ASSERT_EQ(texts.size(), 2u);
@@ -161,7 +158,6 @@ TEST_F(SimulatorRun, TextsKeepTheirPlaceAndScaleForThisFrameOnly) {
 
 TEST_F(SimulatorRun, WatchSeesOnlyLinesAfterItStarts) {
     Simulator simulator(nullptr);
-    Controls controls;
     controls.onMount = true;
     simulator.RunFrame(controls);
     simulator.Watch("IS_PED_ON_MOUNT");

@@ -219,10 +219,7 @@ protected:
         // The folders: tracks added and removed, station 2's folder taken away and put back.
         if (Chance(0.002)) {
             const std::string path = "Trallio/Radio 2/new" + std::to_string(Pick(4)) + ".mp3";
-            struct stat info;
-            if (stat(path.c_str(), &info) == 0) {
-                unlink(path.c_str());
-            } else {
+            if (unlink(path.c_str()) != 0) {  // not there: made
                 MakeFile(path);
             }
         }

@@ -13,7 +13,6 @@
 #include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
-#include "playback/track_title.h"
 #include "support.h"
 #include "tagged_files.h"
 #include "text/gain_text.h"
@@ -55,20 +54,9 @@ TEST(GainText, TagAndSettingsFormsAndTheRangeLimit) {
     }
 }
 
-class Levelling : public testing_support::WheelFrameTest {
+class Levelling
+    : public tags_test::SuiteFiles<testing_support::WheelFrameTest, std::string, tags_test::MakeGainFiles> {
 protected:
-    static void SetUpTestSuite() {
-        char pattern[] = "/tmp/trallio-gains-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            folder = pattern;
-            files = tags_test::MakeGainFiles(folder);
-        }
-    }
-    static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(folder, error);
-    }
-
     // Starts every gain file of station 1 in name order, each ended as soon as it plays; the
     // digits of each start's volume command.
     std::vector<int> StartEach(Loudness mode, int32_t volume, bool ducked, bool threaded = false) {
@@ -100,13 +88,7 @@ protected:
         }
         return digits;
     }
-
-    static std::string folder;
-    static std::vector<std::string> files;
 };
-
-std::string Levelling::folder;
-std::vector<std::string> Levelling::files;
 
 TEST_F(Levelling, EachFileSendsTheDigitsOfItsGainAtEveryVolumeWithAndWithoutDucking) {
     ASSERT_EQ(files.size(), std::size(tags_test::kGainCases)) << "the gain files could not be made";
@@ -129,16 +111,15 @@ TEST_F(Levelling, EachFileSendsTheDigitsOfItsGainAtEveryVolumeWithAndWithoutDuck
     // With media_thread the thread reads the gains and levels the first volume itself.
     const std::vector<int> threaded = StartEach(Loudness::kTrack, 90, false, true);
     trallio::SettleMediaThread();
-    ASSERT_EQ(threaded.size(), files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(threaded[i], tags_test::kGainCases[i].track[0]) << "media_thread: " << tags_test::kGainCases[i].name;
-    }
     const std::vector<int> album = StartEach(Loudness::kAlbum, 90, false);
     const std::vector<int> off = StartEach(Loudness::kOff, 90, false);
+    ASSERT_EQ(threaded.size(), files.size());
     ASSERT_EQ(album.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(album[i], tags_test::kGainCases[i].album90) << tags_test::kGainCases[i].name;
-        EXPECT_EQ(off[i], 90) << "loudness = off ignores the gains: " << tags_test::kGainCases[i].name;
+        const tags_test::GainCase& file = tags_test::kGainCases[i];
+        EXPECT_EQ(threaded[i], file.track[0]) << "media_thread: " << file.name;
+        EXPECT_EQ(album[i], file.album90) << file.name;
+        EXPECT_EQ(off[i], 90) << "loudness = off ignores the gains: " << file.name;
     }
 }
 

@@ -1,7 +1,6 @@
 // Titles from tags: the tag line's rules on any bytes, the setting, and the line the wheel shows
 // for real tagged files of every kind, read by the radio when each track starts.
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -76,20 +75,14 @@ TEST(TitlesSetting, TagsInAnyCaseAndEverythingElseIsFile) {
     }
 }
 
-// The tagged files, made once for the whole program.
-class TagTitles : public testing_support::RadioTest {
+std::vector<tags_test::TaggedFile> MakeEveryTaggedFile(const std::string& folder) {
+    return tags_test::MakeTaggedFiles(folder, true);
+}
+
+// The tagged files, big ones too, made once for the whole program.
+class TagTitles
+    : public tags_test::SuiteFiles<testing_support::RadioTest, tags_test::TaggedFile, MakeEveryTaggedFile> {
 protected:
-    static void SetUpTestSuite() {
-        char pattern[] = "/tmp/trallio-tagged-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            folder = pattern;
-            files = tags_test::MakeTaggedFiles(folder, true);
-        }
-    }
-    static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(folder, error);
-    }
     void SetUp() override {
         RadioTest::SetUp();
         ASSERT_FALSE(files.empty()) << "the tagged files could not be made (gst-launch-1.0 and TagLib)";
@@ -131,13 +124,7 @@ protected:
         }
         return media;
     }
-
-    static std::string folder;
-    static std::vector<tags_test::TaggedFile> files;
 };
-
-std::string TagTitles::folder;
-std::vector<tags_test::TaggedFile> TagTitles::files;
 
 TEST_F(TagTitles, EachFileShowsItsTagLineOrItsNameAndTheMediaCommandsStayTheSame) {
     MakeFolder("Trallio/Radio 1");

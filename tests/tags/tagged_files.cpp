@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include <apetag.h>
 #include <attachedpictureframe.h>
@@ -44,18 +45,15 @@ bool WriteAll(const std::string& path, const std::string& bytes) {
     return static_cast<bool>(out);
 }
 
-// A fifth of a second of tone, untagged, as `type`.
+// A fifth of a second of tone, untagged, as `type` ("mp3", "ogg", "flac" or "wav").
 bool MakeTone(const std::string& type, const std::string& path) {
-    std::vector<std::string> encoder;
-    if (type == "mp3") {
-        encoder = {"lamemp3enc"};
-    } else if (type == "ogg") {
-        encoder = {"vorbisenc", "!", "oggmux"};
-    } else if (type == "flac") {
-        encoder = {"flacenc"};
-    } else {
-        encoder = {"wavenc"};
-    }
+    static const std::map<std::string, std::vector<std::string>> kEncoders = {
+        {"mp3", {"lamemp3enc"}},
+        {"ogg", {"vorbisenc", "!", "oggmux"}},
+        {"flac", {"flacenc"}},
+        {"wav", {"wavenc"}},
+    };
+    const std::vector<std::string>& encoder = kEncoders.at(type);
     std::vector<std::string> command = {"gst-launch-1.0", "-q",   "audiotestsrc", "num-buffers=10", "!",
                                         "audioconvert",   "!"};
     command.insert(command.end(), encoder.begin(), encoder.end());
@@ -71,23 +69,25 @@ bool Id3v2(const std::string& path, const std::string& artist, const std::string
            bool artFirst = false) {
     TagLib::MPEG::File file(path.c_str(), false);
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(true);
+    if (!artFirst) {
+        tag->setArtist(Utf8(artist));
+        tag->setTitle(Utf8(title));
+    }
     if (artBytes > 0) {
         auto* picture = new TagLib::ID3v2::AttachedPictureFrame;
         picture->setMimeType("image/jpeg");
         picture->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
         picture->setPicture(TagLib::ByteVector(static_cast<unsigned int>(artBytes), 'j'));
         tag->addFrame(picture);
-        if (!artFirst) {
-            tag->removeFrame(picture, false);
-            tag->setArtist(Utf8(artist));
-            tag->setTitle(Utf8(title));
-            tag->addFrame(picture);
-        }
     }
-    tag->setArtist(Utf8(artist));
+    tag->setArtist(Utf8(artist));  // with `artFirst` after the picture; else it rewrites the same frames
     tag->setTitle(Utf8(title));
     return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
                      artFirst ? TagLib::ID3v2::v3 : TagLib::ID3v2::v4);
+}
+
+bool Id3v2Text(const std::string& path, const std::string& artist, const std::string& title) {
+    return Id3v2(path, artist, title, 0);
 }
 
 bool Id3v1(const std::string& path, const std::string& artist, const std::string& title) {
@@ -119,7 +119,8 @@ bool FlacWithArt(const std::string& path, const std::string& artist, const std::
     return file.save();
 }
 
-bool Wav(const std::string& path, const std::string& artist, const std::string& title, bool id3) {
+template <bool id3>
+bool Wav(const std::string& path, const std::string& artist, const std::string& title) {
     TagLib::RIFF::WAV::File file(path.c_str(), false);
     TagLib::Tag* tag = id3 ? static_cast<TagLib::Tag*>(file.ID3v2Tag()) : file.InfoTag();
     tag->setArtist(Utf8(artist));
@@ -127,8 +128,9 @@ bool Wav(const std::string& path, const std::string& artist, const std::string& 
     return file.save(id3 ? TagLib::RIFF::WAV::File::ID3v2 : TagLib::RIFF::WAV::File::Info, TagLib::File::StripOthers);
 }
 
-// A tag header that claims 4,000 bytes of frames, followed by bytes that are no frames.
-bool CorruptId3v2(const std::string& path) {
+// A tag header that claims 4,000 bytes of frames, followed by bytes that are no frames (no artist
+// or title).
+bool CorruptId3v2(const std::string& path, const std::string&, const std::string&) {
     std::string bytes = "ID3";
     bytes += std::string("\x04\x00\x00\x00\x00\x1F\x20", 7);
     bytes += std::string(4000, '\xFF');
@@ -160,43 +162,34 @@ const char kCyrillicCjkTitle[] =
 enum Tone { kMp3, kOgg, kFlac, kWav, kToneCount };
 
 // One of the small files: its name, the tone it is copied from, the writer of its tags (none:
-// left untagged) and the line the radio must show for it.
+// left untagged), the artist and title it writes, and the line the radio must show for it.
 struct Recipe {
     std::string name;
     Tone tone;
-    bool (*tag)(const std::string&);
+    bool (*tag)(const std::string& path, const std::string& artist, const std::string& title);
+    std::string artist;
+    std::string title;
     std::string expected;
 };
 
-// Captureless writers, so the table stays a table.
 std::vector<Recipe> SmallRecipes() {
     return {
-        {"01 id3v2.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "Dust Riders", "Canyon Song", 0); },
-         "Dust Riders - Canyon Song"},
-        {"02 id3v1.mp3", kMp3, [](const std::string& p) { return Id3v1(p, "Old Timer", "Saloon Waltz"); },
-         "Old Timer - Saloon Waltz"},
-        {"03 vorbis.ogg", kOgg, [](const std::string& p) { return Vorbis(p, "Prairie Band", "Night Herd"); },
-         "Prairie Band - Night Herd"},
-        {"04 vorbis.flac", kFlac, [](const std::string& p) { return Vorbis(p, "River Folk", "Muddy Water"); },
-         "River Folk - Muddy Water"},
-        {"05 info.wav", kWav, [](const std::string& p) { return Wav(p, "Bell Choir", "Evening Chimes", false); },
-         "Bell Choir - Evening Chimes"},
-        {"06 id3.wav", kWav, [](const std::string& p) { return Wav(p, "Horse Thieves", "Run", true); },
-         "Horse Thieves - Run"},
-        {"07 title only.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "", "Lonesome Trail", 0); },
-         "Lonesome Trail"},
-        {"08 untagged.wav", kWav, nullptr, "08 untagged.wav"},
-        {"09 long.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "", std::string(200, 'L'), 0); },
-         std::string(63, 'L')},
-        {"10 cyrillic cjk.flac", kFlac, [](const std::string& p) { return Vorbis(p, kAnya, kCyrillicCjkTitle); },
+        {"01 id3v2.mp3", kMp3, Id3v2Text, "Dust Riders", "Canyon Song", "Dust Riders - Canyon Song"},
+        {"02 id3v1.mp3", kMp3, Id3v1, "Old Timer", "Saloon Waltz", "Old Timer - Saloon Waltz"},
+        {"03 vorbis.ogg", kOgg, Vorbis, "Prairie Band", "Night Herd", "Prairie Band - Night Herd"},
+        {"04 vorbis.flac", kFlac, Vorbis, "River Folk", "Muddy Water", "River Folk - Muddy Water"},
+        {"05 info.wav", kWav, Wav<false>, "Bell Choir", "Evening Chimes", "Bell Choir - Evening Chimes"},
+        {"06 id3.wav", kWav, Wav<true>, "Horse Thieves", "Run", "Horse Thieves - Run"},
+        {"07 title only.mp3", kMp3, Id3v2Text, "", "Lonesome Trail", "Lonesome Trail"},
+        {"08 untagged.wav", kWav, nullptr, "", "", "08 untagged.wav"},
+        {"09 long.mp3", kMp3, Id3v2Text, "", std::string(200, 'L'), std::string(63, 'L')},
+        {"10 cyrillic cjk.flac", kFlac, Vorbis, kAnya, kCyrillicCjkTitle,
          // "Аня - " (9 bytes), the Cyrillic words (25 bytes) and the nine CJK characters (27 bytes)
          // that fit in 63 bytes: the tenth would end at byte 64.
          std::string(kAnya) + " - " + std::string(kCyrillicCjkTitle, 52)},
-        {"11 controls.ogg", kOgg,
-         [](const std::string& p) { return Vorbis(p, " Tab\tBand ", "Line\r\nBreak\x7F"); }, "TabBand - LineBreak"},
-        {"12 corrupt.mp3", kMp3, [](const std::string& p) { return CorruptId3v2(p); }, "12 corrupt.mp3"},
-        {"13 caf\xC3\xA9.mp3", kMp3, [](const std::string& p) { return Id3v2(p, "Caf\xC3\xA9 Trio", "Encore", 0); },
-         "Caf\xC3\xA9 Trio - Encore"},
+        {"11 controls.ogg", kOgg, Vorbis, " Tab\tBand ", "Line\r\nBreak\x7F", "TabBand - LineBreak"},
+        {"12 corrupt.mp3", kMp3, CorruptId3v2, "", "", "12 corrupt.mp3"},
+        {"13 caf\xC3\xA9.mp3", kMp3, Id3v2Text, "Caf\xC3\xA9 Trio", "Encore", "Caf\xC3\xA9 Trio - Encore"},
     };
 }
 
@@ -211,7 +204,8 @@ bool MakeSmallFiles(const std::string& folder, const std::string (&tones)[kToneC
                     std::vector<TaggedFile>& made) {
     for (const Recipe& recipe : SmallRecipes()) {
         const std::string path = folder + "/" + recipe.name;
-        if (!CopyTone(tones[recipe.tone], path) || (recipe.tag != nullptr && !recipe.tag(path))) {
+        if (!CopyTone(tones[recipe.tone], path) ||
+            (recipe.tag != nullptr && !recipe.tag(path, recipe.artist, recipe.title))) {
             return false;
         }
         made.push_back({recipe.name, recipe.expected});

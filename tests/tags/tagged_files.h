@@ -3,6 +3,8 @@
 // with titles = tags.
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,5 +28,26 @@ std::vector<std::string> MakeGainFiles(const std::string& folder);
 
 // The set as "name<TAB>expected" lines, the manifest the wine tests read.
 std::string Manifest(const std::vector<TaggedFile>& files);
+
+// A test suite's files, made by `Make` into a folder under /tmp once before its first test and
+// removed after its last.
+template <typename Base, typename File, std::vector<File> (*Make)(const std::string&)>
+class SuiteFiles : public Base {
+protected:
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/trallio-tags-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            folder = pattern;
+            files = Make(folder);
+        }
+    }
+    static void TearDownTestSuite() {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    }
+
+    inline static std::string folder;
+    inline static std::vector<File> files;
+};
 
 }  // namespace tags_test

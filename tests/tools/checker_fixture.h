@@ -6,12 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
 
 #include <id3v2tag.h>
-#include <mpegfile.h>
 
 #include "audio/mci_channel.h"
 #include "playback/radio_state.h"
@@ -28,6 +26,17 @@ using check::Verdict;
 using namespace testing_support;
 
 const char kTypes[] = "only .mp3 .aac .wav .flac .ogg are played";
+const char kUpperCase[] = "upper-case extension; only lower-case .mp3 .aac .wav .flac .ogg are played";
+const char kSubFolderTrack[] =
+    "a sub-folder named like a track: the radio tries to play it, the media service refuses it and the radio "
+    "passes over it; move it out of the station";
+const char kNotReallyAudio[] =
+    "taken as a track because the name contains an audio type; unless it really is audio, the media service "
+    "refuses it and the radio passes over it";
+const char kSubFolder[] = "a sub-folder; the radio does not look inside sub-folders";
+
+// A settings text and lines its report must and must not hold.
+struct ReportLines;
 
 // How one checker build shows things: its command, its paths, its folder order.
 struct Platform {
@@ -36,15 +45,11 @@ struct Platform {
     bool sortedListing;  // Windows file systems list a folder sorted, without regard to case
 };
 
-inline Platform LinuxChecker() {
-    return {{TRALLIO_CHECK}, [](const std::string& path) { return path; }, false};
-}
-
 class CheckerReport : public testing_support::RadioTest {
 protected:
     void SetUp() override {
         RadioTest::SetUp();
-        platform = LinuxChecker();
+        platform = {{TRALLIO_CHECK}, [](const std::string& path) { return path; }, false};
     }
 
     // The names of a folder, dots left out, in the order its listing gives them.
@@ -140,27 +145,20 @@ protected:
         MakeFile("Trallio/Radio 2/track.m4a");
 
         const ProgramRun run = RunChecker();
-        const std::string upper = std::string("upper-case extension; only lower-case ") + ".mp3 .aac .wav .flac .ogg are played";
         const std::string expected =
             Header(true, true, false, "On: media_player_mode=true (the radio on foot too)\n") +
             OpenStation(1, "Music\\Mixed", "Music/Mixed",
                         {{"good song.mp3", {Verdict::Track, ""}},
                          {"b.ogg", {Verdict::Track, ""}},
-                         {"Song.MP3", {Verdict::PassedOver, upper}},
-                         {"Loud.Wav", {Verdict::PassedOver, upper}},
-                         {"notes.mp3.txt",
-                          {Verdict::Warning,
-                           "taken as a track because the name contains an audio type; unless it really is audio, "
-                           "the media service refuses it and the radio passes over it"}},
+                         {"Song.MP3", {Verdict::PassedOver, kUpperCase}},
+                         {"Loud.Wav", {Verdict::PassedOver, kUpperCase}},
+                         {"notes.mp3.txt", {Verdict::Warning, kNotReallyAudio}},
                          {"cover.jpg", {Verdict::PassedOver, std::string("\".jpg\" is not a type the radio plays; ") + kTypes}},
                          {"README", {Verdict::PassedOver, std::string("no file type; ") + kTypes}},
-                         {"live.wav",
-                          {Verdict::Warning,
-                           "a sub-folder named like a track: the radio tries to play it, the media service refuses "
-                           "it and the radio passes over it; move it out of the station"}},
-                         {"Extras", {Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"}}}) +
+                         {"live.wav", {Verdict::Warning, kSubFolderTrack}},
+                         {"Extras", {Verdict::PassedOver, kSubFolder}}}) +
             OpenStation(2, "Trallio\\Radio 2", "Trallio/Radio 2",
-                        {{"Only.FLAC", {Verdict::PassedOver, upper}},
+                        {{"Only.FLAC", {Verdict::PassedOver, kUpperCase}},
                          {"track.m4a", {Verdict::PassedOver, std::string("\".m4a\" is not a type the radio plays; ") + kTypes}}}) +
             "\nStation 3: Music\\Not there\n"
             "  Folder: " + platform.shownPath(gameFolder + "/Music/Not there") + "\n" +
@@ -177,11 +175,7 @@ protected:
     // ends), whose settings that are on open the report.
     void CheckDefaultsThatPlay(bool shippedSettings) {
         if (shippedSettings) {
-            std::ifstream file(TRALLIO_PACKAGE_DIR "/Trallio/Trallio.ini", std::ios::binary);
-            std::string text;
-            for (char c; file.get(c);) {
-                text += c == '\n' ? "\r\n" : std::string(1, c);
-            }
+            const std::string text = WithWindowsLineEnds(PackageFile("Trallio/Trallio.ini"));
             ASSERT_FALSE(text.empty());
             MakeFile("Trallio/Trallio.ini", text);
         }
@@ -215,17 +209,15 @@ protected:
             corrupt[i] = static_cast<char>((i * 7919u + 13u) % 251u);
         }
         MakeFile("Trallio/Radio 1/1 corrupt.mp3", corrupt);
-        MakeFile("Trallio/Radio 1/2 good.mp3", ReadAll(tone));
+        MakeFile("Trallio/Radio 1/2 good.mp3", ReadFile(tone));
         MakeFolder("Trallio/Radio 1/3 live.wav");
         MakeFile("Trallio/Radio 1/4 empty.ogg", "");
-        MakeFile("Trallio/Radio 1/5 good.mp3", ReadAll(tone));
-        MakeFile("Trallio/Radio 2/a.mp3", ReadAll(tone));
-        MakeFile("Trallio/Radio 3/b.mp3", ReadAll(tone));
+        MakeFile("Trallio/Radio 1/5 good.mp3", ReadFile(tone));
+        MakeFile("Trallio/Radio 2/a.mp3", ReadFile(tone));
+        MakeFile("Trallio/Radio 3/b.mp3", ReadFile(tone));
         const ProgramRun run = RunChecker({}, true);
         const std::string out = Normalised(run.out);
-        EXPECT_NE(out.find("Test-play: every track opened and closed again by the media service, nothing played\n"),
-                  std::string::npos)
-            << out;
+        ExpectHolds(out, "Test-play: every track opened and closed again by the media service, nothing played\n");
         int count = 0;
         std::string tracks;
         for (const std::string& name : Listing("Trallio/Radio 1")) {
@@ -234,29 +226,23 @@ protected:
                        : name == "3 live.wav"   ? "  [see warnings]\n"
                                                 : "\n");
         }
-        EXPECT_NE(out.find("  Tracks, in the order the radio plays them:\n" + tracks), std::string::npos) << out;
+        ExpectHolds(out, "  Tracks, in the order the radio plays them:\n" + tracks);
         for (const auto& [name, error] : refused) {
             const std::string hint =
                 name == "3 live.wav" ? "move the folder out of the station, or rename it without the audio type"
                                      : "convert the file to .mp3 or .wav (it may be corrupt, empty or of a format "
                                        "without a codec), or install the missing codec";
-            EXPECT_NE(out.find("    " + name + ": open refused, error " + std::to_string(error.first) + ": " +
-                               error.second + "\n      " + hint + "\n"),
-                      std::string::npos)
-                << out;
+            ExpectHolds(out, "    " + name + ": open refused, error " + std::to_string(error.first) + ": " +
+                                 error.second + "\n      " + hint + "\n");
         }
         const int played = 4 - static_cast<int>(refused.size()) + (refused.count("3 live.wav") != 0 ? 1 : 0);
-        EXPECT_NE(out.find("  Result: " + std::to_string(played) + " tracks play, " + std::to_string(refused.size()) +
-                           " will not play\n"),
-                  std::string::npos)
-            << out;
-        EXPECT_NE(out.find("  Result: 1 track plays, 0 will not play\n"), std::string::npos) << out;
-        EXPECT_NE(out.find("Every station has something to play.\n" +
-                           (refused.size() == 1 ? std::string("1 track will not play; the radio passes over it.\n")
-                                                : std::to_string(refused.size()) +
-                                                      " tracks will not play; the radio passes over them.\n")),
-                  std::string::npos)
-            << out;
+        ExpectHolds(out, "  Result: " + std::to_string(played) + " tracks play, " + std::to_string(refused.size()) +
+                             " will not play\n");
+        ExpectHolds(out, "  Result: 1 track plays, 0 will not play\n");
+        ExpectHolds(out, "Every station has something to play.\n" +
+                             (refused.size() == 1 ? std::string("1 track will not play; the radio passes over it.\n")
+                                                  : std::to_string(refused.size()) +
+                                                        " tracks will not play; the radio passes over them.\n"));
         EXPECT_EQ(run.status, 3) << out << run.err;
         if (std::getenv("TRALLIO_CHECK_SHOW") != nullptr) {
             std::printf("%s", run.out.c_str());
@@ -271,11 +257,6 @@ protected:
         ASSERT_EQ(encode.status, 0) << encode.err;
     }
 
-    static std::string ReadAll(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
     // Names in Cyrillic and accented Latin with unicode_names on and off. Where the platform's
     // names are bytes (Windows), the name beyond Latin-1 is unreadable with the setting off and the
     // report says which setting reads it; on Linux every name reads either way.
@@ -287,8 +268,7 @@ protected:
         MakeFile("Music/Mixed/caf\xC3\xA9.ogg");
         MakeFile("Music/Mixed/b.mp3");
         const std::string out = Normalised(RunChecker().out);
-        EXPECT_NE(out.find(std::string("Names in any language (unicode_names): ") + (on ? "on\n" : "off\n")),
-                  std::string::npos) << out;
+        ExpectHolds(out, std::string("Names in any language (unicode_names): ") + (on ? "on\n" : "off\n"));
         const bool unreadable = !on && unreadableWhenOff;
         EXPECT_EQ(out.find("  Names the radio cannot read (set unicode_names = True in [config] to read them):\n    " +
                            road + ": seen as \"") != std::string::npos,
@@ -296,7 +276,7 @@ protected:
         EXPECT_EQ(out.find("caf\xC3\xA9.ogg: seen as"), std::string::npos) << out;
         EXPECT_EQ(out.find(". " + road + "\n") != std::string::npos, !unreadable) << out;
         if (on || !unreadableWhenOff) {
-            EXPECT_NE(out.find(". caf\xC3\xA9.ogg\n"), std::string::npos) << out;
+            ExpectHolds(out, ". caf\xC3\xA9.ogg\n");
         }
     }
 
@@ -304,7 +284,7 @@ protected:
     // unicode_names on: every track plays, and the report shows every name and path as written.
     void CheckTestPlayOfNamesInAnyLanguage() {
         ASSERT_NO_FATAL_FAILURE(MakeTone());
-        const std::string tone = ReadAll(gameFolder + "/tone.mp3");
+        const std::string tone = ReadFile(gameFolder + "/tone.mp3");
         const struct {
             std::string folder;  // under Music
             std::vector<std::string> names;
@@ -340,6 +320,17 @@ protected:
         const ProgramRun run = RunChecker({}, true);
         EXPECT_EQ(Normalised(run.out), expected);
         EXPECT_EQ(run.status, 0) << run.err;
+    }
+
+    // The report tests of the Linux program alone (checker_test.cpp): each case's settings file
+    // under [config], the checker run on it, and the lines of its report; station 1 of two tracks of
+    // tone, tagged.mp3 with the ID3v2 tag `tag` writes and untagged.mp3.
+    void CheckReportLines(const std::vector<ReportLines>& cases);
+    void MakeTaggedAndUntagged(const std::function<void(TagLib::ID3v2::Tag&)>& tag);
+
+    // The report `out` holds `text`.
+    static void ExpectHolds(const std::string& out, const std::string& text) {
+        EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
     }
 
     // Windows programs end their lines with "\r\n".

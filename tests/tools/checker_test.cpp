@@ -1,28 +1,47 @@
 // The station checker: the verdict on each kind of folder entry, and the whole report with its exit
 // status on a made game folder of good, upper-case and odd names (the Linux program).
+#include <mpegfile.h>
 #include <textidentificationframe.h>
 
 #include "checker_fixture.h"
 
-namespace {
+namespace checker_test {
 
-using namespace checker_test;
-
-// A settings text and lines its report must and must not hold.
 struct ReportLines {
     std::string config;
     std::vector<std::string> shown;
     std::vector<std::string> absent;
 };
 
-void ExpectLines(const std::string& out, const ReportLines& lines) {
-    for (const std::string& text : lines.shown) {
-        EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
-    }
-    for (const std::string& text : lines.absent) {
-        EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
+void CheckerReport::CheckReportLines(const std::vector<ReportLines>& cases) {
+    for (const ReportLines& c : cases) {
+        SCOPED_TRACE(c.config);
+        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
+        const std::string out = Normalised(RunChecker().out);
+        for (const std::string& text : c.shown) {
+            ExpectHolds(out, text);
+        }
+        for (const std::string& text : c.absent) {
+            EXPECT_EQ(out.find(text), std::string::npos) << text << "\n" << out;
+        }
     }
 }
+
+void CheckerReport::MakeTaggedAndUntagged(const std::function<void(TagLib::ID3v2::Tag&)>& tag) {
+    ASSERT_NO_FATAL_FAILURE(MakeTone());
+    const std::string tone = ReadFile(gameFolder + "/tone.mp3");
+    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
+    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
+    TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
+    tag(*tagged.ID3v2Tag(true));
+    ASSERT_TRUE(tagged.save());
+}
+
+}  // namespace checker_test
+
+namespace {
+
+using namespace checker_test;
 
 TEST(CheckerVerdict, EachKindOfEntry) {
     struct Case {
@@ -31,12 +50,6 @@ TEST(CheckerVerdict, EachKindOfEntry) {
         Verdict verdict;
         std::string reason;
     };
-    const std::string subFolderTrack =
-        "a sub-folder named like a track: the radio tries to play it, the media service refuses it and the radio "
-        "passes over it; move it out of the station";
-    const std::string notReallyAudio =
-        "taken as a track because the name contains an audio type; unless it really is audio, the media service "
-        "refuses it and the radio passes over it";
     const Case cases[] = {
         {".", true, Verdict::Ignored, ""},
         {"..", true, Verdict::Ignored, ""},
@@ -45,20 +58,18 @@ TEST(CheckerVerdict, EachKindOfEntry) {
         {"b.wav", false, Verdict::Track, ""},
         {"c.flac", false, Verdict::Track, ""},
         {".ogg", false, Verdict::Track, ""},
-        {"live.wav", true, Verdict::Warning, subFolderTrack},
-        {"notes.mp3.txt", false, Verdict::Warning, notReallyAudio},
-        {"a.mp3x", false, Verdict::Warning, notReallyAudio},
-        {"Song.MP3", false, Verdict::PassedOver, std::string("upper-case extension; only lower-case .mp3 .aac .wav "
-                                                             ".flac .ogg are played")},
-        {"mixed.Ogg", false, Verdict::PassedOver, std::string("upper-case extension; only lower-case .mp3 .aac .wav "
-                                                              ".flac .ogg are played")},
+        {"live.wav", true, Verdict::Warning, kSubFolderTrack},
+        {"notes.mp3.txt", false, Verdict::Warning, kNotReallyAudio},
+        {"a.mp3x", false, Verdict::Warning, kNotReallyAudio},
+        {"Song.MP3", false, Verdict::PassedOver, kUpperCase},
+        {"mixed.Ogg", false, Verdict::PassedOver, kUpperCase},
         {"track.m4a", false, Verdict::PassedOver, std::string("\".m4a\" is not a type the radio plays; ") + kTypes},
         {"c.fla", false, Verdict::PassedOver, std::string("\".fla\" is not a type the radio plays; ") + kTypes},
         {"README", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
         {".hidden", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
         {"trailing.", false, Verdict::PassedOver, std::string("no file type; ") + kTypes},
-        {"Extras", true, Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"},
-        {"Old.MP3", true, Verdict::PassedOver, "a sub-folder; the radio does not look inside sub-folders"},
+        {"Extras", true, Verdict::PassedOver, kSubFolder},
+        {"Old.MP3", true, Verdict::PassedOver, kSubFolder},
         {"?", false, Verdict::PassedOver,
          "a name with characters outside the system's code page; rename the file with plain letters"},
     };
@@ -153,8 +164,6 @@ TEST_F(CheckerReport, AStationOfOnlyASubFolderNamedLikeATrackHasNothingToPlay) {
     EXPECT_NE(run.out.find("1 of 3 stations has no playable track.\n"), std::string::npos) << run.out;
 }
 
-// The Linux media service refuses only the folder at its open; a corrupt or empty file opens and
-// fails later on the service's threads (it then reads "stopped", and the radio moves on).
 TEST_F(CheckerReport, GameDirOptionAndUsageErrors) {
     MakeFile("game/Trallio/Radio 1/a.mp3");
     const ProgramRun moved = RunChecker({"--game-dir", "game"});
@@ -178,7 +187,7 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
     MakeFile("Trallio/Radio 1/B.ogg");
     MakeFile("Trallio/Radio 1/a.ogg");
     MakeFile("Trallio/state.ini", "[state]\nvolume=250\nstation=1\noff=0\n");
-    const ReportLines cases[] = {
+    const std::vector<ReportLines> cases = {
         {"order=NAME\n",
          {"On: order=NAME (plays by name)\n", "Play order (order): by name\n",
           "    1. 2 b.mp3\n    2. 10 c.mp3\n    3. a.ogg\n    4. B.ogg\n"},
@@ -195,29 +204,19 @@ TEST_F(CheckerReport, PlayOrderAndRememberedState) {
          {"Play order", "On: "}},
         {"order=Folder\nremember=false\n", {}, {"Warning: order", "Play order", "Remembered state", "On: "}},
     };
-    for (const ReportLines& c : cases) {
-        SCOPED_TRACE(c.config);
-        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        ExpectLines(Normalised(RunChecker().out), c);
-    }
+    CheckReportLines(cases);
 }
 
 // titles = tags: each track line shows the wheel's second line for it, read from the track's tags
 // as the radio reads them; a value that is neither file nor tags gets a warning.
 TEST_F(CheckerReport, TrackTitlesFromTheTags) {
-    ASSERT_NO_FATAL_FAILURE(MakeTone());
-    const std::string tone = ReadAll(gameFolder + "/tone.mp3");
-    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
-    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
-    {
-        TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
-        tagged.ID3v2Tag(true)->setArtist("Dust Riders");
-        tagged.ID3v2Tag(true)->setTitle("Canyon Song");
-        ASSERT_TRUE(tagged.save());
-    }
+    ASSERT_NO_FATAL_FAILURE(MakeTaggedAndUntagged([](TagLib::ID3v2::Tag& tag) {
+        tag.setArtist("Dust Riders");
+        tag.setTitle("Canyon Song");
+    }));
     const std::string fromTags =
         "Track titles (titles): from the tags, \"Artist - Title\" (the file name when a track has no title tag)\n";
-    const ReportLines cases[] = {
+    const std::vector<ReportLines> cases = {
         {"titles = TAGS\n",
          {"On: titles=TAGS (track titles from the tags)\n", fromTags,
           ". tagged.mp3  shows \"Dust Riders - Canyon Song\"\n", ". untagged.mp3  shows the file name (no title tag)\n"},
@@ -229,29 +228,19 @@ TEST_F(CheckerReport, TrackTitlesFromTheTags) {
         {"titles = File\n", {". tagged.mp3\n", ". untagged.mp3\n"},
          {"Warning: titles", "Track titles", "  shows ", "On: "}},
     };
-    for (const ReportLines& c : cases) {
-        SCOPED_TRACE(c.config);
-        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        ExpectLines(Normalised(RunChecker().out), c);
-    }
+    CheckReportLines(cases);
 }
 
 // loudness on: each track line shows its gain, or loudness_default for a track without one, and
 // the level it plays at with the volume at 90; bad values get warnings.
 TEST_F(CheckerReport, LoudnessGainsAndLevels) {
-    ASSERT_NO_FATAL_FAILURE(MakeTone());
-    const std::string tone = ReadAll(gameFolder + "/tone.mp3");
-    MakeFile("Trallio/Radio 1/tagged.mp3", tone);
-    MakeFile("Trallio/Radio 1/untagged.mp3", tone);
-    {
-        TagLib::MPEG::File tagged((gameFolder + "/Trallio/Radio 1/tagged.mp3").c_str(), false);
+    ASSERT_NO_FATAL_FAILURE(MakeTaggedAndUntagged([](TagLib::ID3v2::Tag& tag) {
         auto* gain = new TagLib::ID3v2::UserTextIdentificationFrame(TagLib::String::UTF8);
         gain->setDescription("replaygain_track_gain");
         gain->setText("-7.85 dB");
-        tagged.ID3v2Tag(true)->addFrame(gain);
-        ASSERT_TRUE(tagged.save());
-    }
-    const ReportLines cases[] = {
+        tag.addFrame(gain);
+    }));
+    const std::vector<ReportLines> cases = {
         {"loudness = track\n",
          {"Every track as loud as the last (loudness): by its track gain tag (the album gain when it has none)\n",
           "  A track without a gain tag plays at -7 dB (loudness_default)\n",
@@ -274,14 +263,7 @@ TEST_F(CheckerReport, LoudnessGainsAndLevels) {
           ". untagged.mp3  no gain tag, plays at -7 dB: level 40 at volume 90\n"},
          {"Warning"}},
     };
-    for (const ReportLines& c : cases) {
-        SCOPED_TRACE(c.config);
-        MakeFile("Trallio/Trallio.ini", "[config]\n" + c.config);
-        ExpectLines(Normalised(RunChecker().out), c);
-    }
+    CheckReportLines(cases);
 }
-
-// The Windows build, run by wine in the wine rig's prefix: file names come from the find-file
-// calls, paths are the drive Z: view of the same folders, the listing is sorted.
 
 }  // namespace

@@ -5,7 +5,6 @@ namespace {
 
 using namespace checker_test;
 
-
 TEST_F(CheckerUnderWine, MixedNamesAMissingFolderAndASilentStation) {
     CheckMixedGameFolder();
 }

@@ -1,36 +1,16 @@
 // The settings file the zip ships: saved so that Windows reads every section, each key as written,
 // and the radio's own settings step reading it (with the Unix line ends of the repository and the
 // Windows ones of the zip) into the recommended radio. The player README names the version.
-#include <fstream>
-#include <sstream>
-
-#include "host/remembered_state.h"
 #include "host/settings.h"
 #include "platform/win32.h"
 #include "playback/play_order.h"
 #include "playback/radio_state.h"
-#include "playback/track_title.h"
+#include "shipped_report.h"
 #include "support.h"
 
 namespace {
 
-std::string PackageFile(const char* name) {
-    std::ifstream file(std::string(TRALLIO_PACKAGE_DIR "/") + name, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string WithWindowsLineEnds(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
+using namespace checker_test;
 
 class ShippedSettingsFile : public testing_support::RadioTest {
 protected:

@@ -1,8 +1,26 @@
-// What the station checker reports for the settings file the zip ships: the settings it turns on,
-// which open the report, and each setting's lines under unicode_names' line.
+// The settings file the zip ships, and what the station checker reports for it: the settings it
+// turns on, which open the report, and each setting's lines under unicode_names' line.
 #pragma once
 
+#include <string>
+
+#include "scratch_folder.h"
+
 namespace checker_test {
+
+// A file of the player's zip (package/) as the repository keeps it.
+inline std::string PackageFile(const char* name) {
+    return testing_support::ReadFile(std::string(TRALLIO_PACKAGE_DIR "/") + name);
+}
+
+// The text as the zip ships it: every line ended by "\r\n".
+inline std::string WithWindowsLineEnds(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return out;
+}
 
 inline const char kShippedSettingsOn[] =
     "On: unicode_names=True (names in any language)\n"
