@@ -50,6 +50,8 @@ private:
     bool ok_ = false;
 };
 
+// Every entry the platform lists in a folder, dots included, in the platform's order.
+std::vector<WIN32_FIND_DATAW> FindAll(const std::wstring& folder);
 void RemoveTree(const std::wstring& folder);
 
 // The fake ScriptHookRDR2.dll, loaded like the game loads the real one, and its control functions.
