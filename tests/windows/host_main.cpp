@@ -36,7 +36,6 @@
 #include "media_commands.h"
 #include "host_scenarios.h"
 #include "rig.h"
-#include "media_thread_host.h"
 #include "session.h"
 
 using namespace wine_scenarios;

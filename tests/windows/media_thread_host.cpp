@@ -1,15 +1,16 @@
 // media_thread on the real plug-in with the recording winmm: every media call made by the
 // plug-in's own thread, a track that ends and starts again, an open that hangs, and loads and
 // unloads with a track playing.
-#include "media_thread_host.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "session.h"
+#include "frame_script.h"
+#include "host_scenarios.h"
+
+namespace wine_scenarios {
 
 namespace {
 
@@ -53,31 +54,19 @@ std::vector<std::wstring> WithoutPolls(const std::vector<rig::MediaCommand>& med
     return commands;
 }
 
-size_t MessagesShown(const std::vector<FakeNativeCall>& natives, const std::string& text) {
-    size_t count = 0;
-    for (const FakeNativeCall& call : rig::CallsOf(natives, fakegame::kCreateVarString)) {
-        count += text == call.texts[2] ? 1 : 0;
-    }
-    return count;
-}
-
 // Loads the plug-in with the setting on and plays the one track of station `ride`. Null on failure.
 HWND StartPlaying(Session& session, rig::MediaWatch& watch, std::vector<rig::MediaCommand>& media,
                   const std::wstring& ride = kRide) {
     const std::string settings = "[RADIOS]\r\nradio 1 = " + std::string(ride.begin(), ride.end()) +
                                  "\r\n[config]\r\nmedia_thread = True\r\n";
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.folder.Write(L"Trallio\\Trallio.ini", settings)) ||
-        !CHECK(session.folder.Write(ride + L"\\a.mp3", "not really audio")) ||
-        !CHECK(session.Load()) ||
-        !CHECK(watch.AttachRecorder())) {
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", settings));
+    WriteTracks(session, ride, {L"a.mp3"});
+    HWND window = OpenGame(session, &watch);
+    if (window == nullptr) {
         return nullptr;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     CHECK(RunUntilCommand(session, watch, Volume(Device(ride, L"a.mp3"), 90), media));
     return window;
 }
@@ -103,11 +92,11 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
         Sleep(16);
         slowest = std::max<LONGLONG>(slowest, (after.QuadPart - before.QuadPart) * 1000000 / ticksPerSecond.QuadPart);
         ++frames;
-        const bool shown = MessagesShown(natives, kHungMessage) > 0;
+        const bool shown = CountMadeTexts(natives, kHungMessage) > 0;
         natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
         sentAfterMessage += shown ? frame.media.size() : 0;
     }
-    CHECK_EQ(MessagesShown(natives, kHungMessage), size_t{1});
+    CHECK_EQ(CountMadeTexts(natives, kHungMessage), size_t{1});
     CHECK_EQ(sentAfterMessage, size_t{0});
     // The frame never waits for the held open (a generous bound under wine; the figure is printed).
     CHECK(slowest < 500000);
@@ -139,11 +128,7 @@ void MediaThreadOnRecorder() {
     Append(media, after);
     HungOpen(session, watch, track);
 
-    size_t fromGame = 0;
-    for (const rig::MediaCommand& command : media) {
-        fromGame += command.threadId == GetCurrentThreadId() ? 1 : 0;
-    }
-    CHECK_EQ(fromGame, size_t{0});
+    CHECK_EQ(CountFromThisThread(media), size_t{0});
     session.Unload();
     CHECK(GetModuleHandleW(L"Trallio.asi") == nullptr);
     CHECK(GetModuleHandleW(L"ScriptHookRDR2.dll") == nullptr);
@@ -221,3 +206,4 @@ void MediaThreadUnloadDuringOpen() {
     FreeLibrary(winmm);
 }
 
+}  // namespace wine_scenarios
