@@ -60,7 +60,6 @@ void LoudnessFromTags(bool album) {
             std::printf("    %s: %d volume commands\n", file.name, sent);
         }
     }
-    rig::ReleaseAll();
     CloseGame(session, window);
 }
 

@@ -26,10 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "check.h"
 #include "game_names.h"

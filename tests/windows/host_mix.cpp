@@ -92,10 +92,7 @@ void RememberAcrossLoads() {
     RunFrame(session, &watch);
 
     SwitchedOffStaysOff(session, watch, window);
-
-    session.Unload();
-    DestroyWindow(window);
-    rig::PumpMessages();
+    CloseGame(session, window);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -74,7 +74,6 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
         for (const rig::MediaCommand& command : media) {
             CHECK(command.command.compare(0, 5, L"open ") != 0);
         }
-        rig::ReleaseAll();
         CloseGame(session, window);
         return;
     }
@@ -97,7 +96,6 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
         expected.push_back(Open(Device(station, ordered[i + 1])));
     }
     CHECK_EQ(OpensIn(media), expected);
-    rig::ReleaseAll();
     CloseGame(session, window);
 }
 
@@ -167,7 +165,6 @@ void TitlesFromTags(bool unicodeNames) {
         }
         EndTrack(session, watch, Device(station, track.name), 6, media);
     }
-    rig::ReleaseAll();
     CloseGame(session, window);
 }
 

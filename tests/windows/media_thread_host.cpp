@@ -19,29 +19,19 @@ using namespace wine_session;
 const std::wstring kRide = L"Stations\\Ride";
 const char kHungMessage[] = "The media service is not answering. Trallio is paused.";
 
-// A game frame and about a frame's time after it, in which the plug-in's thread works.
-FrameRecord Frame(const Session& session, rig::MediaWatch& watch, std::vector<rig::MediaCommand>& media) {
-    FrameRecord frame = RunFrame(session, &watch);
-    Append(media, frame.media);
-    Sleep(16);
-    return frame;
-}
-
+// Runs game frames, each with about a frame's time after it in which the plug-in's thread works,
+// until `command` is among `media` (at most `limit` frames), their commands appended to it.
 bool RunUntilCommand(const Session& session, rig::MediaWatch& watch, const std::wstring& command,
                      std::vector<rig::MediaCommand>& media, int limit = 200) {
-    for (const rig::MediaCommand& seen : media) {
-        if (seen.command == command) {
-            return true;
-        }
+    const auto sent = [&] {
+        const std::vector<std::wstring> texts = Commands(media);
+        return std::find(texts.begin(), texts.end(), command) != texts.end();
+    };
+    for (int i = 0; i < limit && !sent(); ++i) {
+        Append(media, RunFrame(session, &watch).media);
+        Sleep(16);
     }
-    for (int i = 0; i < limit; ++i) {
-        for (const rig::MediaCommand& seen : Frame(session, watch, media).media) {
-            if (seen.command == command) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return sent();
 }
 
 std::vector<std::wstring> WithoutPolls(const std::vector<rig::MediaCommand>& media) {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "check.h"
 #include "winmm_recorder_api.h"
@@ -212,12 +211,6 @@ std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, ui
         }
     }
     return found;
-}
-
-uint32_t FloatBits(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 namespace {

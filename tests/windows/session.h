@@ -116,14 +116,8 @@ inline void Append(std::vector<rig::MediaCommand>& to, const std::vector<rig::Me
     to.insert(to.end(), from.begin(), from.end());
 }
 
-using media_commands::Close;
-using media_commands::Device;
-using media_commands::Open;
-using media_commands::Pause;
-using media_commands::Play;
-using media_commands::Resume;
-using media_commands::Status;
-using media_commands::Volume;
+// The expected media commands: Device, Open, Play, Volume, Status, Pause, Resume, Close.
+using namespace media_commands;
 
 // Every command but the status poll goes without a reply buffer; the poll has 64 units. None
 // names a callback window.
@@ -216,7 +210,8 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
 // from a corner of the screen; the media commands and natives of those frames appended as
 // ChooseStation does.
 inline void RideAndChooseStationOne(const Session& session, rig::MediaWatch& watch, HWND window,
-                                    std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives,
+                                    std::vector<rig::MediaCommand>& media,
+                                    std::vector<FakeNativeCall>& natives,
                                     std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
     session.hook.SetPlayer(false, false, false, true);
     RunFrame(session, &watch);
@@ -245,8 +240,9 @@ void HoldOnWheel(HWND window, float x, float y, int frames, Run run) {
     run();
 }
 
-// Unloads the plug-in (the hook stays) and closes the game window.
+// Lets go of every key and button, unloads the plug-in (the hook stays) and closes the game window.
 inline void CloseGame(Session& session, HWND window) {
+    rig::ReleaseAll();
     FreeLibrary(session.plugin);
     session.plugin = nullptr;
     DestroyWindow(window);
