@@ -93,7 +93,7 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
     std::printf("    %zu frames while the open was held, the slowest %.3f ms\n", frames, slowest / 1000.0);
     CHECK(watch.HoldOpens(false));
     CHECK(RunUntilCommand(session, watch, Volume(track, 90), media));
-    CHECK_EQ(WithoutPolls(media), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(WithoutPolls(media), (Texts{Close(track), Open(track), Play(track), Volume(track, 90)}));
 }
 
 }  // namespace
@@ -110,11 +110,11 @@ void MediaThreadOnRecorder() {
     const std::wstring track = Device(kRide, L"a.mp3");
     std::vector<std::wstring> started = WithoutPolls(media);
     started.resize(std::min<size_t>(started.size(), 3));
-    CHECK_EQ(started, (std::vector<std::wstring>{Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(started, (Texts{Open(track), Play(track), Volume(track, 90)}));
     std::vector<rig::MediaCommand> after;
     CHECK(watch.SetMode(track, L"stopped"));
     CHECK(RunUntilCommand(session, watch, Volume(track, 90), after));
-    CHECK_EQ(WithoutPolls(after), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(WithoutPolls(after), (Texts{Close(track), Open(track), Play(track), Volume(track, 90)}));
     Append(media, after);
     HungOpen(session, watch, track);
 
