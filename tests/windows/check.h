@@ -62,11 +62,6 @@ inline std::string Show(const wchar_t* value) {
 inline std::string Show(bool value) {
     return value ? "true" : "false";
 }
-inline std::string Show(const void* value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", value);
-    return text;
-}
 // Numbers, declared here so that a vector of numbers shows them as numbers.
 template <typename T>
 std::string Show(const T& value);

@@ -14,24 +14,7 @@
 
 namespace {
 
-std::wstring scratch;  // the test's own folder, removed at the end unless a check failed
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    return folder + L"\\" + name;
-}
-
-bool MakeFolder(const std::wstring& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != 0;
-}
-
-bool MakeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(file);
-    return true;
-}
+const rig::GameFolder* scratch = nullptr;  // the test's own folder, removed at the end unless a check failed
 
 std::string Bytes(const std::wstring& text) {
     std::string out;
@@ -74,21 +57,6 @@ std::set<std::string> NameSet(const char* path, bool utf8Names = false) {
     return std::set<std::string>(names.begin(), names.end());
 }
 
-// The names the platform itself lists for the folder, in its order, for comparison.
-std::vector<WIN32_FIND_DATAW> PlatformListing(const std::wstring& folder) {
-    std::vector<WIN32_FIND_DATAW> found;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(Join(folder, L"*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
-        return found;
-    }
-    do {
-        found.push_back(data);
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
-    return found;
-}
-
 int MappedErrno(DWORD error) {
     if (error == ERROR_ACCESS_DENIED) {
         return EACCES;
@@ -98,15 +66,14 @@ int MappedErrno(DWORD error) {
 
 void ListsEveryEntryInThePlatformsOrder() {
     check::Section("every entry, dots and folders included, in the platform's order");
-    const std::wstring folder = Join(scratch, L"station");
-    MakeFolder(folder);
-    MakeFile(Join(folder, L"one.mp3"));
-    MakeFile(Join(folder, L"notes.txt"));
-    MakeFolder(Join(folder, L"live.wav"));
+    const std::wstring folder = scratch->At(L"station");
+    scratch->Write(L"station\\one.mp3", "");
+    scratch->Write(L"station\\notes.txt", "");
+    scratch->MakeFolder(L"station\\live.wav");
 
     const std::vector<Entry> entries = ReadAll(Bytes(folder).c_str());
     std::vector<std::string> platformNames;
-    for (const WIN32_FIND_DATAW& data : PlatformListing(folder)) {
+    for (const WIN32_FIND_DATAW& data : rig::FindAll(folder)) {
         platformNames.push_back(Bytes(data.cFileName));
     }
     CHECK_EQ(entries.size(), size_t{5});
@@ -120,16 +87,14 @@ void ListsEveryEntryInThePlatformsOrder() {
     const std::set<std::string> names(platformNames.begin(), platformNames.end());
     CHECK((names == std::set<std::string>{".", "..", "one.mp3", "notes.txt", "live.wav"}));
 
-    const std::wstring empty = Join(scratch, L"empty");
-    MakeFolder(empty);
-    CHECK((NameSet(Bytes(empty).c_str()) == std::set<std::string>{".", ".."}));
+    scratch->MakeFolder(L"empty");
+    CHECK((NameSet(Bytes(scratch->At(L"empty")).c_str()) == std::set<std::string>{".", ".."}));
 }
 
 void SeparatorsNameTheSameFolder() {
     check::Section("trailing separators, forward slashes, relative paths and drive forms");
-    const std::wstring folder = Join(scratch, L"Radio 1");
-    MakeFolder(folder);
-    MakeFile(Join(folder, L"a.mp3"));
+    const std::wstring folder = scratch->At(L"Radio 1");
+    scratch->Write(L"Radio 1\\a.mp3", "");
     const std::set<std::string> expected{".", "..", "a.mp3"};
     const std::string path = Bytes(folder);
 
@@ -143,7 +108,7 @@ void SeparatorsNameTheSameFolder() {
 
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    CHECK(SetCurrentDirectoryW(scratch.c_str()));
+    CHECK(SetCurrentDirectoryW(scratch->path().c_str()));
     CHECK(NameSet("Radio 1") == expected);
     CHECK(NameSet(".\\Radio 1\\") == expected);
     CHECK(SetCurrentDirectoryW(folder.c_str()));
@@ -162,7 +127,7 @@ void SeparatorsNameTheSameFolder() {
 
 void FailuresGiveNoStreamAndTheCause() {
     check::Section("missing folder, file as folder, empty and absent paths");
-    const std::string missing = Bytes(Join(scratch, L"no such folder"));
+    const std::string missing = Bytes(scratch->At(L"no such folder"));
     const std::string deeper = missing + "\\deeper";
     for (const char* path : {missing.c_str(), deeper.c_str(), "", static_cast<const char*>(nullptr)}) {
         errno = 0;
@@ -170,11 +135,11 @@ void FailuresGiveNoStreamAndTheCause() {
         CHECK_EQ(errno, ENOENT);
     }
 
-    const std::wstring file = Join(scratch, L"plain.txt");
-    MakeFile(file);
+    const std::wstring file = scratch->At(L"plain.txt");
+    scratch->Write(L"plain.txt", "");
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileExW(Join(file, L"*").c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
-                                     nullptr, 0);
+    HANDLE search = FindFirstFileExW((file + L"\\*").c_str(), FindExInfoStandard, &data,
+                                     FindExSearchNameMatch, nullptr, 0);
     const DWORD platformError = search == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
@@ -189,19 +154,18 @@ void FailuresGiveNoStreamAndTheCause() {
 
 void NamesWithoutAByteForm() {
     check::Section("names above U+00FF: the short name or \"?\"; names up to U+00FF as bytes");
-    const std::wstring folder = Join(scratch, L"wide");
-    MakeFolder(folder);
+    const std::wstring folder = scratch->At(L"wide");
     // Omega has no byte form. A long name gets a generated short name; a name that is already a
     // valid short name gets none, and is seen as "?".
     const std::vector<std::wstring> wide = {L"\x03A9mega.mp3", L"\x03A9.mp3"};
     const std::wstring cafe = L"caf\x00E9.mp3";  // e acute: byte 0xE9
     for (const std::wstring& name : wide) {
-        CHECK(MakeFile(Join(folder, name)));
+        CHECK(scratch->Write(L"wide\\" + name, ""));
     }
-    CHECK(MakeFile(Join(folder, cafe)));
+    CHECK(scratch->Write(L"wide\\" + cafe, ""));
 
     std::vector<std::string> expectedWide;
-    for (const WIN32_FIND_DATAW& data : PlatformListing(folder)) {
+    for (const WIN32_FIND_DATAW& data : rig::FindAll(folder)) {
         for (const std::wstring& name : wide) {
             if (name == data.cFileName) {
                 std::printf("    short name of %s: %s\n", check::Show(name).c_str(),
@@ -236,11 +200,12 @@ void NamesWithoutAByteForm() {
 // With unicode_names each name comes back as UTF-8, whole, in a folder named as UTF-8 too.
 void NamesAsUtf8(const std::vector<std::wstring>& names) {
     check::Section("unicode_names: every name as UTF-8, the longest ones whole");
-    const std::wstring folder = Join(scratch, L"\x0421\x0442\x0430\x043D\x0446\x0438\x044F");  // Cyrillic
-    CHECK(MakeFolder(folder));
+    const std::wstring station = L"\x0421\x0442\x0430\x043D\x0446\x0438\x044F";  // Cyrillic
+    const std::wstring folder = scratch->At(station);
+    CHECK(scratch->MakeFolder(station));
     std::set<std::string> expected{".", ".."};
     for (const std::wstring& name : names) {
-        if (!CHECK(MakeFile(Join(folder, name)))) {
+        if (!CHECK(scratch->Write(station + L"\\" + name, ""))) {
             std::printf("    cannot make %s (%zu units)\n", check::Show(name).c_str(), name.size());
         }
         expected.insert(check::Narrow(name));
@@ -255,9 +220,8 @@ void NamesAsUtf8(const std::vector<std::wstring>& names) {
 
 void ReadingPastTheEnd() {
     check::Section("readdir after the end, and closedir of no stream");
-    const std::wstring folder = Join(scratch, L"end");
-    MakeFolder(folder);
-    MakeFile(Join(folder, L"only.ogg"));
+    const std::wstring folder = scratch->At(L"end");
+    scratch->Write(L"end\\only.ogg", "");
     trallio::DIR* stream = trallio::opendir(Bytes(folder).c_str());
     if (!CHECK(stream != nullptr)) {
         return;
@@ -281,7 +245,7 @@ void ReadingPastTheEnd() {
     CHECK(stream != nullptr && trallio::readdir(stream) != nullptr);
     CHECK_EQ(trallio::closedir(stream), 0);
     CHECK(RemoveDirectoryW(folder.c_str()) == 0);  // not empty yet: the file is still there
-    CHECK(DeleteFileW(Join(folder, L"only.ogg").c_str()));
+    CHECK(DeleteFileW(scratch->At(L"end\\only.ogg").c_str()));
     CHECK(RemoveDirectoryW(folder.c_str()));  // no search left open on it
 
     errno = 0;
@@ -308,9 +272,9 @@ std::vector<std::wstring> NamesInEveryScript() {
 int main(int argc, char** argv) {
     rig::StartWatchdog(argc > 1 ? std::string("dir_stream_wine_test ") + argv[1] : "dir_stream_wine_test", 60);
     const rig::GameFolder folder(L"dir-stream");
-    scratch = folder.path();
+    scratch = &folder;
     if (!folder.ok()) {
-        std::printf("cannot make %s\n", check::Narrow(scratch).c_str());
+        std::printf("cannot make %s\n", check::Narrow(folder.path()).c_str());
         return 1;
     }
 

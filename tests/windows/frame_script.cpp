@@ -81,13 +81,17 @@ bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch,
     return LoadWatched(session, watch, &desktop);
 }
 
-void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window) {
+int ClickStationOne(const Session& session, rig::MediaWatch& watch, HWND window, int limit,
+                    std::vector<rig::MediaCommand>& media) {
     session.hook.SetPlayer(false, false, false, true);
     RunFrame(session, &watch);
     CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
     RunFrame(session, &watch);
     CHECK(rig::MoveCursorTo(window, kStation1X, kStation1Y));
     CHECK(rig::PressLeftButton(true));
+    const int frames = RunUntil(session, watch, L"open ", limit, media);
+    CHECK(rig::PressLeftButton(false));
+    return frames;
 }
 
 void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names) {

@@ -69,9 +69,11 @@ bool LoadWatched(Session& session, rig::MediaWatch& watch, rig::DesktopWatch* de
 // plug-in as LoadWatched does.
 bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch, rig::DesktopWatch& desktop);
 
-// Rides, runs a frame, opens the wheel and presses the left button over station 1, Q, R and the
-// button left held.
-void PressOnStationOne(const Session& session, rig::MediaWatch& watch, HWND window);
+// Rides, runs a frame, opens the wheel and presses the left button over station 1, then runs
+// frames until a track opens as RunUntil does (at most `limit`, their commands into `media`) and
+// lets go of the button, Q and R left held; gives RunUntil's count.
+int ClickStationOne(const Session& session, rig::MediaWatch& watch, HWND window, int limit,
+                    std::vector<rig::MediaCommand>& media);
 
 // Writes files of any bytes, named `names`, into `folder` of the game folder, each write checked.
 void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names);

@@ -36,14 +36,11 @@ void LoudnessFromTags(bool album) {
     if (window == nullptr) {
         return;
     }
-    PressOnStationOne(session, watch, window);
     std::vector<rig::MediaCommand> media;
-    CHECK(RunUntil(session, watch, L"open ", 6, media) > 0);
-    CHECK(rig::PressLeftButton(false));
+    CHECK(ClickStationOne(session, watch, window, 6, media) > 0);
     for (const std::wstring& name : names) {
         Append(media, RunFrame(session, &watch).media);
-        CHECK(watch.SetMode(Device(station, name), L"stopped"));
-        RunUntil(session, watch, L"open ", 6, media);
+        EndTrack(session, watch, Device(station, name), 6, media);
     }
     for (size_t i = 0; i < names.size(); ++i) {
         const tags_test::GainCase& file = tags_test::kGainCases[i];
@@ -63,7 +60,6 @@ void LoudnessFromTags(bool album) {
             std::printf("    %s: %d volume commands\n", file.name, sent);
         }
     }
-    rig::ReleaseAll();
     CloseGame(session, window);
 }
 

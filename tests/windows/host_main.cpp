@@ -26,17 +26,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "check.h"
 #include "game_names.h"
 #include "media_commands.h"
 #include "host_scenarios.h"
 #include "rig.h"
-#include "media_thread_host.h"
 #include "session.h"
 
 using namespace wine_scenarios;

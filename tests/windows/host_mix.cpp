@@ -87,20 +87,12 @@ void RememberAcrossLoads() {
              (Texts{Open(device), Play(device), Volume(device, volume), Status(device)}));
     // The wheel's texts show once its texture dictionaries have loaded, a frame after it opens.
     CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
-    const std::string shown = "Vol: " + std::to_string(volume);
-    bool volumeShown = false;
-    for (const FakeNativeCall& call : rig::CallsOf(RunFrames(session, watch, 3).natives, fakegame::kCreateVarString)) {
-        volumeShown = volumeShown || shown == call.texts[2];
-    }
-    CHECK(volumeShown);
+    CHECK(CountMadeTexts(RunFrames(session, watch, 3).natives, "Vol: " + std::to_string(volume)) > 0);
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     RunFrame(session, &watch);
 
     SwitchedOffStaysOff(session, watch, window);
-
-    session.Unload();
-    DestroyWindow(window);
-    rig::PumpMessages();
+    CloseGame(session, window);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -109,10 +101,8 @@ void RememberAcrossLoads() {
 
 // Rides, opens the wheel, clicks station 1 and lets go; true once the track opened.
 bool PickStationOne(const Session& session, HWND window, rig::MediaWatch& watch) {
-    PressOnStationOne(session, watch, window);
     std::vector<rig::MediaCommand> media;
-    const int frames = RunUntil(session, watch, L"open ", 6, media);
-    CHECK(rig::PressLeftButton(false));
+    const int frames = ClickStationOne(session, watch, window, 6, media);
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     RunFrame(session, &watch);
     return frames > 0;
@@ -130,7 +120,7 @@ void SoundMixOff(HWND window, const std::wstring& device) {
     plain.hook.SetSound(true, true, true);
     plainDesktop.AnswerForeground(GetDesktopWindow());
     size_t asked = 0;
-    std::vector<std::wstring> media;
+    std::vector<rig::MediaCommand> media;
     for (int i = 0; i < 4; ++i) {
         if (i == 2) {
             CHECK(rig::PressKey('Q', true) && rig::PressKey('R', true));
@@ -139,15 +129,13 @@ void SoundMixOff(HWND window, const std::wstring& device) {
         asked += rig::CallsOf(frame.natives, fakegame::kIsAnyConversationPlaying).size() +
                  rig::CallsOf(frame.natives, fakegame::kIsAnySpeechPlaying).size() +
                  rig::CallsOf(frame.natives, fakegame::kIsPauseMenuActive).size();
-        for (const std::wstring& command : Commands(frame.media)) {
-            media.push_back(command);
-        }
+        Append(media, frame.media);
     }
     CHECK(rig::PressKey('Q', false) && rig::PressKey('R', false));
     CHECK_EQ(asked, size_t{0});
     CHECK_EQ(plainDesktop.ForegroundCalls(), 0);
     CHECK_EQ(plainDesktop.TickCountCalls(), 0);
-    CHECK_EQ(media, (Texts{Status(device), Status(device), Volume(device, 90), Status(device),
+    CHECK_EQ(Commands(media), (Texts{Status(device), Status(device), Volume(device, 90), Status(device),
                                                Volume(device, 90), Status(device)}));
 }
 

@@ -23,16 +23,6 @@ bool IsUtf8(const std::string& text) {
                                                nullptr, 0) > 0;
 }
 
-// Loads the plug-in with the recording winmm and presses on station 1 (PressOnStationOne). The
-// game window, or nullptr when a step failed.
-HWND LoadAndPressOnStationOne(Session& session, rig::MediaWatch& watch) {
-    HWND window = OpenGame(session, &watch);
-    if (window != nullptr) {
-        PressOnStationOne(session, watch, window);
-    }
-    return window;
-}
-
 std::wstring FromUtf8(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
     wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -67,16 +57,15 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     CHECK(IndexOf(listing, ordered.back()) < listing.size());  // every track listed
 
     rig::MediaWatch watch;
-    HWND window = LoadAndPressOnStationOne(session, watch);
+    HWND window = OpenGame(session, &watch);
     if (window == nullptr) {
         return;
     }
-    FrameRecord frame = RunFrame(session, &watch);
-    std::vector<rig::MediaCommand> media = frame.media;
+    // The frame of the click, then the walk to the first track.
+    std::vector<rig::MediaCommand> media;
     const int limit = static_cast<int>(listing.size()) + 2;
-    const int frames = RunUntil(session, watch, L"open ", limit, media);
-    CHECK(rig::PressLeftButton(false));
-    frame = RunFrame(session, &watch);
+    const int frames = ClickStationOne(session, watch, window, 1 + limit, media);
+    const FrameRecord frame = RunFrame(session, &watch);
     Append(media, frame.media);
 
     if (!on) {
@@ -85,7 +74,6 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
         for (const rig::MediaCommand& command : media) {
             CHECK(command.command.compare(0, 5, L"open ") != 0);
         }
-        rig::ReleaseAll();
         CloseGame(session, window);
         return;
     }
@@ -102,21 +90,12 @@ void UnicodeStation(const wchar_t* name, bool on, const std::string& markOrNot) 
     RunFrame(session, &watch);
 
     // Each track, when the one before it ends, is opened and played under exactly its name.
-    std::vector<std::wstring> opened = OpensIn(media);
+    std::vector<std::wstring> expected = {Open(Device(station, ordered[0]))};
     for (size_t i = 0; i + 1 < ordered.size(); ++i) {
-        CHECK(watch.SetMode(Device(station, ordered[i]), L"stopped"));
-        std::vector<rig::MediaCommand> next;
-        RunUntil(session, watch, L"open ", limit, next);
-        for (const std::wstring& open : OpensIn(next)) {
-            opened.push_back(open);
-        }
+        EndTrack(session, watch, Device(station, ordered[i]), limit, media);
+        expected.push_back(Open(Device(station, ordered[i + 1])));
     }
-    std::vector<std::wstring> expected;
-    for (const std::wstring& track : ordered) {
-        expected.push_back(Open(Device(station, track)));
-    }
-    CHECK_EQ(opened, expected);
-    rig::ReleaseAll();
+    CHECK_EQ(OpensIn(media), expected);
     CloseGame(session, window);
 }
 
@@ -172,24 +151,20 @@ void TitlesFromTags(bool unicodeNames) {
 
     // The wheel stays open throughout: each track's line is read in the frame after its open.
     rig::MediaWatch watch;
-    HWND window = LoadAndPressOnStationOne(session, watch);
+    HWND window = OpenGame(session, &watch);
     if (window == nullptr) {
         return;
     }
     std::vector<rig::MediaCommand> media;
-    CHECK(RunUntil(session, watch, L"open ", 6, media) > 0);
-    CHECK(rig::PressLeftButton(false));
+    CHECK(ClickStationOne(session, watch, window, 6, media) > 0);
     for (const TaggedTrack& track : tracks) {
         const FrameRecord frame = RunFrame(session, &watch);
         const std::string expected = tags_test::WheelTextOf("Tagged", track.line);
         if (!CHECK(CountTextCalls(frame, fakegame::kDisplayText, expected) > 0)) {
             std::printf("    %s: expected %s\n", check::Narrow(track.name).c_str(), check::Show(expected).c_str());
         }
-        CHECK(watch.SetMode(Device(station, track.name), L"stopped"));
-        std::vector<rig::MediaCommand> next;
-        RunUntil(session, watch, L"open ", 6, next);
+        EndTrack(session, watch, Device(station, track.name), 6, media);
     }
-    rig::ReleaseAll();
     CloseGame(session, window);
 }
 

@@ -90,15 +90,12 @@ void RefusedFiles() {
     if (window == nullptr || !CHECK(watch.RefuseOpen(first))) {
         return;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
 
     check::Section("the refused file is closed and the next file opens in the same frame");
     std::vector<rig::MediaCommand> media;
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
     std::vector<std::vector<rig::MediaCommand>> frames;
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives, &frames);
+    RideAndChooseStationOne(session, watch, window, media, natives, &frames);
     // The frame of the first open, from that open on.
     std::vector<rig::MediaCommand> fromOpen;
     for (const std::vector<rig::MediaCommand>& commands : frames) {

@@ -15,5 +15,9 @@ void TitlesFromTags(bool unicodeNames);
 // pad: the wheel on a game pad with controller = True, then with the setting off (pad_wine.cpp).
 void PadWheel();
 void LoudnessFromTags(bool album);
+// media_thread on the recording winmm (media_thread_host.cpp).
+void MediaThreadOnRecorder();
+void MediaThreadLoads(int loads);
+void MediaThreadUnloadDuringOpen();
 
 }  // namespace wine_scenarios

@@ -130,27 +130,17 @@ void HearRealPlayback(const FrameScript& script, const Ride& ride, std::vector<r
     }
     Append(history, played);
     CHECK(nextOpened);
-    bool sawPlaying = false;
-    bool sawStopped = false;
-    size_t stoppedAt = played.size();
-    for (size_t i = 0; i < played.size(); ++i) {
-        if (played[i].command != Status(first)) {
-            continue;
-        }
-        if (played[i].reply == L"playing") {
-            sawPlaying = sawPlaying || !sawStopped;
-        } else if (played[i].reply == L"stopped" && !sawStopped) {
-            sawStopped = true;
-            stoppedAt = i;
-        }
-    }
-    CHECK(sawPlaying);
-    CHECK(sawStopped);
-    std::vector<std::wstring> afterStop;
-    for (size_t i = stoppedAt + 1; i < played.size(); ++i) {
-        afterStop.push_back(played[i].command);
-    }
-    CHECK_EQ(afterStop, (Texts{Close(first), Open(second), Play(second), Volume(second, 90)}));
+    // The first track's polls: playing before the first "stopped", then the next track's start.
+    const auto polled = [&](const wchar_t* reply) {
+        return [&, reply](const rig::MediaCommand& command) {
+            return command.command == Status(first) && command.reply == reply;
+        };
+    };
+    const auto stopped = std::find_if(played.begin(), played.end(), polled(L"stopped"));
+    CHECK(std::any_of(played.begin(), stopped, polled(L"playing")));
+    CHECK(stopped != played.end());
+    const std::vector<rig::MediaCommand> afterStop(stopped + (stopped == played.end() ? 0 : 1), played.end());
+    CHECK_EQ(Commands(afterStop), (Texts{Close(first), Open(second), Play(second), Volume(second, 90)}));
     for (const rig::MediaCommand& command : played) {
         if (command.command.compare(0, 5, L"open ") == 0 || command.command.compare(0, 5, L"play ") == 0) {
             CHECK_EQ(command.result, DWORD{0});
@@ -174,10 +164,9 @@ void HearRecordedPlayback(const FrameScript& script, const Ride& ride, std::vect
     PlaySteps(script, {Sends({Resume(first)}).Mounted(true), Sends({Status(first)}).Reply(L"playing")}, &history);
 
     check::Section("the track ends: closed, and the next audio file of the folder opens");
-    CHECK(script.watch.SetMode(first, L"stopped"));
     std::vector<rig::MediaCommand> media;
     const int listed = static_cast<int>(ride.listing.size());
-    int frames = RunUntil(script.session, script.watch, L"open ", listed + 1, media);
+    int frames = EndTrack(script.session, script.watch, first, listed + 1, media);
     Append(history, media);
     // Entries between the two tracks cost a frame each, the first of them excepted.
     CHECK_EQ(frames, static_cast<int>(ride.secondAt - ride.firstAt - 1) + 1);
@@ -186,9 +175,8 @@ void HearRecordedPlayback(const FrameScript& script, const Ride& ride, std::vect
 
     check::Section("the last track ends: the folder starts again from its first track");
     PlaySteps(script, {Sends({Status(second)})}, &history);
-    CHECK(script.watch.SetMode(second, L"stopped"));
     media.clear();
-    frames = RunUntil(script.session, script.watch, L"open ", 2 * listed + 2, media);
+    frames = EndTrack(script.session, script.watch, second, 2 * listed + 2, media);
     Append(history, media);
     // The entries after the last track are passed over (the first without a wait), the
     // folder's end closes the pass, and the next pass walks to the first track again.
@@ -244,11 +232,7 @@ void WheelEndToEnd(bool realMci, bool unicodeNames) {
     }
     PrintRide(ride, history);
     // With media_thread off every media call is the game thread's own.
-    size_t fromOtherThreads = 0;
-    for (const rig::MediaCommand& command : history) {
-        fromOtherThreads += command.threadId == GetCurrentThreadId() ? 0 : 1;
-    }
-    CHECK_EQ(fromOtherThreads, size_t{0});
+    CHECK_EQ(CountFromThisThread(history), history.size());
 
     check::Section("unload");
     HMODULE plugin = session.plugin;

@@ -1,15 +1,16 @@
 // media_thread on the real plug-in with the recording winmm: every media call made by the
 // plug-in's own thread, a track that ends and starts again, an open that hangs, and loads and
 // unloads with a track playing.
-#include "media_thread_host.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "session.h"
+#include "frame_script.h"
+#include "host_scenarios.h"
+
+namespace wine_scenarios {
 
 namespace {
 
@@ -18,29 +19,19 @@ using namespace wine_session;
 const std::wstring kRide = L"Stations\\Ride";
 const char kHungMessage[] = "The media service is not answering. Trallio is paused.";
 
-// A game frame and about a frame's time after it, in which the plug-in's thread works.
-FrameRecord Frame(const Session& session, rig::MediaWatch& watch, std::vector<rig::MediaCommand>& media) {
-    FrameRecord frame = RunFrame(session, &watch);
-    Append(media, frame.media);
-    Sleep(16);
-    return frame;
-}
-
+// Runs game frames, each with about a frame's time after it in which the plug-in's thread works,
+// until `command` is among `media` (at most `limit` frames), their commands appended to it.
 bool RunUntilCommand(const Session& session, rig::MediaWatch& watch, const std::wstring& command,
                      std::vector<rig::MediaCommand>& media, int limit = 200) {
-    for (const rig::MediaCommand& seen : media) {
-        if (seen.command == command) {
-            return true;
-        }
+    const auto sent = [&] {
+        const std::vector<std::wstring> texts = Commands(media);
+        return std::find(texts.begin(), texts.end(), command) != texts.end();
+    };
+    for (int i = 0; i < limit && !sent(); ++i) {
+        Append(media, RunFrame(session, &watch).media);
+        Sleep(16);
     }
-    for (int i = 0; i < limit; ++i) {
-        for (const rig::MediaCommand& seen : Frame(session, watch, media).media) {
-            if (seen.command == command) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return sent();
 }
 
 std::vector<std::wstring> WithoutPolls(const std::vector<rig::MediaCommand>& media) {
@@ -53,31 +44,19 @@ std::vector<std::wstring> WithoutPolls(const std::vector<rig::MediaCommand>& med
     return commands;
 }
 
-size_t MessagesShown(const std::vector<FakeNativeCall>& natives, const std::string& text) {
-    size_t count = 0;
-    for (const FakeNativeCall& call : rig::CallsOf(natives, fakegame::kCreateVarString)) {
-        count += text == call.texts[2] ? 1 : 0;
-    }
-    return count;
-}
-
 // Loads the plug-in with the setting on and plays the one track of station `ride`. Null on failure.
 HWND StartPlaying(Session& session, rig::MediaWatch& watch, std::vector<rig::MediaCommand>& media,
                   const std::wstring& ride = kRide) {
     const std::string settings = "[RADIOS]\r\nradio 1 = " + std::string(ride.begin(), ride.end()) +
                                  "\r\n[config]\r\nmedia_thread = True\r\n";
-    HWND window = rig::CreateGameWindow(kGameWindowTitle, 800, 600);
-    if (!CHECK(window != nullptr) || !CHECK(session.folder.Write(L"Trallio\\Trallio.ini", settings)) ||
-        !CHECK(session.folder.Write(ride + L"\\a.mp3", "not really audio")) ||
-        !CHECK(session.Load()) ||
-        !CHECK(watch.AttachRecorder())) {
+    CHECK(session.folder.Write(L"Trallio\\Trallio.ini", settings));
+    WriteTracks(session, ride, {L"a.mp3"});
+    HWND window = OpenGame(session, &watch);
+    if (window == nullptr) {
         return nullptr;
     }
-    session.hook.SetPlayer(false, false, false, true);
-    RunFrame(session, &watch);
     std::vector<FakeNativeCall> natives;
-    CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    RideAndChooseStationOne(session, watch, window, media, natives);
     CHECK(RunUntilCommand(session, watch, Volume(Device(ride, L"a.mp3"), 90), media));
     return window;
 }
@@ -103,18 +82,18 @@ void HungOpen(const Session& session, rig::MediaWatch& watch, const std::wstring
         Sleep(16);
         slowest = std::max<LONGLONG>(slowest, (after.QuadPart - before.QuadPart) * 1000000 / ticksPerSecond.QuadPart);
         ++frames;
-        const bool shown = MessagesShown(natives, kHungMessage) > 0;
+        const bool shown = CountMadeTexts(natives, kHungMessage) > 0;
         natives.insert(natives.end(), frame.natives.begin(), frame.natives.end());
         sentAfterMessage += shown ? frame.media.size() : 0;
     }
-    CHECK_EQ(MessagesShown(natives, kHungMessage), size_t{1});
+    CHECK_EQ(CountMadeTexts(natives, kHungMessage), size_t{1});
     CHECK_EQ(sentAfterMessage, size_t{0});
     // The frame never waits for the held open (a generous bound under wine; the figure is printed).
     CHECK(slowest < 500000);
     std::printf("    %zu frames while the open was held, the slowest %.3f ms\n", frames, slowest / 1000.0);
     CHECK(watch.HoldOpens(false));
     CHECK(RunUntilCommand(session, watch, Volume(track, 90), media));
-    CHECK_EQ(WithoutPolls(media), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(WithoutPolls(media), (Texts{Close(track), Open(track), Play(track), Volume(track, 90)}));
 }
 
 }  // namespace
@@ -131,19 +110,15 @@ void MediaThreadOnRecorder() {
     const std::wstring track = Device(kRide, L"a.mp3");
     std::vector<std::wstring> started = WithoutPolls(media);
     started.resize(std::min<size_t>(started.size(), 3));
-    CHECK_EQ(started, (std::vector<std::wstring>{Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(started, (Texts{Open(track), Play(track), Volume(track, 90)}));
     std::vector<rig::MediaCommand> after;
     CHECK(watch.SetMode(track, L"stopped"));
     CHECK(RunUntilCommand(session, watch, Volume(track, 90), after));
-    CHECK_EQ(WithoutPolls(after), (std::vector<std::wstring>{Close(track), Open(track), Play(track), Volume(track, 90)}));
+    CHECK_EQ(WithoutPolls(after), (Texts{Close(track), Open(track), Play(track), Volume(track, 90)}));
     Append(media, after);
     HungOpen(session, watch, track);
 
-    size_t fromGame = 0;
-    for (const rig::MediaCommand& command : media) {
-        fromGame += command.threadId == GetCurrentThreadId() ? 1 : 0;
-    }
-    CHECK_EQ(fromGame, size_t{0});
+    CHECK_EQ(CountFromThisThread(media), size_t{0});
     session.Unload();
     CHECK(GetModuleHandleW(L"Trallio.asi") == nullptr);
     CHECK(GetModuleHandleW(L"ScriptHookRDR2.dll") == nullptr);
@@ -221,3 +196,4 @@ void MediaThreadUnloadDuringOpen() {
     FreeLibrary(winmm);
 }
 
+}  // namespace wine_scenarios

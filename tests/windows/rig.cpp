@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "check.h"
 #include "winmm_recorder_api.h"
@@ -48,23 +47,32 @@ void StartWatchdog(const std::string& program, DWORD seconds) {
     }
 }
 
-void RemoveTree(const std::wstring& folder) {
+std::vector<WIN32_FIND_DATAW> FindAll(const std::wstring& folder) {
+    std::vector<WIN32_FIND_DATAW> found;
     WIN32_FIND_DATAW data;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &data));
-        FindClose(search);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        found.push_back(data);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    for (const WIN32_FIND_DATAW& data : FindAll(folder)) {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const std::wstring path = folder + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            RemoveTree(path);
+        } else {
+            DeleteFileW(path.c_str());
+        }
     }
     RemoveDirectoryW(folder.c_str());
 }
@@ -135,15 +143,9 @@ bool GameFolder::CopyIn(const std::wstring& source, const std::wstring& relative
 
 std::vector<std::wstring> GameFolder::List(const std::wstring& relative) const {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((At(relative) + L"\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
+    for (const WIN32_FIND_DATAW& data : FindAll(At(relative))) {
         names.push_back(data.cFileName);
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    }
     return names;
 }
 
@@ -209,12 +211,6 @@ std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, ui
         }
     }
     return found;
-}
-
-uint32_t FloatBits(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 namespace {

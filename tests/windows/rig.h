@@ -50,6 +50,8 @@ private:
     bool ok_ = false;
 };
 
+// Every entry the platform lists in a folder, dots included, in the platform's order.
+std::vector<WIN32_FIND_DATAW> FindAll(const std::wstring& folder);
 void RemoveTree(const std::wstring& folder);
 
 // The fake ScriptHookRDR2.dll, loaded like the game loads the real one, and its control functions.
@@ -79,7 +81,6 @@ private:
     FakeHookClearNativesFn clear_ = nullptr;
 };
 
-// Calls of one native among the recorded ones.
 // The export `name` of `module` as `function`; false if it has none.
 template <typename T>
 bool Find(HMODULE module, const char* name, T& function) {
@@ -87,8 +88,8 @@ bool Find(HMODULE module, const char* name, T& function) {
     return function != nullptr;
 }
 
+// Calls of one native among the recorded ones.
 std::vector<FakeNativeCall> CallsOf(const std::vector<FakeNativeCall>& calls, uint64_t hash);
-uint32_t FloatBits(float value);
 
 // One media-control command as the plug-in sent it, with what it got back.
 struct MediaCommand {

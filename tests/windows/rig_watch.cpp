@@ -252,10 +252,7 @@ bool MediaWatch::HoldOpens(bool held) const {
 
 DWORD MediaWatch::Send(const std::wstring& command, std::wstring* reply) const {
     MciSendStringWFn send = systemMci;
-    if (recorder_ && !Find(recorderModule, "mciSendStringW", send)) {
-        return ~0u;
-    }
-    if (send == nullptr) {
+    if ((recorder_ && !Find(recorderModule, "mciSendStringW", send)) || send == nullptr) {
         return ~0u;
     }
     wchar_t buffer[128] = {};

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,15 @@ inline size_t CountTextCalls(const FrameRecord& frame, uint64_t hash, const std:
     return count;
 }
 
+// How many of the texts the game was asked to make (each message and wheel label) read `text`.
+inline size_t CountMadeTexts(const std::vector<FakeNativeCall>& natives, const std::string& text) {
+    size_t count = 0;
+    for (const FakeNativeCall& call : rig::CallsOf(natives, fakegame::kCreateVarString)) {
+        count += text == call.texts[2] ? 1 : 0;
+    }
+    return count;
+}
+
 inline std::vector<std::wstring> Commands(const std::vector<rig::MediaCommand>& media) {
     std::vector<std::wstring> texts;
     for (const rig::MediaCommand& command : media) {
@@ -106,14 +116,8 @@ inline void Append(std::vector<rig::MediaCommand>& to, const std::vector<rig::Me
     to.insert(to.end(), from.begin(), from.end());
 }
 
-using media_commands::Close;
-using media_commands::Device;
-using media_commands::Open;
-using media_commands::Pause;
-using media_commands::Play;
-using media_commands::Resume;
-using media_commands::Status;
-using media_commands::Volume;
+// The expected media commands: Device, Open, Play, Volume, Status, Pause, Resume, Close.
+using namespace media_commands;
 
 // Every command but the status poll goes without a reply buffer; the poll has 64 units. None
 // names a callback window.
@@ -131,12 +135,7 @@ inline void CheckCallShapes(const std::vector<rig::MediaCommand>& media) {
 
 // Position of a name in the platform's listing of a folder.
 inline size_t IndexOf(const std::vector<std::wstring>& listing, const std::wstring& name) {
-    for (size_t i = 0; i < listing.size(); ++i) {
-        if (listing[i] == name) {
-            return i;
-        }
-    }
-    return listing.size();
+    return static_cast<size_t>(std::find(listing.begin(), listing.end(), name) - listing.begin());
 }
 
 // Runs frames until a command starting with `prefix` shows up (at most `limit` frames); gives
@@ -153,6 +152,14 @@ inline int RunUntil(const Session& session, rig::MediaWatch& watch, const std::w
         }
     }
     return -1;
+}
+
+// Has the recording winmm end the track on `device`, then runs frames until the next open as
+// RunUntil does.
+inline int EndTrack(const Session& session, rig::MediaWatch& watch, const std::wstring& device, int limit,
+                    std::vector<rig::MediaCommand>& media) {
+    CHECK(watch.SetMode(device, L"stopped"));
+    return RunUntil(session, watch, L"open ", limit, media);
 }
 
 // The wheel's station segments, at their centres as fractions of the client area.
@@ -203,11 +210,13 @@ inline void ChooseStation(const Session& session, rig::MediaWatch& watch, HWND w
 // from a corner of the screen; the media commands and natives of those frames appended as
 // ChooseStation does.
 inline void RideAndChooseStationOne(const Session& session, rig::MediaWatch& watch, HWND window,
-                                    std::vector<rig::MediaCommand>& media, std::vector<FakeNativeCall>& natives) {
+                                    std::vector<rig::MediaCommand>& media,
+                                    std::vector<FakeNativeCall>& natives,
+                                    std::vector<std::vector<rig::MediaCommand>>* frames = nullptr) {
     session.hook.SetPlayer(false, false, false, true);
     RunFrame(session, &watch);
     CHECK(SetCursorPos(2, 2));
-    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives);
+    ChooseStation(session, watch, window, kStation1X, kStation1Y, media, natives, frames);
 }
 
 // The volume arrows, as fractions of the client area.
@@ -231,8 +240,9 @@ void HoldOnWheel(HWND window, float x, float y, int frames, Run run) {
     run();
 }
 
-// Unloads the plug-in (the hook stays) and closes the game window.
+// Lets go of every key and button, unloads the plug-in (the hook stays) and closes the game window.
 inline void CloseGame(Session& session, HWND window) {
+    rig::ReleaseAll();
     FreeLibrary(session.plugin);
     session.plugin = nullptr;
     DestroyWindow(window);
@@ -252,6 +262,14 @@ inline std::vector<std::wstring> OpensIn(const std::vector<rig::MediaCommand>& m
 
 inline size_t CountOpens(const std::vector<rig::MediaCommand>& media) {
     return OpensIn(media).size();
+}
+
+// How many of the media commands the host's own thread (the game's) sent.
+inline size_t CountFromThisThread(const std::vector<rig::MediaCommand>& media) {
+    const auto fromThisThread = [](const rig::MediaCommand& command) {
+        return command.threadId == GetCurrentThreadId();
+    };
+    return static_cast<size_t>(std::count_if(media.begin(), media.end(), fromThisThread));
 }
 
 }  // namespace wine_session
