@@ -94,6 +94,25 @@ int ClickStationOne(const Session& session, rig::MediaWatch& watch, HWND window,
     return frames;
 }
 
+bool PlayEachTrack(Session& session, const std::wstring& station, const std::vector<std::wstring>& names,
+                   std::vector<rig::MediaCommand>& media,
+                   const std::function<void(size_t, const FrameRecord&)>& onFrame) {
+    rig::MediaWatch watch;
+    HWND window = OpenGame(session, &watch);
+    if (window == nullptr) {
+        return false;
+    }
+    CHECK(ClickStationOne(session, watch, window, 6, media) > 0);
+    for (size_t i = 0; i < names.size(); ++i) {
+        const FrameRecord frame = RunFrame(session, &watch);
+        Append(media, frame.media);
+        onFrame(i, frame);
+        EndTrack(session, watch, Device(station, names[i]), 6, media);
+    }
+    CloseGame(session, window);
+    return true;
+}
+
 void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names) {
     for (const std::wstring& name : names) {
         CHECK(session.folder.Write(folder + L"\\" + name, "not really audio"));

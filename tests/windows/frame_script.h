@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,14 @@ bool LoadRide(Session& session, const std::string& more, rig::MediaWatch& watch,
 // lets go of the button, Q and R left held; gives RunUntil's count.
 int ClickStationOne(const Session& session, rig::MediaWatch& watch, HWND window, int limit,
                     std::vector<rig::MediaCommand>& media);
+
+// Opens the game and clicks station 1 on the folder `station`, then plays its `names` in turn: the
+// frame after each open goes to `onFrame` with the track's index, and the track is ended (the next
+// one opening). Every media command is appended to `media`; the game is closed at the end. False,
+// the failed step checked, when the game did not open.
+bool PlayEachTrack(Session& session, const std::wstring& station, const std::vector<std::wstring>& names,
+                   std::vector<rig::MediaCommand>& media,
+                   const std::function<void(size_t, const FrameRecord&)>& onFrame);
 
 // Writes files of any bytes, named `names`, into `folder` of the game folder, each write checked.
 void WriteTracks(const Session& session, const std::wstring& folder, const std::vector<std::wstring>& names);

@@ -31,16 +31,9 @@ void LoudnessFromTags(bool album) {
         CHECK(session.folder.CopyIn(rig::ProgramFolder() + L"\\tagged\\gains\\" + names.back(),
                                     station + L"\\" + names.back()));
     }
-    rig::MediaWatch watch;
-    HWND window = OpenGame(session, &watch);
-    if (window == nullptr) {
-        return;
-    }
     std::vector<rig::MediaCommand> media;
-    CHECK(ClickStationOne(session, watch, window, 6, media) > 0);
-    for (const std::wstring& name : names) {
-        Append(media, RunFrame(session, &watch).media);
-        EndTrack(session, watch, Device(station, name), 6, media);
+    if (!PlayEachTrack(session, station, names, media, [](size_t, const FrameRecord&) {})) {
+        return;
     }
     for (size_t i = 0; i < names.size(); ++i) {
         const tags_test::GainCase& file = tags_test::kGainCases[i];
@@ -60,7 +53,6 @@ void LoudnessFromTags(bool album) {
             std::printf("    %s: %d volume commands\n", file.name, sent);
         }
     }
-    CloseGame(session, window);
 }
 
 }  // namespace wine_scenarios

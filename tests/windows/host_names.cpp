@@ -150,22 +150,18 @@ void TitlesFromTags(bool unicodeNames) {
     tracks.insert(tracks.begin() + 13, extra);
 
     // The wheel stays open throughout: each track's line is read in the frame after its open.
-    rig::MediaWatch watch;
-    HWND window = OpenGame(session, &watch);
-    if (window == nullptr) {
-        return;
+    std::vector<std::wstring> names;
+    for (const TaggedTrack& track : tracks) {
+        names.push_back(track.name);
     }
     std::vector<rig::MediaCommand> media;
-    CHECK(ClickStationOne(session, watch, window, 6, media) > 0);
-    for (const TaggedTrack& track : tracks) {
-        const FrameRecord frame = RunFrame(session, &watch);
-        const std::string expected = tags_test::WheelTextOf("Tagged", track.line);
+    PlayEachTrack(session, station, names, media, [&tracks](size_t i, const FrameRecord& frame) {
+        const std::string expected = tags_test::WheelTextOf("Tagged", tracks[i].line);
         if (!CHECK(CountTextCalls(frame, fakegame::kDisplayText, expected) > 0)) {
-            std::printf("    %s: expected %s\n", check::Narrow(track.name).c_str(), check::Show(expected).c_str());
+            std::printf("    %s: expected %s\n", check::Narrow(tracks[i].name).c_str(),
+                        check::Show(expected).c_str());
         }
-        EndTrack(session, watch, Device(station, track.name), 6, media);
-    }
-    CloseGame(session, window);
+    });
 }
 
 }  // namespace wine_scenarios
