@@ -4,10 +4,9 @@
 #include <cstring>
 
 #include "audio/media_command.h"
+#include "audio/start_tags.h"
 #include "platform/thread.h"
-#include "platform/track_tags.h"
 #include "platform/win32.h"
-#include "text/tag_line.h"
 #include "text/text_format.h"
 
 namespace trallio {
@@ -89,15 +88,8 @@ void ReadTags(const QueuedCommand& command) {
     if (!worker.lastOpenAccepted || command.tagPath[0] == 0) {
         return;
     }
-    worker.tags.withGains = worker.levelling;
-    if (ReadTrackTags(command.tagPath, command.utf8Path, worker.tags)) {
-        FormatTagLine(worker.tags.artist, worker.tags.artistLength, worker.tags.title, worker.tags.titleLength,
-                      openTagLine, sizeof openTagLine);
-    }
-    if (worker.levelling) {
-        openGain.fromTag =
-            FindTrackGain(command.loudness, worker.tags.trackGain, worker.tags.albumGain, &openGain.trackGain);
-    }
+    ReadStartTags(command.tagPath, command.utf8Path, command.loudness, command.defaultGain, worker.tags, openTagLine,
+                  sizeof openTagLine, openGain);
 }
 
 // The track's first volume: " volume to <level>" after the queued "setaudio <device>", the level

@@ -1,10 +1,8 @@
 #include "playback/track_title.h"
 
 #include "audio/media_thread.h"
-#include "platform/track_tags.h"
-#include "audio/loudness.h"
+#include "audio/start_tags.h"
 #include "playback/radio_state.h"
-#include "text/tag_line.h"
 #include "text/text_format.h"
 #include "text/utf.h"
 #include "text/words.h"
@@ -32,18 +30,8 @@ const char* CurrentTrackPath() {
 }
 
 void ReadTrackTitle() {
-    radio.trackTitle[0] = 0;
-    trackTags.withGains = radio.config.loudness != Loudness::kOff;
-    if (ReadTrackTags(CurrentTrackPath(), radio.config.unicodeNames, trackTags)) {
-        FormatTagLine(trackTags.artist, trackTags.artistLength, trackTags.title, trackTags.titleLength,
-                      radio.trackTitle, sizeof radio.trackTitle);
-    }
-    // A file whose tags cannot be read has no gain texts: it plays at loudness_default.
-    if (trackTags.withGains) {
-        radio.levelling.trackGain = radio.config.loudnessDefault;
-        radio.levelling.fromTag = FindTrackGain(radio.config.loudness, trackTags.trackGain, trackTags.albumGain,
-                                                &radio.levelling.trackGain);
-    }
+    ReadStartTags(CurrentTrackPath(), radio.config.unicodeNames, radio.config.loudness, radio.config.loudnessDefault,
+                  trackTags, radio.trackTitle, sizeof radio.trackTitle, radio.levelling);
 }
 
 const char* ShownTrackLine() {
