@@ -62,11 +62,14 @@ void CloseAllWhenParked() {
     // waits alertably: winmm's one-argument mciExecute("close all"), then ExitThread. Neither
     // returns into the module between them, and the text lives on the heap, not in the module.
     // winmm gets a reference of its own, so that it stays loaded after the module that imports it.
+    if (thread == nullptr) {
+        return;
+    }
     HMODULE winmm = nullptr;
     FARPROC execute = GetModuleHandleExW(0, L"winmm.dll", &winmm) ? GetProcAddress(winmm, "mciExecute") : nullptr;
     static const char kCloseAll[] = "close all";
-    char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, sizeof kCloseAll));
-    if (thread == nullptr || execute == nullptr || text == nullptr) {
+    char* text = execute != nullptr ? static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, sizeof kCloseAll)) : nullptr;
+    if (text == nullptr) {
         return;
     }
     CopyMemory(text, kCloseAll, sizeof kCloseAll);
