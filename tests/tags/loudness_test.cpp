@@ -10,7 +10,6 @@
 #include "audio/loudness.h"
 #include "audio/media_thread.h"
 #include "gain_table.h"
-#include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "support.h"
@@ -185,11 +184,8 @@ TEST_F(Levelling, TheSettingsAreReadFromConfig) {
         {"[config]\nloudness = album track\nloudness_default = quiet\n", Loudness::kOff, -7},
         {"[config]\nmedia_thread = True\nloudness = track\n", Loudness::kTrack, -7},
     };
-    MakeFolder("Trallio");
     for (const auto& c : cases) {
-        MakeFile("Trallio/Trallio.ini", c.text);
-        trallio::ResetRadioState();
-        trallio::LoadSettings();
+        ReadSettings(c.text);
         EXPECT_EQ(radio.config.loudness, c.mode) << c.text;
         EXPECT_DOUBLE_EQ(radio.config.loudnessDefault, c.fallback) << c.text;
     }

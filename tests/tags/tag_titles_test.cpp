@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "audio/media_thread.h"
-#include "host/settings.h"
 #include "playback/playback.h"
 #include "playback/radio_state.h"
 #include "playback/track_title.h"
@@ -197,11 +196,8 @@ TEST_F(TagTitles, TheSettingIsReadFromConfig) {
         bool tags;
     } cases[] = {{"[config]\ntitles = Tags\n", true}, {"[config]\ntitles = file\n", false},
                  {"[config]\ntitles = artist\n", false}, {"[RADIOS]\ntitles = tags\n", false}, {"", false}};
-    MakeFolder("Trallio");
     for (const auto& c : cases) {
-        MakeFile("Trallio/Trallio.ini", c.text);
-        trallio::ResetRadioState();
-        trallio::LoadSettings();
+        ReadSettings(c.text);
         EXPECT_EQ(radio.config.titlesFromTags, c.tags) << c.text;
     }
 }
