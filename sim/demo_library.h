@@ -21,7 +21,8 @@ std::vector<StationFolder> ReadStationFolders();
 
 // Creates the folder and fills it with the demo tracks of that station (a few seconds each, in
 // several of the five types, each with an artist and a title tag where its type keeps tags: all
-// but aac; one ogg or flac track of each station carries a track gain tag too). Progress and failures go to `log`. Returns the number of tracks made.
+// but aac; one ogg or flac track of each station carries a track gain tag too). Progress and
+// failures go to `log`. Returns the number of tracks made.
 int CreateDemoStation(const StationFolder& folder, std::ostream& log);
 
 // The names of the demo tracks of a station (1..3), in the order they are made.
